@@ -11,8 +11,7 @@
 namespace {
 
 // The green check mark of an OK button.
-QIcon CheckMarkGlyph()
-{
+QIcon CheckMarkGlyph() {
     QPixmap glyph(18, 18);
     glyph.fill(Qt::transparent);
     QPainter p(&glyph);
@@ -29,8 +28,7 @@ QIcon CheckMarkGlyph()
 } // namespace
 
 TAboutBox::TAboutBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
-{
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About Vellamore"));
     setFont(FormFont());

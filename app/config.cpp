@@ -6,19 +6,16 @@
 
 #include <memory>
 
-Config& Settings()
-{
+Config& Settings() {
     static Config config;
     return config;
 }
 
-QString IniFileNameFor(const QString& programPath)
-{
+QString IniFileNameFor(const QString& programPath) {
     return platform::ChangeFileExt(programPath, QStringLiteral(".ini"));
 }
 
-Config ReadConfig(const QString& programPath)
-{
+Config ReadConfig(const QString& programPath) {
     const QString programDir =
         platform::IncludeTrailingPathDelimiter(platform::ExtractFilePath(programPath));
     Config config;

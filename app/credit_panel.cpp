@@ -9,8 +9,7 @@
 
 namespace {
 
-QFont TimesBold(int pixelHeight)
-{
+QFont TimesBold(int pixelHeight) {
     QFont font(QStringLiteral("Times New Roman"));
     font.setPixelSize(pixelHeight);
     font.setBold(true);
@@ -18,8 +17,7 @@ QFont TimesBold(int pixelHeight)
 }
 
 QLabel* MakeLabel(QWidget* window, const QString& name, const QRect& geometry, int fontHeight,
-                  bool opaque)
-{
+                  bool opaque) {
     auto* label = new QLabel(window);
     label->setObjectName(name);
     label->setGeometry(geometry);
@@ -36,20 +34,17 @@ QLabel* MakeLabel(QWidget* window, const QString& name, const QRect& geometry, i
 
 } // namespace
 
-QString CopyrightText()
-{
+QString CopyrightText() {
     return QStringLiteral("Copyright \u00A9 2026 Vellamore Press");
 }
 
-void CreditPanel::SetTexts(const QString& quantity, const QString& line1, const QString& line2)
-{
+void CreditPanel::SetTexts(const QString& quantity, const QString& line1, const QString& line2) {
     lblQuantity->setText(quantity);
     lblLine1->setText(line1);
     lblLine2->setText(line2);
 }
 
-CreditPanel BuildCreditPanel(QWidget* window, int imageLeft)
-{
+CreditPanel BuildCreditPanel(QWidget* window, int imageLeft) {
     CreditPanel panel;
     panel.Image1 = new QLabel(window);
     panel.Image1->setObjectName(QStringLiteral("Image1"));
@@ -58,10 +53,10 @@ CreditPanel BuildCreditPanel(QWidget* window, int imageLeft)
     // The picture control sizes itself to its picture.
     panel.Image1->setGeometry(imageLeft, 8, picture.width(), picture.height());
 
-    panel.lblQuantity = MakeLabel(window, QStringLiteral("lblQuantity"), {112, 80, 417, 33}, 32,
-                                  true);
-    panel.lblCopyright = MakeLabel(window, QStringLiteral("lblCopyright"), {112, 296, 417, 25},
-                                   16, false);
+    panel.lblQuantity =
+        MakeLabel(window, QStringLiteral("lblQuantity"), {112, 80, 417, 33}, 32, true);
+    panel.lblCopyright =
+        MakeLabel(window, QStringLiteral("lblCopyright"), {112, 296, 417, 25}, 16, false);
     panel.lblCopyright->setText(CopyrightText());
     panel.lblLine1 = MakeLabel(window, QStringLiteral("lblLine1"), {112, 232, 417, 33}, 24, true);
     panel.lblLine2 = MakeLabel(window, QStringLiteral("lblLine2"), {112, 264, 417, 33}, 24, true);

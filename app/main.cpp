@@ -8,8 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Process start-up: record where the program lives and work from there.
     QString programPath = platform::ExecutablePath();
     if (programPath.isEmpty() && argc > 0)

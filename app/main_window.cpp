@@ -4,8 +4,7 @@
 #include "app/window_font.h"
 
 TfMain::TfMain(QWidget* parent)
-    : QMainWindow(parent)
-{
+    : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain"));
     setFont(FormFont());
     resize(640, 480);

@@ -6,20 +6,17 @@
 #include "platform/random.h"
 
 namespace {
-ProcessValues& Values()
-{
+ProcessValues& Values() {
     static ProcessValues values;
     return values;
 }
 } // namespace
 
-const ProcessValues& Process()
-{
+const ProcessValues& Process() {
     return Values();
 }
 
-bool InitProcessValues(const QString& programPath)
-{
+bool InitProcessValues(const QString& programPath) {
     ProcessValues& v = Values();
     v.ProgramPath = programPath;
     v.ProgramDir = StripTrailingBackslash(platform::ExtractFilePath(programPath));

@@ -11,8 +11,7 @@
 
 #include <unistd.h>
 
-int WaitForTick(std::uint32_t deadline)
-{
+int WaitForTick(std::uint32_t deadline) {
     int reads = 1;
     while (platform::GetTickCount() < deadline) {
         usleep(2000);
@@ -22,20 +21,16 @@ int WaitForTick(std::uint32_t deadline)
 }
 
 Program::Program(platform::TApplication& app)
-    : app_(app)
-{
-}
+    : app_(app) {}
 
 Program::~Program() = default;
 
-void Program::Step(const QString& name)
-{
+void Program::Step(const QString& name) {
     if (Trace)
         Trace(name);
 }
 
-void Program::Start(const QString& programPath)
-{
+void Program::Start(const QString& programPath) {
     Settings() = ReadConfig(programPath);
     const Config& config = Settings();
     Step(QStringLiteral("config"));
@@ -72,7 +67,6 @@ void Program::Start(const QString& programPath)
     Step(QStringLiteral("splash closed"));
 }
 
-int Program::Run()
-{
+int Program::Run() {
     return app_.Run();
 }

@@ -9,8 +9,7 @@
 #include <QWindow>
 
 TdlgSplash::TdlgSplash(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
-{
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("dlgSplash"));
     setWindowTitle(QStringLiteral("Vellamore"));
     setFont(FormFont());
@@ -23,8 +22,7 @@ TdlgSplash::TdlgSplash(QWidget* parent)
     CentreOnScreen(this);
 }
 
-void TdlgSplash::ShowAndPaint()
-{
+void TdlgSplash::ShowAndPaint() {
     show();
     raise();
     // A window system maps the window asynchronously; paint once it can be seen, since the

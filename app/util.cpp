@@ -3,15 +3,13 @@
 
 #include "platform/paths.h"
 
-QString FileNameNoExt(const QString& path)
-{
+QString FileNameNoExt(const QString& path) {
     const QString name = platform::ExtractFileName(path);
     const QString ext = platform::ExtractFileExt(name);
     return name.left(name.size() - ext.size());
 }
 
-QString StripTrailingBackslash(const QString& path)
-{
+QString StripTrailingBackslash(const QString& path) {
     if (path.isEmpty() || !platform::IsPathSeparator(path.back()) || platform::IsPathRoot(path))
         return path;
     // An absolute POSIX path has the single-character root "/" only; elsewhere the
@@ -22,8 +20,7 @@ QString StripTrailingBackslash(const QString& path)
     return path.left(path.size() - 1);
 }
 
-std::int32_t MaxOfArray(const std::int32_t* values, std::uint16_t count)
-{
+std::int32_t MaxOfArray(const std::int32_t* values, std::uint16_t count) {
     std::int32_t best = values[0];
     for (std::uint32_t i = 1; i <= count; ++i) {
         if (values[i] > best)

@@ -5,15 +5,13 @@
 #include <QScreen>
 #include <QWidget>
 
-QFont FormFont()
-{
+QFont FormFont() {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     return font;
 }
 
-void CentreOnScreen(QWidget* window)
-{
+void CentreOnScreen(QWidget* window) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;

@@ -14,57 +14,50 @@ namespace {
 TApplication* g_instance = nullptr;
 }
 
-void InstallFontSubstitutes()
-{
+void InstallFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+    QFont::insertSubstitutions(
+        QStringLiteral("Times New Roman"),
+        {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
     QFont::insertSubstitutions(QStringLiteral("Arial"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
 TApplication::TApplication(int& argc, char** argv)
-    : QApplication(argc, argv)
-{
+    : QApplication(argc, argv) {
     g_instance = this;
     setQuitOnLastWindowClosed(false); // the main window alone decides
     Initialize();
 }
 
-TApplication::~TApplication()
-{
+TApplication::~TApplication() {
     if (g_instance == this)
         g_instance = nullptr;
 }
 
-TApplication* TApplication::Instance()
-{
+TApplication* TApplication::Instance() {
     return g_instance;
 }
 
-void TApplication::Initialize()
-{
+void TApplication::Initialize() {
     InstallFontSubstitutes();
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         setStyle(fusion);
 }
 
-void TApplication::SetMainForm(QWidget* form)
-{
+void TApplication::SetMainForm(QWidget* form) {
     if (!mainForm_)
         mainForm_ = form;
 }
 
-int TApplication::Run()
-{
+int TApplication::Run() {
     if (mainForm_)
         mainForm_->show();
     return exec();
 }
 
-bool TApplication::notify(QObject* receiver, QEvent* event)
-{
+bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         const bool handled = QApplication::notify(receiver, event);
         if (event->type() == QEvent::Close && receiver == mainForm_ && event->isAccepted())
@@ -80,10 +73,10 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     return true;
 }
 
-void TApplication::ShowException(const QString& message)
-{
-    QString text = message.trimmed();
-    if (!text.isEmpty() && !text.endsWith(u'.'))
+void TApplication::ShowException(const QString& message) {
+    // Like the classic handler: a message whose last character sorts after "." gains one.
+    QString text = message;
+    if (!text.isEmpty() && text.back() > u'.')
         text += u'.';
     Dialogs().MessageBox(activeWindow(), text, title_, MB_OK | MB_ICONERROR);
 }

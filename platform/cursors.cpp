@@ -9,14 +9,12 @@ namespace platform {
 
 namespace {
 
-QMap<TCursor, QCursor>& Table()
-{
+QMap<TCursor, QCursor>& Table() {
     static QMap<TCursor, QCursor> table;
     return table;
 }
 
-Qt::CursorShape StandardShape(TCursor id)
-{
+Qt::CursorShape StandardShape(TCursor id) {
     switch (id) {
     case crNone:
         return Qt::BlankCursor;
@@ -60,40 +58,34 @@ Qt::CursorShape StandardShape(TCursor id)
     }
 }
 
-TCursor& ScreenCursor()
-{
+TCursor& ScreenCursor() {
     static TCursor cursor = crDefault;
     return cursor;
 }
 
-bool& OverrideActive()
-{
+bool& OverrideActive() {
     static bool active = false;
     return active;
 }
 
 } // namespace
 
-QCursor CursorRegistry::Get(TCursor id)
-{
+QCursor CursorRegistry::Get(TCursor id) {
     const auto it = Table().constFind(id);
     if (it != Table().constEnd())
         return *it;
     return QCursor(StandardShape(id));
 }
 
-void CursorRegistry::Set(TCursor id, const QCursor& cursor)
-{
+void CursorRegistry::Set(TCursor id, const QCursor& cursor) {
     Table().insert(id, cursor);
 }
 
-bool CursorRegistry::Contains(TCursor id)
-{
+bool CursorRegistry::Contains(TCursor id) {
     return Table().contains(id) || id <= 0;
 }
 
-bool CursorRegistry::LoadResource(TCursor id, const QString& name, int hotX, int hotY)
-{
+bool CursorRegistry::LoadResource(TCursor id, const QString& name, int hotX, int hotY) {
     const QPixmap pixmap(QStringLiteral(":/cursors/%1.png").arg(name.toLower()));
     if (pixmap.isNull())
         return false;
@@ -101,13 +93,11 @@ bool CursorRegistry::LoadResource(TCursor id, const QString& name, int hotX, int
     return true;
 }
 
-TCursor Screen::Cursor()
-{
+TCursor Screen::Cursor() {
     return ScreenCursor();
 }
 
-void Screen::SetCursor(TCursor id)
-{
+void Screen::SetCursor(TCursor id) {
     ScreenCursor() = id;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return;
@@ -126,13 +116,11 @@ void Screen::SetCursor(TCursor id)
 }
 
 WaitCursor::WaitCursor()
-    : previous_(Screen::Cursor())
-{
+    : previous_(Screen::Cursor()) {
     Screen::SetCursor(crHourGlass);
 }
 
-WaitCursor::~WaitCursor()
-{
+WaitCursor::~WaitCursor() {
     Screen::SetCursor(previous_);
 }
 

@@ -13,8 +13,7 @@ namespace {
 class QtDialogService final : public DialogService {
 public:
     int MessageBox(QWidget* parent, const QString& text, const QString& caption,
-                   unsigned flags) override
-    {
+                   unsigned flags) override {
         QMessageBox box(parent);
         box.setWindowTitle(caption);
         box.setText(text);
@@ -60,13 +59,11 @@ public:
         }
     }
 
-    std::optional<QString> PromptText(QWidget* parent, const QString& caption,
-                                      const QString& label, bool password) override
-    {
+    std::optional<QString> PromptText(QWidget* parent, const QString& caption, const QString& label,
+                                      bool password) override {
         bool ok = false;
-        const QString text =
-            QInputDialog::getText(parent, caption, label,
-                                  password ? QLineEdit::Password : QLineEdit::Normal, {}, &ok);
+        const QString text = QInputDialog::getText(
+            parent, caption, label, password ? QLineEdit::Password : QLineEdit::Normal, {}, &ok);
         if (!ok)
             return std::nullopt;
         return text;
@@ -74,8 +71,7 @@ public:
 
     std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
                                         const QString& initialDir, const QString& fileName,
-                                        const QString& filter) override
-    {
+                                        const QString& filter) override {
         QString start = initialDir;
         if (!fileName.isEmpty())
             start = initialDir.isEmpty() ? fileName : initialDir + u'/' + fileName;
@@ -86,23 +82,20 @@ public:
     }
 };
 
-DialogService*& Installed()
-{
+DialogService*& Installed() {
     static DialogService* service = nullptr;
     return service;
 }
 
 } // namespace
 
-DialogService& Dialogs()
-{
+DialogService& Dialogs() {
     static QtDialogService real;
     DialogService* service = Installed();
     return service ? *service : real;
 }
 
-void SetDialogService(DialogService* service)
-{
+void SetDialogService(DialogService* service) {
     Installed() = service;
 }
 

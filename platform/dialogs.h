@@ -37,8 +37,7 @@ public:
 
     /// Asks for a file name to save to; nothing when the user cancels.
     virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
-                                                const QString& initialDir,
-                                                const QString& fileName,
+                                                const QString& initialDir, const QString& fileName,
                                                 const QString& filter) = 0;
 };
 

@@ -5,19 +5,15 @@ namespace platform {
 
 Exception::Exception(QString message)
     : message_(std::move(message))
-    , utf8_(message_.toStdString())
-{
-}
+    , utf8_(message_.toStdString()) {}
 
-QString ComponentMessage(const QString& componentName, const QString& message)
-{
+QString ComponentMessage(const QString& componentName, const QString& message) {
     if (componentName.isEmpty())
         return message;
     return QStringLiteral("%1: %2").arg(componentName, message);
 }
 
-Exception ComponentError(const QString& componentName, const QString& message)
-{
+Exception ComponentError(const QString& componentName, const QString& message) {
     return Exception(ComponentMessage(componentName, message));
 }
 

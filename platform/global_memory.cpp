@@ -22,14 +22,12 @@ struct Registry {
     std::unordered_set<HGLOBAL> live;
 };
 
-Registry& Blocks()
-{
+Registry& Blocks() {
     static Registry* registry = new Registry; // lives until exit, also for late frees
     return *registry;
 }
 
-bool Known(Registry& r, HGLOBAL block)
-{
+bool Known(Registry& r, HGLOBAL block) {
     return block && r.live.count(block) != 0;
 }
 
@@ -37,8 +35,7 @@ bool Known(Registry& r, HGLOBAL block)
 
 extern "C" {
 
-HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes)
-{
+HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes) {
     if (bytes == 0)
         return nullptr;
     void* data = std::calloc(1, bytes);
@@ -55,8 +52,7 @@ HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes)
     return block;
 }
 
-void* GlobalLock(HGLOBAL block)
-{
+void* GlobalLock(HGLOBAL block) {
     Registry& r = Blocks();
     std::lock_guard lock(r.mutex);
     if (!Known(r, block))
@@ -66,8 +62,7 @@ void* GlobalLock(HGLOBAL block)
     return block->data;
 }
 
-int GlobalUnlock(HGLOBAL block)
-{
+int GlobalUnlock(HGLOBAL block) {
     Registry& r = Blocks();
     std::lock_guard lock(r.mutex);
     if (!Known(r, block) || block->locks == 0)
@@ -76,22 +71,19 @@ int GlobalUnlock(HGLOBAL block)
     return block->locks != 0;
 }
 
-std::size_t GlobalSize(HGLOBAL block)
-{
+std::size_t GlobalSize(HGLOBAL block) {
     Registry& r = Blocks();
     std::lock_guard lock(r.mutex);
     return Known(r, block) ? block->size : 0;
 }
 
-unsigned GlobalFlags(HGLOBAL block)
-{
+unsigned GlobalFlags(HGLOBAL block) {
     Registry& r = Blocks();
     std::lock_guard lock(r.mutex);
     return Known(r, block) ? block->locks : InvalidHandleFlag;
 }
 
-HGLOBAL GlobalReAlloc(HGLOBAL block, std::size_t bytes, unsigned /*flags*/)
-{
+HGLOBAL GlobalReAlloc(HGLOBAL block, std::size_t bytes, unsigned /*flags*/) {
     Registry& r = Blocks();
     std::lock_guard lock(r.mutex);
     if (!Known(r, block) || bytes == 0 || block->locks != 0)
@@ -106,8 +98,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL block, std::size_t bytes, unsigned /*flags*/)
     return block;
 }
 
-HGLOBAL GlobalFree(HGLOBAL block)
-{
+HGLOBAL GlobalFree(HGLOBAL block) {
     Registry& r = Blocks();
     std::lock_guard lock(r.mutex);
     if (!Known(r, block))
@@ -118,8 +109,7 @@ HGLOBAL GlobalFree(HGLOBAL block)
     return nullptr;
 }
 
-std::size_t GlobalBlockCount(void)
-{
+std::size_t GlobalBlockCount(void) {
     Registry& r = Blocks();
     std::lock_guard lock(r.mutex);
     return r.live.size();

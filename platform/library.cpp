@@ -10,14 +10,12 @@
 namespace platform {
 
 namespace {
-QString& LastError()
-{
+QString& LastError() {
     static QString text;
     return text;
 }
 
-HMODULE OpenFile(const QString& path)
-{
+HMODULE OpenFile(const QString& path) {
     HMODULE handle = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* error = dlerror();
@@ -27,8 +25,7 @@ HMODULE OpenFile(const QString& path)
 }
 } // namespace
 
-QString PlatformLibraryName(const QString& name)
-{
+QString PlatformLibraryName(const QString& name) {
     const QString dir = ExtractFilePath(name);
     QString file = ExtractFileName(name).toLower();
     if (file.endsWith(QLatin1String(".dll")))
@@ -42,8 +39,7 @@ QString PlatformLibraryName(const QString& name)
     return dir + file;
 }
 
-HMODULE LoadLibrary(const QString& name)
-{
+HMODULE LoadLibrary(const QString& name) {
     const QString mapped = PlatformLibraryName(name);
     if (mapped.isEmpty()) {
         LastError() = QStringLiteral("empty library name");
@@ -65,26 +61,22 @@ HMODULE LoadLibrary(const QString& name)
     return nullptr;
 }
 
-void* GetProcAddress(HMODULE library, const char* exportName)
-{
+void* GetProcAddress(HMODULE library, const char* exportName) {
     if (!library || !exportName)
         return nullptr;
     return dlsym(library, exportName);
 }
 
-void FreeLibrary(HMODULE library)
-{
+void FreeLibrary(HMODULE library) {
     if (library)
         dlclose(library);
 }
 
-QString LastLibraryError()
-{
+QString LastLibraryError() {
     return LastError();
 }
 
-QString SearchPath(const QString& directoryList, const QString& name)
-{
+QString SearchPath(const QString& directoryList, const QString& name) {
     const QString file = ExtractFileName(PlatformLibraryName(name));
     const QString plain = ExtractFileName(name);
     for (const QString& dir : directoryList.split(u';', Qt::SkipEmptyParts)) {

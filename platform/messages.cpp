@@ -9,26 +9,21 @@ MessageEvent::MessageEvent(unsigned msg, std::intptr_t wParam, std::intptr_t lPa
     : QEvent(EventType())
     , Msg(msg)
     , WParam(wParam)
-    , LParam(lParam)
-{
-}
+    , LParam(lParam) {}
 
-QEvent::Type MessageEvent::EventType()
-{
+QEvent::Type MessageEvent::EventType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
 
-void PostMessage(QObject* target, unsigned msg, std::intptr_t wParam, std::intptr_t lParam)
-{
+void PostMessage(QObject* target, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) {
     if (!target)
         return;
     QCoreApplication::postEvent(target, new MessageEvent(msg, wParam, lParam));
 }
 
 std::intptr_t SendMessage(QObject* target, unsigned msg, std::intptr_t wParam,
-                          std::intptr_t lParam)
-{
+                          std::intptr_t lParam) {
     if (!target)
         return 0;
     MessageEvent event(msg, wParam, lParam);

@@ -28,8 +28,7 @@ public:
 
 /// Queues the message for the target; a null or destroyed target makes this a no-op.
 /// A message still queued when its target dies is dropped.
-void PostMessage(QObject* target, unsigned msg, std::intptr_t wParam = 0,
-                 std::intptr_t lParam = 0);
+void PostMessage(QObject* target, unsigned msg, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
 
 /// Delivers the message at once and gives back the receiver's result (0 without target).
 std::intptr_t SendMessage(QObject* target, unsigned msg, std::intptr_t wParam = 0,

@@ -12,8 +12,7 @@ namespace {
 // Larger profile files are not read; the classic reader gives up on them as well.
 constexpr qint64 MaxProfileBytes = 16 * 1024 * 1024;
 
-QString TrimTrailingBlanks(QString text)
-{
+QString TrimTrailingBlanks(QString text) {
     qsizetype end = text.size();
     while (end > 0 && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
         --end;
@@ -21,8 +20,7 @@ QString TrimTrailingBlanks(QString text)
     return text;
 }
 
-QString StripQuotes(const QString& value)
-{
+QString StripQuotes(const QString& value) {
     if (value.size() >= 2) {
         const QChar first = value.front();
         if ((first == u'"' || first == u'\'') && value.back() == first)
@@ -31,8 +29,7 @@ QString StripQuotes(const QString& value)
     return value;
 }
 
-std::optional<QString> FindValue(const QString& text, const QString& section, const QString& key)
-{
+std::optional<QString> FindValue(const QString& text, const QString& section, const QString& key) {
     bool inSection = false;
     const QStringList lines = text.split(u'\n');
     for (const QString& raw : lines) {
@@ -58,8 +55,7 @@ std::optional<QString> FindValue(const QString& text, const QString& section, co
 
 QString GetPrivateProfileString(const QString& section, const QString& key,
                                 const QString& defaultValue, int bufferSize,
-                                const QString& fileName)
-{
+                                const QString& fileName) {
     if (bufferSize <= 0)
         return {};
     QString result = TrimTrailingBlanks(defaultValue);
@@ -77,13 +73,10 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
 }
 
 TIniFile::TIniFile(QString fileName)
-    : fileName_(std::move(fileName))
-{
-}
+    : fileName_(std::move(fileName)) {}
 
 QString TIniFile::ReadString(const QString& section, const QString& ident,
-                             const QString& defaultValue) const
-{
+                             const QString& defaultValue) const {
     return GetPrivateProfileString(section, ident, defaultValue, BufferSize, fileName_);
 }
 

@@ -6,8 +6,7 @@
 
 namespace platform {
 
-QColor GetSysColor(int index)
-{
+QColor GetSysColor(int index) {
     const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
                                  ? QGuiApplication::palette()
                                  : QPalette();
@@ -57,8 +56,7 @@ QColor GetSysColor(int index)
     }
 }
 
-QColor ColorToQColor(TColor color)
-{
+QColor ColorToQColor(TColor color) {
     if (color & SystemColorFlag)
         return GetSysColor(static_cast<int>(color & 0xFF));
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);

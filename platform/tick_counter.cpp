@@ -6,15 +6,13 @@
 namespace platform {
 
 namespace {
-TickSource& InstalledSource()
-{
+TickSource& InstalledSource() {
     static TickSource source;
     return source;
 }
 } // namespace
 
-std::uint32_t SystemTickCount()
-{
+std::uint32_t SystemTickCount() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     const auto ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
@@ -22,14 +20,12 @@ std::uint32_t SystemTickCount()
     return static_cast<std::uint32_t>(ms);
 }
 
-std::uint32_t GetTickCount()
-{
+std::uint32_t GetTickCount() {
     const TickSource& source = InstalledSource();
     return source ? source() : SystemTickCount();
 }
 
-void SetTickSource(TickSource source)
-{
+void SetTickSource(TickSource source) {
     InstalledSource() = std::move(source);
 }
 

@@ -9,8 +9,7 @@
 
 namespace artwork {
 
-QImage DrawProgramIcon(int size)
-{
+QImage DrawProgramIcon(int size) {
     QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
     QPainter p(&icon);

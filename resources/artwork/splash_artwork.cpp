@@ -14,8 +14,7 @@ constexpr int Width = 640;
 constexpr int Height = 382;
 
 // A pointed leaf of the given length, lying along +x from the origin.
-QPainterPath Leaf(qreal length, qreal width)
-{
+QPainterPath Leaf(qreal length, qreal width) {
     QPainterPath path;
     path.moveTo(0, 0);
     path.quadTo(length * 0.5, -width, length, 0);
@@ -23,8 +22,7 @@ QPainterPath Leaf(qreal length, qreal width)
     return path;
 }
 
-void DrawLeaf(QPainter& p, QPointF at, qreal angleDeg, qreal length, qreal width)
-{
+void DrawLeaf(QPainter& p, QPointF at, qreal angleDeg, qreal length, qreal width) {
     p.save();
     p.translate(at);
     p.rotate(angleDeg);
@@ -32,8 +30,7 @@ void DrawLeaf(QPainter& p, QPointF at, qreal angleDeg, qreal length, qreal width
     p.restore();
 }
 
-void DrawRosette(QPainter& p, QPointF centre, qreal radius)
-{
+void DrawRosette(QPainter& p, QPointF centre, qreal radius) {
     p.save();
     p.translate(centre);
     p.setPen(QPen(Qt::black, 1));
@@ -53,8 +50,7 @@ void DrawRosette(QPainter& p, QPointF centre, qreal radius)
     p.restore();
 }
 
-void DrawFrame(QPainter& p)
-{
+void DrawFrame(QPainter& p) {
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.drawRect(QRect(13, 5, Width - 27, Height - 11));
@@ -70,15 +66,14 @@ void DrawFrame(QPainter& p)
         p.drawEllipse(QPointF(17, y), 1.2, 1.2);
         p.drawEllipse(QPointF(Width - 17, y), 1.2, 1.2);
     }
-    const QPointF corners[] = {{40, 32}, {Width - 40.0, 32}, {40, Height - 32.0},
-                               {Width - 40.0, Height - 32.0}};
+    const QPointF corners[] = {
+        {40, 32}, {Width - 40.0, 32}, {40, Height - 32.0}, {Width - 40.0, Height - 32.0}};
     for (const QPointF& c : corners)
         DrawRosette(p, c, 15);
 }
 
 // A vine running down one side, leaves alternating left and right.
-void DrawSideVine(QPainter& p, qreal x, qreal top, qreal bottom, bool mirror)
-{
+void DrawSideVine(QPainter& p, qreal x, qreal top, qreal bottom, bool mirror) {
     QPainterPath stem;
     const qreal amplitude = 9;
     stem.moveTo(x, top);
@@ -101,8 +96,7 @@ void DrawSideVine(QPainter& p, qreal x, qreal top, qreal bottom, bool mirror)
 }
 
 // A scroll flourish along a horizontal line that ends in a curl.
-void DrawFlourish(QPainter& p, qreal fromX, qreal toX, qreal y)
-{
+void DrawFlourish(QPainter& p, qreal fromX, qreal toX, qreal y) {
     const qreal dir = toX > fromX ? 1 : -1;
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 2));
@@ -121,8 +115,7 @@ void DrawFlourish(QPainter& p, qreal fromX, qreal toX, qreal y)
     p.drawEllipse(QPointF(fromX, y), 3, 3);
 }
 
-QPainterPath Star(QPointF centre, int points, qreal outer, qreal inner)
-{
+QPainterPath Star(QPointF centre, int points, qreal outer, qreal inner) {
     QPainterPath path;
     for (int i = 0; i < points * 2; ++i) {
         const qreal r = (i % 2 == 0) ? outer : inner;
@@ -138,8 +131,7 @@ QPainterPath Star(QPointF centre, int points, qreal outer, qreal inner)
 }
 
 // Laurel branch curving from the star outwards; side is +1 (right) or -1 (left).
-void DrawLaurel(QPainter& p, QPointF centre, int side)
-{
+void DrawLaurel(QPainter& p, QPointF centre, int side) {
     const qreal radius = 150;
     const QPointF circleCentre(centre.x(), centre.y() - 95);
     p.setPen(QPen(Qt::black, 2));
@@ -173,8 +165,7 @@ void DrawLaurel(QPainter& p, QPointF centre, int side)
                   4, 4);
 }
 
-void DrawCentrePiece(QPainter& p)
-{
+void DrawCentrePiece(QPainter& p) {
     const QPointF centre(Width / 2.0, 172);
     DrawLaurel(p, centre, 1);
     DrawLaurel(p, centre, -1);
@@ -196,8 +187,7 @@ void DrawCentrePiece(QPainter& p)
     }
 }
 
-void DrawTitle(QPainter& p)
-{
+void DrawTitle(QPainter& p) {
     QFont font(QStringLiteral("Liberation Serif"));
     font.setPixelSize(46);
     font.setBold(true);
@@ -213,8 +203,7 @@ void DrawTitle(QPainter& p)
     DrawFlourish(p, Width - 70, used.right() + 22, y);
 }
 
-void DrawFooter(QPainter& p)
-{
+void DrawFooter(QPainter& p) {
     const qreal y = Height - 36;
     p.setPen(QPen(Qt::black, 1));
     p.drawLine(QPointF(150, y), QPointF(300, y));
@@ -233,8 +222,7 @@ void DrawFooter(QPainter& p)
 
 } // namespace
 
-QImage DrawSplashArtwork()
-{
+QImage DrawSplashArtwork() {
     QImage canvas(Width, Height, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     {

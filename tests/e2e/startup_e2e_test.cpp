@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+#include "app/splash_window.h"
+#include "tests/support/xvfb_session.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Share of pixels (0..1) that differ by more than a little between two images.
+double DifferentShare(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.isNull())
+        return 1.0;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col)
+            n += std::abs(qGray(x.pixel(col, row)) - qGray(y.pixel(col, row))) > 48;
+    return double(n) / (x.width() * x.height());
+}
+
+// A copy of the built program directory, with an INI file of the test's own.
+QString MakeProgramDir(const QTemporaryDir& dir, const QByteArray& ini) {
+    const QDir bin(QStringLiteral(VLMOR_BIN_DIR));
+    for (const QString& name : bin.entryList(QDir::Files)) {
+        if (name != "vlmor.ini")
+            QFile::copy(bin.filePath(name), dir.filePath(name));
+    }
+    QFile::setPermissions(dir.filePath("vlmor"), QFile::permissions(bin.filePath("vlmor")));
+    QFile file(dir.filePath("vlmor.ini"));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(ini);
+    return dir.filePath("vlmor");
+}
+
+TEST(EndToEnd, SplashShowsTheArtworkAndTextsThenTheMainWindowTakesOver) {
+    XvfbSession x;
+    ASSERT_TRUE(x.Running()) << "Xvfb did not start";
+    QTemporaryDir dir;
+    const QString program =
+        MakeProgramDir(dir, "[Config]\nTitle=E2E Catalogue\nQuantity=12,345 Pictures\n"
+                            "Line1=Borders and Ornaments\nLine2=For Home and Office\n");
+    QDir().mkpath(VLMOR_SHOTS_DIR);
+    const QDir shots(VLMOR_SHOTS_DIR);
+
+    auto process = x.Start(program);
+    ASSERT_EQ(process->state(), QProcess::Running);
+    const auto splash = x.WaitForWindow("Vellamore", 15000);
+    ASSERT_TRUE(splash.has_value()) << "no splash window appeared";
+    QElapsedTimer sinceSplash;
+    sinceSplash.start();
+    EXPECT_EQ(splash->size(), QSize(632, 397));
+    EXPECT_EQ(splash->topLeft(), QPoint((1024 - 632) / 2, (768 - 397) / 2));
+
+    QThread::msleep(500);
+    const QImage shot = x.Screenshot(shots.filePath("splash.png"));
+    ASSERT_FALSE(shot.isNull());
+    const QImage window = shot.copy(*splash);
+
+    // The artwork's title band shows pixel for pixel (the picture starts 8 pixels down).
+    const QImage art(":/artwork/splash.png");
+    EXPECT_LT(DifferentShare(window.copy(0, 8, 632, 64), art.copy(0, 0, 632, 64)), 0.001);
+
+    // The labels show the INI's texts: the screen matches a rendering of those texts
+    // and not a rendering without them.
+    TdlgSplash withTexts;
+    withTexts.Panel.SetTexts("12,345 Pictures", "Borders and Ornaments", "For Home and Office");
+    const QImage expected = withTexts.grab().toImage();
+    TdlgSplash withoutTexts;
+    const QImage blank = withoutTexts.grab().toImage();
+    for (const char* name : {"lblQuantity", "lblLine1", "lblLine2", "lblCopyright"}) {
+        SCOPED_TRACE(name);
+        const QRect r = withTexts.findChild<QLabel*>(name)->geometry();
+        EXPECT_LT(DifferentShare(window.copy(r), expected.copy(r)), 0.02);
+        if (QString(name) != "lblCopyright") {
+            EXPECT_GT(DifferentShare(window.copy(r), blank.copy(r)), 0.03);
+        }
+    }
+
+    const auto main = x.WaitForWindow("E2E Catalogue", 20000);
+    ASSERT_TRUE(main.has_value()) << "no main window with the INI's title appeared";
+    EXPECT_GE(sinceSplash.elapsed(), 3000); // the splash stayed up for its time
+    EXPECT_EQ(main->size(), QSize(640, 480));
+    EXPECT_EQ(main->topLeft(), QPoint((1024 - 640) / 2, (768 - 480) / 2));
+    EXPECT_FALSE(x.FindWindow("Vellamore").has_value()) << "the splash is still up";
+
+    QThread::msleep(300);
+    const QImage second = x.Screenshot(shots.filePath("main.png"));
+    const QImage face = second.copy(*main);
+    // The empty main window is painted in its face colour, nothing of the splash remains.
+    EXPECT_EQ(face.pixelColor(10, 10), face.pixelColor(600, 400));
+    EXPECT_NE(face.pixelColor(10, 10), QColor(Qt::black));
+    int dark = 0;
+    for (int y = 0; y < face.height(); ++y)
+        for (int x0 = 0; x0 < face.width(); ++x0)
+            dark += qGray(face.pixel(x0, y)) < 128;
+    EXPECT_LT(dark, 10);
+
+    process->terminate();
+    process->waitForFinished(5000);
+}
+
+TEST(EndToEnd, WithoutAnIniFileTheTitleIsTheDefault) {
+    XvfbSession x;
+    ASSERT_TRUE(x.Running());
+    QTemporaryDir dir;
+    const QString program = MakeProgramDir(dir, {});
+    QFile::remove(dir.filePath("vlmor.ini"));
+    auto process = x.Start(program);
+    ASSERT_TRUE(x.WaitForWindow("Vellamore", 15000).has_value());
+    // After the splash, the main window carries the same default title.
+    QThread::msleep(4500);
+    const auto main = x.WaitForWindow("Vellamore", 10000);
+    ASSERT_TRUE(main.has_value());
+    EXPECT_EQ(main->size(), QSize(640, 480));
+    process->terminate();
+    process->waitForFinished(5000);
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#include "platform/global_memory.h"
+
+#include <gtest/gtest.h>
+
+TEST(GlobalMemory, BlocksAreZeroedAndCountLocks) {
+    HGLOBAL block = GlobalAlloc(GHND, 64);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(GlobalSize(block), 64u);
+    EXPECT_EQ(GlobalFlags(block), 0u);
+    auto* bytes = static_cast<unsigned char*>(GlobalLock(block));
+    ASSERT_NE(bytes, nullptr);
+    for (int i = 0; i < 64; ++i)
+        ASSERT_EQ(bytes[i], 0) << i;
+    EXPECT_EQ(GlobalLock(block), bytes);
+    EXPECT_EQ(GlobalFlags(block), 2u);
+    EXPECT_NE(GlobalUnlock(block), 0); // still locked once
+    EXPECT_EQ(GlobalUnlock(block), 0);
+    EXPECT_EQ(GlobalUnlock(block), 0); // unlocking an unlocked block stays at zero
+    EXPECT_EQ(GlobalFlags(block), 0u);
+    EXPECT_EQ(GlobalFree(block), nullptr);
+}
+
+TEST(GlobalMemory, ReAllocKeepsContentZeroesGrowthAndRefusesLockedBlocks) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 4);
+    auto* bytes = static_cast<unsigned char*>(GlobalLock(block));
+    bytes[0] = 1;
+    bytes[3] = 4;
+    EXPECT_EQ(GlobalReAlloc(block, 16, GMEM_MOVEABLE), nullptr); // locked
+    GlobalUnlock(block);
+    ASSERT_EQ(GlobalReAlloc(block, 1 << 16, GMEM_MOVEABLE), block);
+    bytes = static_cast<unsigned char*>(GlobalLock(block));
+    EXPECT_EQ(bytes[0], 1);
+    EXPECT_EQ(bytes[3], 4);
+    for (int i = 4; i < (1 << 16); ++i)
+        ASSERT_EQ(bytes[i], 0) << i;
+    GlobalUnlock(block);
+    EXPECT_EQ(GlobalSize(block), static_cast<std::size_t>(1 << 16));
+    EXPECT_EQ(GlobalFree(block), nullptr);
+}
+
+TEST(GlobalMemory, UnknownAndStaleHandlesAreRefusedSafely) {
+    EXPECT_EQ(GlobalAlloc(GHND, 0), nullptr);
+    HGLOBAL block = GlobalAlloc(GHND, 8);
+    ASSERT_EQ(GlobalFree(block), nullptr);
+    // The handle is stale now: every call refuses it instead of touching freed memory.
+    EXPECT_EQ(GlobalFree(block), block);
+    EXPECT_EQ(GlobalLock(block), nullptr);
+    EXPECT_EQ(GlobalSize(block), 0u);
+    EXPECT_EQ(GlobalFlags(block), 0x8000u);
+    EXPECT_EQ(GlobalReAlloc(block, 16, 0), nullptr);
+    EXPECT_EQ(GlobalFree(nullptr), nullptr);
+    EXPECT_EQ(GlobalLock(nullptr), nullptr);
+    // An absurd size fails cleanly.
+    EXPECT_EQ(GlobalAlloc(GHND, static_cast<std::size_t>(-1) / 2), nullptr);
+}

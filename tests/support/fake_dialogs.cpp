@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#include "tests/support/fake_dialogs.h"
+
+namespace {
+// Takes the next scripted answer; an empty script or a null entry cancels.
+std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& script) {
+    if (script.empty())
+        return std::nullopt;
+    const bool given = script.front().has_value();
+    const QString text = given ? *script.front() : QString();
+    script.pop_front();
+    if (!given)
+        return std::nullopt;
+    return text;
+}
+} // namespace
+
+FakeDialogs::FakeDialogs() {
+    platform::SetDialogService(this);
+}
+
+FakeDialogs::~FakeDialogs() {
+    platform::SetDialogService(nullptr);
+}
+
+int FakeDialogs::MessageBox(QWidget*, const QString& text, const QString& caption, unsigned flags) {
+    boxes.push_back({text, caption, flags});
+    if (boxAnswers.empty())
+        return platform::IDOK;
+    const int answer = boxAnswers.front();
+    boxAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> FakeDialogs::PromptText(QWidget*, const QString& caption, const QString&,
+                                               bool) {
+    prompts << caption;
+    return TakeAnswer(promptAnswers);
+}
+
+std::optional<QString> FakeDialogs::SaveFileName(QWidget*, const QString& caption, const QString&,
+                                                 const QString&, const QString&) {
+    prompts << caption;
+    return TakeAnswer(saveAnswers);
+}

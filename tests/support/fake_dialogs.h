@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QStringList>
+#include <deque>
+
+/// Answers the program's dialogs from a script and records what they asked.
+/// Installs itself for its lifetime.
+class FakeDialogs : public platform::DialogService {
+public:
+    FakeDialogs();
+    ~FakeDialogs() override;
+
+    struct Box {
+        QString text;
+        QString caption;
+        unsigned flags;
+    };
+    std::vector<Box> boxes;
+    std::deque<int> boxAnswers; // IDOK when empty
+    QStringList prompts;
+    std::deque<std::optional<QString>> promptAnswers; // cancel when empty
+
+    int MessageBox(QWidget* parent, const QString& text, const QString& caption,
+                   unsigned flags) override;
+    std::optional<QString> PromptText(QWidget* parent, const QString& caption, const QString& label,
+                                      bool password) override;
+    std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
+                                        const QString& initialDir, const QString& fileName,
+                                        const QString& filter) override;
+    std::deque<std::optional<QString>> saveAnswers; // cancel when empty
+};

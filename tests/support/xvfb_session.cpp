@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+#include "tests/support/xvfb_session.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QThread>
+#include <unistd.h>
+
+XvfbSession::XvfbSession() {
+    // Pick a display number nobody uses.
+    for (display_ = 140 + getpid() % 50; display_ < 400; ++display_) {
+        if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display_)) &&
+            !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(display_)))
+            break;
+    }
+    server_.start(QStringLiteral("Xvfb"), {Display(), QStringLiteral("-screen"),
+                                           QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!server_.waitForStarted(5000))
+        return;
+    QElapsedTimer timer;
+    timer.start();
+    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display_);
+    while (timer.elapsed() < 10000 && server_.state() == QProcess::Running) {
+        if (QFileInfo::exists(socket)) {
+            running_ = true;
+            QThread::msleep(200);
+            return;
+        }
+        QThread::msleep(50);
+    }
+}
+
+XvfbSession::~XvfbSession() {
+    server_.terminate();
+    if (!server_.waitForFinished(3000))
+        server_.kill();
+    server_.waitForFinished(1000);
+}
+
+std::optional<QRect> XvfbSession::FindWindow(const QString& name) const {
+    QProcess info;
+    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-display"), Display(),
+                                            QStringLiteral("-root"), QStringLiteral("-children")});
+    if (!info.waitForFinished(5000))
+        return std::nullopt;
+    const QString out = QString::fromLocal8Bit(info.readAllStandardOutput());
+    // Lines look like: 0x200010 "Title": ("vlmor" "vlmor")  640x480+192+144  +192+144
+    static const QRegularExpression line(
+        QStringLiteral("^\\s*(0x[0-9a-f]+) \"(.*)\":.*\\s(\\d+)x(\\d+)\\+(-?\\d+)\\+(-?\\d+)\\s"),
+        QRegularExpression::MultilineOption);
+    for (auto it = line.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(2) != name)
+            continue;
+        // Only a mapped (viewable) window counts.
+        QProcess state;
+        state.start(QStringLiteral("xwininfo"),
+                    {QStringLiteral("-display"), Display(), QStringLiteral("-id"), m.captured(1)});
+        state.waitForFinished(5000);
+        if (!QString::fromLocal8Bit(state.readAllStandardOutput()).contains("IsViewable"))
+            continue;
+        return QRect(m.captured(5).toInt(), m.captured(6).toInt(), m.captured(3).toInt(),
+                     m.captured(4).toInt());
+    }
+    return std::nullopt;
+}
+
+std::optional<QRect> XvfbSession::WaitForWindow(const QString& name, int timeoutMs) const {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        if (auto rect = FindWindow(name))
+            return rect;
+        QThread::msleep(100);
+    }
+    return std::nullopt;
+}
+
+QImage XvfbSession::Screenshot(const QString& savePath) const {
+    QProcess import;
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-display"), Display(), QStringLiteral("-window"),
+                  QStringLiteral("root"), QStringLiteral("ppm:-")});
+    if (!import.waitForFinished(15000))
+        return {};
+    QImage shot = QImage::fromData(import.readAllStandardOutput(), "PPM");
+    if (!savePath.isEmpty() && !shot.isNull())
+        shot.save(savePath);
+    return shot.convertToFormat(QImage::Format_RGB32);
+}
+
+std::unique_ptr<QProcess> XvfbSession::Start(const QString& program,
+                                             const QStringList& args) const {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), Display());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(program, args);
+    process->waitForStarted(5000);
+    return process;
+}

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <memory>
+#include <optional>
+
+/// A private X server for end-to-end tests, with helpers to find windows and take
+/// screenshots through the standard X tools.
+class XvfbSession {
+public:
+    XvfbSession();
+    ~XvfbSession();
+
+    bool Running() const { return running_; }
+    QString Display() const { return QStringLiteral(":%1").arg(display_); }
+
+    /// Geometry of the first mapped top-level window with exactly this name.
+    std::optional<QRect> FindWindow(const QString& name) const;
+
+    /// Waits up to timeoutMs for a window of that name to be mapped.
+    std::optional<QRect> WaitForWindow(const QString& name, int timeoutMs) const;
+
+    /// The whole screen as an image (null on failure); also written to savePath when given.
+    QImage Screenshot(const QString& savePath = {}) const;
+
+    /// Starts a program on this display.
+    std::unique_ptr<QProcess> Start(const QString& program, const QStringList& args = {}) const;
+
+private:
+    int display_ = 0;
+    bool running_ = false;
+    QProcess server_;
+};
