@@ -106,19 +106,23 @@ TEST(EndToEnd, SplashShowsTheArtworkAndTextsThenTheMainWindowTakesOver) {
     process->waitForFinished(5000);
 }
 
-TEST(EndToEnd, WithoutAnIniFileTheTitleIsTheDefault) {
+TEST(EndToEnd, StartedThroughALinkTheProgramReadsTheIniBesideTheRealFile) {
     XvfbSession x;
     ASSERT_TRUE(x.Running());
     QTemporaryDir dir;
-    const QString program = MakeProgramDir(dir, {});
-    QFile::remove(dir.filePath("vlmor.ini"));
-    auto process = x.Start(program);
-    ASSERT_TRUE(x.WaitForWindow("Vellamore", 15000).has_value());
-    // After the splash, the main window carries the same default title.
-    QThread::msleep(4500);
-    const auto main = x.WaitForWindow("Vellamore", 10000);
+    const QString program = MakeProgramDir(dir, "[Config]\nTitle=Real Directory\n");
+    QTemporaryDir other;
+    QFile wrong(other.filePath("vlmor.ini"));
+    ASSERT_TRUE(wrong.open(QIODevice::WriteOnly));
+    wrong.write("[Config]\nTitle=Link Directory\n");
+    wrong.close();
+    ASSERT_TRUE(QFile::link(program, other.filePath("vlmor")));
+
+    auto process = x.Start(other.filePath("vlmor"));
+    const auto main = x.WaitForWindow("Real Directory", 20000);
     ASSERT_TRUE(main.has_value());
     EXPECT_EQ(main->size(), QSize(640, 480));
+    EXPECT_FALSE(x.FindWindow("Link Directory").has_value());
     process->terminate();
     process->waitForFinished(5000);
 }
