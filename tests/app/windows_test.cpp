@@ -11,13 +11,13 @@
 
 namespace {
 
-struct LabelSpec {
+struct LabelLayout {
     const char* name;
     QRect geometry;
     int pixelSize;
 };
 
-const LabelSpec Labels[] = {
+const LabelLayout Labels[] = {
     {"lblQuantity", {112, 80, 417, 33}, 32},
     {"lblCopyright", {112, 296, 417, 25}, 16},
     {"lblLine1", {112, 232, 417, 33}, 24},
@@ -38,19 +38,19 @@ void ExpectCreditPanel(QWidget* window, int imageLeft, const QColor& textBackgro
     ASSERT_EQ(labels.size(), 5);
     EXPECT_EQ(labels[0], image); // the picture lies below the labels
 
-    for (const LabelSpec& spec : Labels) {
-        SCOPED_TRACE(spec.name);
-        auto* label = window->findChild<QLabel*>(spec.name);
+    for (const LabelLayout& want : Labels) {
+        SCOPED_TRACE(want.name);
+        auto* label = window->findChild<QLabel*>(want.name);
         ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->geometry(), spec.geometry);
+        EXPECT_EQ(label->geometry(), want.geometry);
         EXPECT_EQ(label->font().family(), "Times New Roman");
-        EXPECT_EQ(label->font().pixelSize(), spec.pixelSize);
+        EXPECT_EQ(label->font().pixelSize(), want.pixelSize);
         EXPECT_TRUE(label->font().bold());
         EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
         EXPECT_FALSE(label->wordWrap());
         EXPECT_EQ(label->palette().color(QPalette::WindowText),
                   platform::ColorToQColor(platform::clWindowText));
-        const bool copyright = QString(spec.name) == "lblCopyright";
+        const bool copyright = QString(want.name) == "lblCopyright";
         EXPECT_EQ(label->autoFillBackground(), !copyright); // the copyright is transparent
         if (!copyright) {
             EXPECT_EQ(label->palette().color(QPalette::Window), textBackground);
