@@ -1,0 +1,515 @@
+// SPDX-License-Identifier: MIT
+#include "data/data_set.h"
+
+#include "data/data_link.h"
+#include "data/data_source.h"
+#include "data/field.h"
+#include "platform/application.h"
+#include "platform/errors.h"
+
+#include <QTextStream>
+#include <algorithm>
+
+namespace data {
+
+namespace {
+
+// Shows an error raised inside a filter callback; filtering goes on.
+void ReportFilterError(const QString& message) {
+    if (auto* app = platform::TApplication::Instance())
+        app->ShowException(message);
+    else
+        QTextStream(stderr) << message << '\n';
+}
+
+} // namespace
+
+TDataSet::TDataSet(QObject* owner)
+    : QObject(owner) {}
+
+TDataSet::~TDataSet() {
+    try {
+        SetActive(false);
+    } catch (...) {
+        // A link's complaint while the record source goes away changes nothing now.
+    }
+    while (!dataSources_.empty())
+        dataSources_.back()->SetDataSet(nullptr);
+    for (TField* field : dynamicFields_)
+        delete field;
+    for (TField* field : fields_)
+        field->dataSet_ = nullptr;
+}
+
+void TDataSet::Error(const QString& message) const {
+    throw platform::ComponentError(objectName(), message);
+}
+
+// ---- Opening and closing -------------------------------------------------------------
+
+void TDataSet::SetActive(bool value) {
+    if (value == Active())
+        return;
+    if (value) {
+        OpenCursor();
+        SetState(TDataSetState::dsBrowse);
+    } else {
+        SetState(TDataSetState::dsInactive);
+        CloseCursor();
+    }
+}
+
+void TDataSet::OpenCursor() {
+    cache_ = {};
+    try {
+        InternalOpen(cache_);
+        filterExpression_ = FilterExpression::Parse(filterText_);
+        visible_ = VisibleRecords();
+    } catch (...) {
+        CloseCursor();
+        throw;
+    }
+    FillFrom(0, 0);
+    bof_ = true;
+    eof_ = visible_.empty();
+}
+
+void TDataSet::CloseCursor() {
+    InternalClose();
+    cache_ = {};
+    visible_.clear();
+    first_ = count_ = active_ = 0;
+    bof_ = eof_ = false;
+    const std::vector<TField*> dynamic = std::move(dynamicFields_);
+    dynamicFields_.clear();
+    for (TField* field : dynamic)
+        delete field;
+    lastLookupField_ = nullptr;
+}
+
+void TDataSet::SetState(TDataSetState state) {
+    if (state_ != state) {
+        state_ = state;
+        DataEvent(TDataEvent::deUpdateState);
+    }
+}
+
+// ---- Fields ---------------------------------------------------------------------------
+
+void TDataSet::AddField(TField* field) {
+    fields_.push_back(field);
+    lastLookupField_ = nullptr;
+}
+
+void TDataSet::RemoveField(TField* field) {
+    fields_.erase(std::remove(fields_.begin(), fields_.end(), field), fields_.end());
+    dynamicFields_.erase(std::remove(dynamicFields_.begin(), dynamicFields_.end(), field),
+                         dynamicFields_.end());
+    lastLookupField_ = nullptr;
+}
+
+void TDataSet::AdoptDynamicField(TField* field) {
+    dynamicFields_.push_back(field);
+}
+
+TField* TDataSet::FindField(const QString& name) const {
+    // The search filter asks for the same name for every record; answer that from memory.
+    if (lastLookupField_ && name == lastLookupName_)
+        return lastLookupField_;
+    for (TField* field : fields_) {
+        if (field->FieldName().compare(name, Qt::CaseInsensitive) == 0) {
+            lastLookupName_ = name;
+            lastLookupField_ = field;
+            return field;
+        }
+    }
+    return nullptr;
+}
+
+TField* TDataSet::LookupField(const QString& name) const {
+    if (TField* field = FindField(name))
+        return field;
+    Error(QStringLiteral("Field '%1' not found").arg(name));
+}
+
+int TDataSet::CurrentRecord() const {
+    if (state_ == TDataSetState::dsInactive || count_ == 0)
+        return -1;
+    return visible_[static_cast<size_t>(first_ + active_)];
+}
+
+const QString& TDataSet::CellText(int column) const {
+    static const QString empty;
+    const int record = readRecord_ >= 0 ? readRecord_ : CurrentRecord();
+    if (record < 0 || column < 0 || column >= cache_.Columns)
+        return empty;
+    return cache_.Cells[static_cast<size_t>(record) * cache_.Columns + column];
+}
+
+QByteArray TDataSet::BlobValue(const TBlobField& field) const {
+    const int record = readRecord_ >= 0 ? readRecord_ : CurrentRecord();
+    if (record < 0)
+        return {};
+    return ReadBlob(cache_.RowIds[static_cast<size_t>(record)], field.Column());
+}
+
+qint64 TDataSet::BlobSize(const TBlobField& field) const {
+    const int record = readRecord_ >= 0 ? readRecord_ : CurrentRecord();
+    if (record < 0)
+        return 0;
+    return ReadBlobSize(cache_.RowIds[static_cast<size_t>(record)], field.Column());
+}
+
+// ---- Filtering ------------------------------------------------------------------------
+
+void TDataSet::SetFilter(const QString& text) {
+    if (Active()) {
+        if (text != filterText_) {
+            filterExpression_ = FilterExpression::Parse(text); // a bad text changes nothing
+            filterText_ = text;
+        }
+        if (filtered_)
+            ApplyFilter();
+    } else {
+        filterText_ = text;
+    }
+}
+
+void TDataSet::SetFiltered(bool value) {
+    filtered_ = value;
+    if (Active())
+        ApplyFilter();
+}
+
+void TDataSet::SetFilterOptions(TFilterOptions options) {
+    filterOptions_ = options;
+    if (Active() && filtered_)
+        ApplyFilter();
+}
+
+void TDataSet::SetOnFilterRecord(TFilterRecordEvent handler) {
+    onFilterRecord_ = std::move(handler);
+    if (Active() && filtered_)
+        ApplyFilter();
+}
+
+void TDataSet::ApplyFilter() {
+    visible_ = VisibleRecords();
+    GoFirst();
+}
+
+std::vector<int> TDataSet::VisibleRecords() const {
+    const int total = static_cast<int>(cache_.RowIds.size());
+    std::vector<int> visible;
+    if (!filtered_ || (filterExpression_.IsEmpty() && !onFilterRecord_)) {
+        visible.resize(static_cast<size_t>(total));
+        for (int i = 0; i < total; ++i)
+            visible[static_cast<size_t>(i)] = i;
+        return visible;
+    }
+    const TField* expressionField =
+        filterExpression_.IsEmpty() ? nullptr : LookupField(filterExpression_.FieldName());
+    visible.reserve(static_cast<size_t>(total));
+    for (int i = 0; i < total; ++i) {
+        if (Accepts(i, expressionField))
+            visible.push_back(i);
+    }
+    return visible;
+}
+
+bool TDataSet::Accepts(int record, const TField* expressionField) const {
+    // While a record is examined its fields read that record, in the filter state.
+    auto* self = const_cast<TDataSet*>(this);
+    struct ReadGuard {
+        TDataSet* set;
+        TDataSetState state;
+        ~ReadGuard() {
+            set->readRecord_ = -1;
+            set->state_ = state;
+        }
+    } guard{self, state_};
+    self->readRecord_ = record;
+    self->state_ = TDataSetState::dsFilter;
+
+    if (expressionField && !filterExpression_.Matches(expressionField->AsString(), filterOptions_))
+        return false;
+    if (!onFilterRecord_)
+        return true;
+    bool accept = true;
+    try {
+        onFilterRecord_(*self, accept);
+    } catch (const platform::Exception& e) {
+        ReportFilterError(e.Message());
+    } catch (const std::exception& e) {
+        ReportFilterError(QString::fromUtf8(e.what()));
+    }
+    return accept;
+}
+
+// ---- Navigation -----------------------------------------------------------------------
+
+void TDataSet::FillFrom(int firstVisible, int activeIndex) {
+    const int total = static_cast<int>(visible_.size());
+    first_ = std::clamp(firstVisible, 0, total);
+    count_ = std::min(bufferCount_, total - first_);
+    active_ = count_ > 0 ? std::clamp(activeIndex, 0, count_ - 1) : 0;
+}
+
+void TDataSet::GoFirst() {
+    if (!Active())
+        Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    FillFrom(0, 0);
+    bof_ = true;
+    eof_ = visible_.empty();
+    DataEvent(TDataEvent::deDataSetChange);
+}
+
+void TDataSet::GoLast() {
+    if (!Active())
+        Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    const int total = static_cast<int>(visible_.size());
+    const int count = std::min(bufferCount_, total);
+    FillFrom(total - count, count - 1);
+    eof_ = true;
+    bof_ = visible_.empty();
+    DataEvent(TDataEvent::deDataSetChange);
+}
+
+int TDataSet::StepBy(int distance) {
+    if (!Active())
+        Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    if ((distance > 0 && eof_) || (distance < 0 && bof_) || distance == 0)
+        return 0;
+    bof_ = eof_ = false;
+    const int total = static_cast<int>(visible_.size());
+    const int oldCount = count_;
+    int shifts = 0;
+    int moved = 0;
+    while (distance > 0) {
+        if (active_ < count_ - 1) {
+            ++active_;
+        } else if (first_ + count_ < total) {
+            if (count_ < bufferCount_) {
+                ++count_;
+            } else {
+                ++first_;
+                --shifts;
+            }
+            active_ = count_ - 1;
+        } else {
+            eof_ = true;
+            break;
+        }
+        --distance;
+        ++moved;
+    }
+    while (distance < 0) {
+        if (active_ > 0) {
+            --active_;
+        } else if (first_ > 0) {
+            --first_;
+            if (count_ < bufferCount_)
+                ++count_;
+            else
+                ++shifts;
+            active_ = 0;
+        } else {
+            bof_ = true;
+            break;
+        }
+        ++distance;
+        --moved;
+    }
+    if (count_ == oldCount)
+        DataEvent(TDataEvent::deDataSetScroll, {shifts, nullptr});
+    else
+        DataEvent(TDataEvent::deDataSetChange);
+    return moved;
+}
+
+TBookmark TDataSet::MarkPosition() const {
+    const int record = CurrentRecord();
+    if (record < 0)
+        return {};
+    return {cache_.RowIds[static_cast<size_t>(record)]};
+}
+
+void TDataSet::GotoMark(const TBookmark& mark) {
+    if (mark.IsEmpty())
+        return;
+    if (!Active())
+        Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    // Visible records are in stored (row id) order, so the mark is found by bisection.
+    const auto it = std::lower_bound(visible_.begin(), visible_.end(), *mark.RowId,
+                                     [this](int record, std::int64_t rowId) {
+                                         return cache_.RowIds[static_cast<size_t>(record)] < rowId;
+                                     });
+    if (it == visible_.end() || cache_.RowIds[static_cast<size_t>(*it)] != *mark.RowId)
+        Error(QStringLiteral("Record not found"));
+    const int position = static_cast<int>(it - visible_.begin());
+    const int total = static_cast<int>(visible_.size());
+    // Up to half the window before the marked record, the rest after, then more before
+    // when the end of the records left the window short.
+    const int before = std::min((bufferCount_ - 1) / 2, position);
+    int first = position - before;
+    int count = std::min(bufferCount_, total - first);
+    const int extra = std::min(bufferCount_ - count, first);
+    first -= extra;
+    count += extra;
+    first_ = first;
+    count_ = count;
+    active_ = position - first;
+    bof_ = eof_ = false;
+    DataEvent(TDataEvent::deDataSetChange);
+}
+
+// ---- Link notification ----------------------------------------------------------------
+
+void TDataSet::SuspendLinks() {
+    if (suspendCount_ == 0) {
+        suspendState_ = state_;
+        enableEvent_ = TDataEvent::deDataSetChange;
+    }
+    ++suspendCount_;
+}
+
+void TDataSet::ResumeLinks() {
+    if (suspendCount_ == 0)
+        return;
+    if (--suspendCount_ > 0)
+        return;
+    if (suspendState_ != state_)
+        DataEvent(TDataEvent::deUpdateState);
+    if (suspendState_ != TDataSetState::dsInactive && state_ != TDataSetState::dsInactive)
+        DataEvent(enableEvent_);
+}
+
+void TDataSet::DataEvent(TDataEvent event, TEventInfo info) {
+    if (suspendCount_ > 0) {
+        if ((event == TDataEvent::deUpdateState && state_ == TDataSetState::dsInactive) ||
+            event == TDataEvent::deLayoutChange)
+            enableEvent_ = TDataEvent::deLayoutChange;
+        return;
+    }
+    const std::vector<TDataSource*> sources = dataSources_;
+    for (TDataSource* source : sources) {
+        if (std::find(dataSources_.begin(), dataSources_.end(), source) != dataSources_.end())
+            source->DataEvent(event, info);
+    }
+}
+
+void TDataSet::AddDataSource(TDataSource* source) {
+    dataSources_.push_back(source);
+    UpdateWindowSize();
+}
+
+void TDataSet::RemoveDataSource(TDataSource* source) {
+    dataSources_.erase(std::remove(dataSources_.begin(), dataSources_.end(), source),
+                       dataSources_.end());
+    UpdateWindowSize();
+}
+
+// ---- The record window ----------------------------------------------------------------
+
+void TDataSet::UpdateWindowSize() {
+    int size = 1;
+    for (const TDataSource* source : dataSources_) {
+        for (const TDataLink* link : source->DataLinks())
+            size = std::max(size, link->WindowSize());
+    }
+    if (Active())
+        SetBufferCount(size);
+    else
+        bufferCount_ = size;
+}
+
+void TDataSet::AdjustFirstRecords(int delta) {
+    if (delta == 0)
+        return;
+    for (const TDataSource* source : dataSources_) {
+        for (TDataLink* link : source->DataLinks()) {
+            if (link->Active())
+                link->firstRecord_ += delta;
+        }
+    }
+}
+
+void TDataSet::SetBufferCount(int value) {
+    if (value == bufferCount_)
+        return;
+    const int total = static_cast<int>(visible_.size());
+    if (value < bufferCount_) {
+        // Drop records before the current one first, so it stays in the window.
+        const int drop = std::clamp(active_ - (value - 1), 0, count_);
+        first_ += drop;
+        active_ -= drop;
+        count_ = std::min(count_ - drop, value);
+        AdjustFirstRecords(-drop);
+        bufferCount_ = value;
+        return;
+    }
+    bufferCount_ = value;
+    count_ += std::min(value - count_, total - (first_ + count_));
+    const int before = std::min(value - count_, first_);
+    first_ -= before;
+    active_ += before;
+    count_ += before;
+    AdjustFirstRecords(before);
+}
+
+void TDataSet::SetActiveRecord(int index) {
+    if (count_ > 0)
+        active_ = std::clamp(index, 0, count_ - 1);
+}
+
+// ---- Editing --------------------------------------------------------------------------
+
+void TDataSet::CheckCanModify() const {
+    if (!Active())
+        Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    if (!CanModify())
+        Error(QStringLiteral("Cannot modify a read-only dataset"));
+}
+
+void TDataSet::Edit() {
+    CheckCanModify();
+}
+
+void TDataSet::Insert() {
+    CheckCanModify();
+}
+
+void TDataSet::Delete() {
+    CheckCanModify();
+}
+
+void TDataSet::Post() {
+    if (!IsEditState(state_))
+        Error(QStringLiteral("Dataset not in edit or insert mode"));
+}
+
+void TDataSet::Cancel() {
+    // Nothing is ever pending on a store that cannot be written.
+}
+
+void TDataSet::Refresh() {
+    if (!Active())
+        Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    const TBookmark mark = MarkPosition();
+    SuspendLinks();
+    try {
+        Close();
+        Open();
+        try {
+            GotoMark(mark);
+        } catch (const platform::Exception&) {
+            GoFirst(); // the record went away: start from the first
+        }
+    } catch (...) {
+        ResumeLinks();
+        throw;
+    }
+    ResumeLinks();
+}
+
+} // namespace data

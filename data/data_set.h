@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "data/data_event.h"
+#include "data/filter_expression.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace data {
+
+class TDataSource;
+class TField;
+class TBlobField;
+
+/// A remembered record; empty when nothing was current.
+struct TBookmark {
+    std::optional<std::int64_t> RowId;
+    bool IsEmpty() const { return !RowId.has_value(); }
+};
+
+/// A record source: a cursor over the records of a store, a window of consecutive visible
+/// records, filters, and the events that tell every data link of each change.
+/// The records' text values are cached when it opens; blobs are read on demand.
+class TDataSet : public QObject {
+    Q_OBJECT
+public:
+    explicit TDataSet(QObject* owner = nullptr);
+    ~TDataSet() override;
+
+    using TFilterRecordEvent = std::function<void(TDataSet& dataSet, bool& accept)>;
+
+    // Opening and state.
+    bool Active() const { return state_ != TDataSetState::dsInactive; }
+    void SetActive(bool value);
+    void Open() { SetActive(true); }
+    void Close() { SetActive(false); }
+    TDataSetState State() const { return state_; }
+    bool AtStart() const { return bof_; }
+    bool AtEnd() const { return eof_; }
+
+    // Fields.
+    const std::vector<TField*>& Fields() const { return fields_; }
+    /// The field of that name ignoring case, or null.
+    TField* FindField(const QString& name) const;
+    /// Like FindField; no match raises "Field '%s' not found" for this record source.
+    TField* LookupField(const QString& name) const;
+
+    // Filtering.
+    const QString& Filter() const { return filterText_; }
+    void SetFilter(const QString& text);
+    bool Filtered() const { return filtered_; }
+    void SetFiltered(bool value);
+    TFilterOptions FilterOptions() const { return filterOptions_; }
+    void SetFilterOptions(TFilterOptions options);
+    void SetOnFilterRecord(TFilterRecordEvent handler);
+
+    // Navigation over the visible records.
+    void GoFirst();
+    void GoLast();
+    void GoNext() { StepBy(1); }
+    void GoPrior() { StepBy(-1); }
+    int StepBy(int distance);
+    int CountRecords() const { return static_cast<int>(visible_.size()); }
+    TBookmark MarkPosition() const;
+    void GotoMark(const TBookmark& mark);
+    void FreeMark(TBookmark& mark) { mark.RowId.reset(); }
+    void SuspendLinks();
+    void ResumeLinks();
+    bool LinksSuspended() const { return suspendCount_ > 0; }
+
+    // Editing; a read-only store refuses every change.
+    virtual bool CanModify() const { return false; }
+    void Edit();
+    void Insert();
+    void Delete();
+    void Post();
+    void Cancel();
+    /// Reads the records again, staying on the current record when it is still visible.
+    void Refresh();
+
+    // The record window, as the links see it.
+    int WindowSize() const { return bufferCount_; }
+    int WindowRecordCount() const { return count_; }
+    int ActiveRecord() const { return active_; }
+    /// Makes another record of the window current for reading, without events.
+    void SetActiveRecord(int index);
+
+    // Values of the record being read (the current one, or the one a filter examines).
+    const QString& CellText(int column) const;
+    QByteArray BlobValue(const TBlobField& field) const;
+    qint64 BlobSize(const TBlobField& field) const;
+
+    /// Sends an event to every data source and so to every link (held back while suspended).
+    void DataEvent(TDataEvent event, TEventInfo info = {});
+
+    /// The largest window any attached link asks for; resizes the window at once when open.
+    void UpdateWindowSize();
+
+protected:
+    /// What a store hands over when the record source opens: one row id and `columns`
+    /// texts per record, in stored order.
+    struct TRecordCache {
+        int Columns = 0;
+        std::vector<std::int64_t> RowIds;
+        std::vector<QString> Cells;
+    };
+
+    /// Opens the store, fills the cache and binds or makes the fields.
+    virtual void InternalOpen(TRecordCache& cache) = 0;
+    virtual void InternalClose() {}
+    virtual QByteArray ReadBlob(std::int64_t rowId, int column) const = 0;
+    virtual qint64 ReadBlobSize(std::int64_t rowId, int column) const = 0;
+
+    /// Raises an error carrying this record source's name.
+    [[noreturn]] void Error(const QString& message) const;
+
+    /// Fields made for this opening only; they go when it closes.
+    void AdoptDynamicField(TField* field);
+
+private:
+    friend class TField;
+    friend class TDataSource;
+    void AddField(TField* field);
+    void RemoveField(TField* field);
+    void AddDataSource(TDataSource* source);
+    void RemoveDataSource(TDataSource* source);
+
+    void OpenCursor();
+    void CloseCursor();
+    void SetState(TDataSetState state);
+    void ApplyFilter();
+    std::vector<int> VisibleRecords() const;
+    bool Accepts(int record, const TField* expressionField) const;
+    void SetBufferCount(int value);
+    void AdjustFirstRecords(int delta);
+    void FillFrom(int firstVisible, int activeIndex);
+    int CurrentRecord() const;
+    void CheckCanModify() const;
+
+    TDataSetState state_ = TDataSetState::dsInactive;
+    std::vector<TField*> fields_;
+    std::vector<TField*> dynamicFields_;
+    std::vector<TDataSource*> dataSources_;
+
+    TRecordCache cache_;
+    std::vector<int> visible_; // cache rows that pass the filters, in stored order
+    int readRecord_ = -1;      // the row a filter examines, or -1
+
+    // The record window: visible_[first_ .. first_ + count_), current at first_ + active_.
+    int bufferCount_ = 1;
+    int first_ = 0;
+    int count_ = 0;
+    int active_ = 0;
+    bool bof_ = false;
+    bool eof_ = false;
+
+    int suspendCount_ = 0;
+    TDataSetState suspendState_ = TDataSetState::dsInactive;
+    TDataEvent enableEvent_ = TDataEvent::deDataSetChange;
+
+    QString filterText_;
+    FilterExpression filterExpression_;
+    bool filtered_ = false;
+    TFilterOptions filterOptions_;
+    TFilterRecordEvent onFilterRecord_;
+
+    mutable QString lastLookupName_;
+    mutable TField* lastLookupField_ = nullptr;
+};
+
+} // namespace data

@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: MIT
+#include "data/table.h"
+
+#include "data/field.h"
+#include "data/session.h"
+#include "data/table_file.h"
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace data {
+
+namespace {
+
+QString TypeName(TFieldType type) {
+    return type == TFieldType::ftBlob ? QStringLiteral("Blob") : QStringLiteral("String");
+}
+
+bool IsFullPath(const QString& name) {
+    return name.startsWith(u'/') || name.startsWith(u'\\') ||
+           (name.size() >= 3 && name[1] == u':' && platform::IsPathSeparator(name[2]));
+}
+
+} // namespace
+
+TTable::TTable(QObject* owner)
+    : TDataSet(owner) {}
+
+TTable::~TTable() {
+    try {
+        Close();
+    } catch (...) {
+        // Links are told; nothing more can go wrong with a table that goes away.
+    }
+}
+
+void TTable::CheckInactive() const {
+    if (Active())
+        Error(QStringLiteral("Cannot perform this operation on an open dataset"));
+}
+
+void TTable::SetDatabaseName(const QString& name) {
+    CheckInactive();
+    databaseName_ = name;
+}
+
+void TTable::SetTableName(const QString& name) {
+    CheckInactive();
+    tableName_ = name;
+}
+
+void TTable::SetReadOnly(bool value) {
+    CheckInactive();
+    readOnly_ = value;
+}
+
+QString TTable::TablePath() const {
+    QString path = IsFullPath(tableName_) || databaseName_.isEmpty()
+                       ? tableName_
+                       : platform::JoinPath(databaseName_, tableName_);
+    path.replace(u'\\', u'/');
+    if (platform::ExtractFileExt(path).isEmpty())
+        path += QStringLiteral(".db");
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.absoluteFilePath();
+    // Table names come from another platform's habits ("category.DB"); allow for case.
+    const QDir dir = info.absoluteDir();
+    for (const QString& entry : dir.entryList(QDir::Files)) {
+        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return dir.absoluteFilePath(entry);
+    }
+    return info.absoluteFilePath();
+}
+
+void TTable::OpenFile(const QString& path) {
+    for (;;) {
+        switch (file_->Open(path, Session().Passwords())) {
+        case TTableFile::TOpenResult::Ok:
+            return;
+        case TTableFile::TOpenResult::Missing:
+            Error(QStringLiteral("Cannot open table %1: the file does not exist").arg(path));
+        case TTableFile::TOpenResult::NotATable:
+            Error(QStringLiteral("Cannot open table %1: the file is not a table").arg(path));
+        case TTableFile::TOpenResult::Damaged:
+            Error(QStringLiteral("Cannot open table %1: the table file is damaged").arg(path));
+        case TTableFile::TOpenResult::NeedsPassword:
+            if (!Session().GetPassword(path))
+                Error(QStringLiteral("Cannot open table %1: the password is not valid").arg(path));
+            break;
+        }
+    }
+}
+
+// Persistent fields fix the field list and must each find their column; without any,
+// one field is made per stored column.
+void TTable::BindFields(std::vector<int>& textColumns) {
+    const std::vector<TStoreColumn>& columns = file_->Columns();
+    auto columnOf = [&columns](const QString& name) {
+        for (size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i].Name.compare(name, Qt::CaseInsensitive) == 0)
+                return static_cast<int>(i);
+        }
+        return -1;
+    };
+    if (Fields().empty()) {
+        for (const TStoreColumn& column : columns) {
+            TField* field = column.Type == TFieldType::ftBlob
+                                ? static_cast<TField*>(new TBlobField(this, column.Name, this))
+                                : new TStringField(this, column.Name, column.Size, this);
+            AdoptDynamicField(field);
+        }
+    }
+    for (TField* field : Fields()) {
+        const int column = columnOf(field->FieldName());
+        if (column < 0)
+            Error(QStringLiteral("Field '%1' not found").arg(field->FieldName()));
+        const TFieldType stored = columns[static_cast<size_t>(column)].Type;
+        if (stored != field->DataType())
+            Error(QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
+                      .arg(field->FieldName(), TypeName(field->DataType()), TypeName(stored)));
+        if (stored == TFieldType::ftBlob) {
+            field->SetColumn(column);
+        } else {
+            field->SetColumn(static_cast<int>(textColumns.size()));
+            textColumns.push_back(column);
+        }
+    }
+}
+
+void TTable::InternalOpen(TRecordCache& cache) {
+    const QString path = TablePath();
+    file_ = std::make_unique<TTableFile>();
+    OpenFile(path);
+    std::vector<int> textColumns;
+    BindFields(textColumns);
+    cache.Columns = static_cast<int>(textColumns.size());
+    try {
+        file_->ReadRows(textColumns, cache.RowIds, cache.Cells);
+    } catch (const TTableFile::DamagedError&) {
+        Error(QStringLiteral("Cannot open table %1: the table file is damaged").arg(path));
+    }
+}
+
+void TTable::InternalClose() {
+    file_.reset();
+}
+
+QByteArray TTable::ReadBlob(std::int64_t rowId, int column) const {
+    if (!file_)
+        return {};
+    try {
+        return file_->ReadBlob(rowId, column);
+    } catch (const TTableFile::DamagedError&) {
+        Error(QStringLiteral("Cannot read a blob of table %1: the table file is damaged")
+                  .arg(TablePath()));
+    }
+}
+
+qint64 TTable::ReadBlobSize(std::int64_t rowId, int column) const {
+    if (!file_)
+        return 0;
+    try {
+        return file_->BlobSize(rowId, column);
+    } catch (const TTableFile::DamagedError&) {
+        Error(QStringLiteral("Cannot read a blob of table %1: the table file is damaged")
+                  .arg(TablePath()));
+    }
+}
+
+} // namespace data

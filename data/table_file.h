@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "data/field.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_blob;
+
+namespace data {
+
+/// One stored column of a table file.
+struct TStoreColumn {
+    QString Name;
+    TFieldType Type = TFieldType::ftString;
+    int Size = 0; // characters of a string column; 0 when not declared
+};
+
+/// A table file of the store: an encrypted database file holding exactly one table,
+/// opened read-only. Declared column types carry the field types: VARCHAR(n) or CHAR(n) is
+/// a string of size n, BLOB a blob.
+class TTableFile {
+public:
+    enum class TOpenResult { Ok, Missing, NotATable, Damaged, NeedsPassword };
+
+    /// A failure while reading an open file: its pages do not decode.
+    class DamagedError : public std::runtime_error {
+    public:
+        DamagedError()
+            : std::runtime_error("damaged table file") {}
+    };
+
+    TTableFile() = default;
+    ~TTableFile();
+    TTableFile(const TTableFile&) = delete;
+    TTableFile& operator=(const TTableFile&) = delete;
+
+    /// Opens the file with the first of the passwords that decodes it (none needed for a
+    /// file that is not encrypted).
+    TOpenResult Open(const QString& path, const std::vector<QByteArray>& passwords);
+    void Close();
+
+    const QString& TableName() const { return table_; }
+    const std::vector<TStoreColumn>& Columns() const { return columns_; }
+
+    /// Reads the given columns of every record in stored order: one row id per record and
+    /// columns.size() texts per record. Throws DamagedError.
+    void ReadRows(const std::vector<int>& columns, std::vector<std::int64_t>& rowIds,
+                  std::vector<QString>& cells) const;
+
+    /// The whole blob of one record, read incrementally; empty for an empty value.
+    /// Throws DamagedError.
+    QByteArray ReadBlob(std::int64_t rowId, int column) const;
+    qint64 BlobSize(std::int64_t rowId, int column) const;
+
+private:
+    TOpenResult TryOpen(const QString& path, const QByteArray* password);
+    TOpenResult ReadSchema();
+    sqlite3_blob* OpenBlob(std::int64_t rowId, int column) const;
+
+    sqlite3* db_ = nullptr;
+    mutable sqlite3_blob* blob_ = nullptr; // kept open and moved from row to row
+    mutable int blobColumn_ = -1;
+    QString table_;
+    std::vector<TStoreColumn> columns_;
+};
+
+/// Quotes a name for use in a statement.
+QString QuoteIdentifier(const QString& name);
+
+} // namespace data
