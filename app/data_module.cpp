@@ -1,7 +1,119 @@
 // SPDX-License-Identifier: MIT
 #include "app/data_module.h"
 
+#include "app/catalogue_window.h"
+#include "app/config.h"
+#include "app/process_values.h"
+#include "app/util.h"
+#include "data/catalogue_schema.h"
+#include "data/session.h"
+#include "platform/application.h"
+#include "platform/paths.h"
+#include "platform/text_case.h"
+
+namespace cat = data::catalogue;
+
+namespace {
+TDataModule1* instance = nullptr;
+
+template <typename T> T* Named(T* component, const char* name) {
+    component->setObjectName(QString::fromLatin1(name));
+    return component;
+}
+} // namespace
+
+TDataModule1* DataModule1() {
+    return instance;
+}
+
 TDataModule1::TDataModule1(QObject* parent)
     : QObject(parent) {
     setObjectName(QStringLiteral("DataModule1"));
+    DataSource1 = Named(new data::TDataSource(this), "DataSource1");
+    Table1 = Named(new data::TTable(this), "Table1");
+    Table1->SetReadOnly(true);
+    Table1->SetTableName(QStringLiteral("vlmor1ncr.DB")); // replaced on activation
+    Table1->SetOnFilterRecord(
+        [this](data::TDataSet& set, bool& accept) { Table1FilterRecord(set, accept); });
+    Table1FileName = Named(new data::TStringField(Table1, cat::kFileName, cat::kFileNameSize, this),
+                           "Table1FileName");
+    Table1Description =
+        Named(new data::TStringField(Table1, cat::kDescription, cat::kDescriptionSize, this),
+              "Table1Description");
+    Table1GraphicFile =
+        Named(new data::TBlobField(Table1, cat::kGraphicFile, this), "Table1GraphicFile");
+    Table1Category = Named(new data::TStringField(Table1, cat::kCategory, cat::kCategorySize, this),
+                           "Table1Category");
+    DataSource1->SetDataSet(Table1);
+
+    DataSource2 = Named(new data::TDataSource(this), "DataSource2");
+    Table2 = Named(new data::TTable(this), "Table2");
+    Table2->SetTableName(cat::kCategoryTableFile);
+    DataSource2->SetDataSet(Table2);
+    if (!instance)
+        instance = this;
+}
+
+TDataModule1::~TDataModule1() {
+    if (instance == this)
+        instance = nullptr;
+    // Close before the fields go, so bound controls see the tables close first.
+    Table1->Close();
+    Table2->Close();
+}
+
+void TDataModule1::Activate(TCatalogueWindow& window) {
+    window_ = &window;
+    data::Session().AddPassword(cat::kTablePassword);
+
+    const QString programDir = platform::IncludeTrailingPathDelimiter(Process().ProgramDir);
+    helpFileName_ = programDir + QStringLiteral("Vlmor.hlp");
+    if (auto* app = platform::TApplication::Instance())
+        app->SetHelpFile(helpFileName_);
+
+    programDirectory_ = StripTrailingBackslash(Process().ProgramDir);
+    saveInitialDir_ = programDirectory_;
+
+    Config& settings = Settings();
+    settings.DataPath = StripTrailingBackslash(settings.DataPath);
+
+    Table2->Close();
+    Table2->SetDatabaseName(settings.DataPath);
+    Table2->Open();
+
+    Table1->Close();
+    Table1->SetDatabaseName(settings.DataPath);
+    Table1->SetTableName(platform::ChangeFileExt(Process().ProgramPath, QStringLiteral(".db")));
+    Table1->Open();
+
+    Table1->SetFilter(QString());
+    Table1->SetFiltered(true);
+
+    window.ClearTabs();
+    Table2->GoFirst();
+    const int count = Table2->CountRecords();
+    for (int i = 1; i <= count; ++i) {
+        window.AddTab(Table2->LookupField(cat::kCategoryName)->AsString());
+        if (i < Table2->CountRecords())
+            Table2->GoNext();
+    }
+}
+
+void TDataModule1::CategoryChange(int tabIndex, const QString& caption) {
+    Table1->GoFirst();
+    const QString category = platform::LowerCase(caption);
+    Table1->SetFilter(QStringLiteral("Category = '") + category + u'\'');
+    if (tabIndex == 0)
+        Table1->SetFilter(QString());
+}
+
+void TDataModule1::Table1FilterRecord(data::TDataSet& dataSet, bool& accept) {
+    if (!window_)
+        return;
+    const QString text = platform::UpperCase(window_->SearchText());
+    if (text.isEmpty() || !window_->SearchToggleDown())
+        return;
+    const QString description =
+        platform::UpperCase(dataSet.LookupField(QStringLiteral("description"))->AsString());
+    accept = description.contains(text);
 }
