@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: MIT
+#include "tools/catalog/builder.h"
+
+#include "data/catalogue_schema.h"
+#include "data/field.h"
+#include "data/session.h"
+#include "data/table.h"
+#include "platform/errors.h"
+#include "tools/catalog/catalogue_tables.h"
+#include "tools/catalog/manifest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace catalog {
+
+namespace cat = data::catalogue;
+
+namespace {
+
+bool ReadText(const QString& path, QString& text) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xfeff)))
+        text.remove(0, 1);
+    return true;
+}
+
+// The picture file of an entry, matched ignoring case when only that finds it.
+QString FindPicture(const QDir& dir, const QString& name) {
+    if (QFileInfo(dir.filePath(name)).isFile())
+        return dir.filePath(name);
+    for (const QString& entry : dir.entryList(QDir::Files)) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    }
+    return {};
+}
+
+} // namespace
+
+QStringList ParseCategories(const QString& text, QStringList& errors) {
+    QStringList captions;
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString caption = lines[i].trimmed();
+        if (caption.isEmpty() || caption.startsWith(u'#'))
+            continue;
+        const QString where = QStringLiteral("categories line %1: ").arg(i + 1);
+        if (caption.size() > cat::kCategorySize)
+            errors << where + QStringLiteral("caption '%1' is longer than %2 characters")
+                                  .arg(caption)
+                                  .arg(cat::kCategorySize);
+        else if (caption.contains(u'\''))
+            errors << where + QStringLiteral("caption '%1' holds a quote, which no category "
+                                             "filter accepts")
+                                  .arg(caption);
+        else if (captions.contains(caption, Qt::CaseInsensitive))
+            errors << where + QStringLiteral("caption '%1' is listed twice").arg(caption);
+        else
+            captions << caption;
+    }
+    if (captions.isEmpty() && errors.isEmpty())
+        errors << QStringLiteral("the categories file lists no category");
+    return captions;
+}
+
+TBuildResult BuildCatalogue(const TBuildOptions& options) {
+    TBuildResult result;
+    QString manifestText, categoriesText;
+    if (!ReadText(options.Manifest, manifestText))
+        result.Errors << QStringLiteral("cannot read the manifest %1").arg(options.Manifest);
+    if (!ReadText(options.Categories, categoriesText))
+        result.Errors
+            << QStringLiteral("cannot read the categories file %1").arg(options.Categories);
+    const QDir pictures(options.Pictures);
+    if (!pictures.exists())
+        result.Errors
+            << QStringLiteral("the picture folder %1 does not exist").arg(options.Pictures);
+    if (!result.Errors.isEmpty())
+        return result;
+
+    const QStringList categories = ParseCategories(categoriesText, result.Errors);
+    const TManifest manifest = ParseManifest(manifestText);
+    result.Errors << manifest.Errors << CheckEntries(manifest.Entries, categories);
+    std::vector<QString> files;
+    for (const TManifestEntry& e : manifest.Entries) {
+        const QString path = e.File.isEmpty() ? QString() : FindPicture(pictures, e.File);
+        if (!e.File.isEmpty() && path.isEmpty())
+            result.Errors << QStringLiteral("line %1: picture file '%2' not found in %3")
+                                 .arg(e.Line)
+                                 .arg(e.File, options.Pictures);
+        files.push_back(path);
+    }
+    if (manifest.Entries.empty() && result.Errors.isEmpty())
+        result.Errors << QStringLiteral("the manifest lists no picture");
+    if (!result.Errors.isEmpty())
+        return result;
+
+    if (!QDir().mkpath(options.OutDir)) {
+        result.Errors << QStringLiteral("cannot create %1").arg(options.OutDir);
+        return result;
+    }
+    try {
+        TCatalogueWriter writer(QDir(options.OutDir).filePath(options.CatalogueName));
+        for (size_t i = 0; i < manifest.Entries.size(); ++i) {
+            const TManifestEntry& e = manifest.Entries[i];
+            QFile file(files[i]);
+            if (!file.open(QIODevice::ReadOnly)) {
+                result.Errors
+                    << QStringLiteral("line %1: cannot read %2").arg(e.Line).arg(files[i]);
+                return result;
+            }
+            writer.Add({e.File.toUpper(), e.Description, e.Category.toLower(), file.readAll()});
+        }
+        writer.Commit();
+        WriteCategoryTable(QDir(options.OutDir).filePath(cat::kCategoryTableFile), categories);
+    } catch (const TTableWriter::Error& e) {
+        result.Errors << QString::fromStdString(e.what());
+        return result;
+    }
+    result.Records = static_cast<int>(manifest.Entries.size());
+    return result;
+}
+
+bool ListCatalogue(const QString& location, QTextStream& out) {
+    data::Session().AddPassword(cat::kTablePassword);
+    const QFileInfo info(location);
+    const QString dir = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+    const QString catalogue = info.isDir() ? QStringLiteral("vlmor.db") : info.fileName();
+    try {
+        data::TTable categories;
+        categories.setObjectName(QStringLiteral("category"));
+        categories.SetDatabaseName(dir);
+        categories.SetTableName(cat::kCategoryTableFile);
+        categories.Open();
+        QStringList captions;
+        for (categories.GoFirst(); !categories.AtEnd(); categories.GoNext()) {
+            if (categories.CountRecords() > 0)
+                captions << categories.LookupField(cat::kCategoryName)->AsString();
+        }
+        out << "Categories (" << captions.size() << "): " << captions.join(QStringLiteral(", "))
+            << "\n\n";
+
+        data::TTable table;
+        table.setObjectName(QStringLiteral("catalogue"));
+        table.SetDatabaseName(dir);
+        table.SetTableName(catalogue);
+        table.Open();
+        const data::TField* name = table.LookupField(cat::kFileName);
+        const data::TField* category = table.LookupField(cat::kCategory);
+        const data::TField* description = table.LookupField(cat::kDescription);
+        const auto* picture = qobject_cast<data::TBlobField*>(table.LookupField(cat::kGraphicFile));
+        out << QStringLiteral("%1 %2 %3  %4\n")
+                   .arg(QStringLiteral("FileName"), -12)
+                   .arg(QStringLiteral("Category"), -12)
+                   .arg(QStringLiteral("Bytes"), 8)
+                   .arg(QStringLiteral("Description"));
+        const int count = table.CountRecords();
+        for (int i = 0; i < count; ++i, table.GoNext()) {
+            out << QStringLiteral("%1 %2 %3  %4\n")
+                       .arg(name->AsString(), -12)
+                       .arg(category->AsString(), -12)
+                       .arg(picture ? picture->BlobSize() : 0, 8)
+                       .arg(description->AsString());
+        }
+        out << '\n' << count << " records\n";
+    } catch (const platform::Exception& e) {
+        out << e.Message() << '\n';
+        return false;
+    }
+    return true;
+}
+
+} // namespace catalog

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace catalog {
+
+/// What to build a catalogue from and where to put it.
+struct TBuildOptions {
+    QString Manifest;   // CSV: file,description,category
+    QString Pictures;   // folder holding the picture files
+    QString Categories; // one tab caption per line; the first tab shows every category
+    QString OutDir;     // receives the catalogue table and category.db
+    QString CatalogueName = QStringLiteral("vlmor.db");
+};
+
+struct TBuildResult {
+    QStringList Errors; // nothing is written when there are any
+    int Records = 0;
+};
+
+/// Reads a categories file: captions in order, blank lines and "#" lines skipped.
+QStringList ParseCategories(const QString& text, QStringList& errors);
+
+/// Checks everything first, then writes both tables.
+TBuildResult BuildCatalogue(const TBuildOptions& options);
+
+/// Prints a catalogue (a folder holding the tables, or a catalogue table file) as the program
+/// reads it. False, with a message on `out`, when a table cannot be opened.
+bool ListCatalogue(const QString& location, QTextStream& out);
+
+} // namespace catalog
