@@ -110,7 +110,14 @@ void TDataModule1::CategoryChange(int tabIndex, const QString& caption) {
 void TDataModule1::Table1FilterRecord(data::TDataSet& dataSet, bool& accept) {
     if (!window_)
         return;
-    const QString text = platform::UpperCase(window_->SearchText());
+    // The box is read for every record; its upper case is only worked out again when the
+    // text differs from the one before.
+    const QString search = window_->SearchText();
+    if (search != lastSearchText_) {
+        lastSearchText_ = search;
+        lastSearchUpper_ = platform::UpperCase(search);
+    }
+    const QString& text = lastSearchUpper_;
     if (text.isEmpty() || !window_->SearchToggleDown())
         return;
     const QString description =

@@ -45,6 +45,8 @@ public:
 
 private:
     TCatalogueWindow* window_ = nullptr;
+    QString lastSearchText_;
+    QString lastSearchUpper_;
     QString programDirectory_;
     QString saveInitialDir_;
     QString helpFileName_;

@@ -73,6 +73,7 @@ public:
     void SuspendLinks();
     void ResumeLinks();
     bool LinksSuspended() const { return suspendCount_ > 0; }
+    int SuspendCount() const { return suspendCount_; }
 
     // Editing; a read-only store refuses every change.
     virtual bool CanModify() const { return false; }

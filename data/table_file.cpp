@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace data {
 
@@ -46,6 +47,36 @@ QString ColumnText(sqlite3_stmt* stmt, int column) {
     return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
 }
 
+// Columns such as a category repeat a few values in every record: those records share one
+// string. A column with many different values soon stops being pooled.
+class ValuePool {
+public:
+    QString Text(sqlite3_stmt* stmt, int column) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        if (!text)
+            return {};
+        const int size = sqlite3_column_bytes(stmt, column);
+        if (!enabled_)
+            return QString::fromUtf8(text, size);
+        const QByteArrayView bytes(text, size);
+        for (const auto& [utf8, value] : values_) {
+            if (utf8 == bytes)
+                return value;
+        }
+        QString value = QString::fromUtf8(text, size);
+        if (values_.size() < kMaxValues)
+            values_.emplace_back(bytes.toByteArray(), value);
+        else
+            enabled_ = false;
+        return value;
+    }
+
+private:
+    static constexpr size_t kMaxValues = 16;
+    bool enabled_ = true;
+    std::vector<std::pair<QByteArray, QString>> values_;
+};
+
 TStoreColumn ColumnFromDeclaration(const QString& name, const QString& declared) {
     static const QRegularExpression sized(QStringLiteral("^\\s*(VAR)?CHAR\\s*\\(\\s*(\\d+)\\s*\\)"),
                                           QRegularExpression::CaseInsensitiveOption);
@@ -65,7 +96,50 @@ bool LooksLikePlainDatabase(const QString& path) {
     return file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
+// Puts the records (one row id and `columns` cells each) into row id order. Row ids are
+// nearly always dense, so each record is placed by its id; a sort serves the rest.
+void SortByRowId(int columns, std::vector<std::int64_t>& rowIds, std::vector<QString>& cells) {
+    const size_t count = rowIds.size();
+    const size_t n = static_cast<size_t>(columns);
+    const auto [low, high] = std::minmax_element(rowIds.begin(), rowIds.end());
+    std::vector<size_t> order;
+    const std::uint64_t span = static_cast<std::uint64_t>(*high) - static_cast<std::uint64_t>(*low);
+    if (span < 4 * static_cast<std::uint64_t>(count)) {
+        constexpr size_t kNone = ~size_t(0);
+        std::vector<size_t> slot(static_cast<size_t>(span) + 1, kNone);
+        for (size_t i = 0; i < count; ++i)
+            slot[static_cast<size_t>(rowIds[i] - *low)] = i;
+        order.reserve(count);
+        for (size_t i : slot) {
+            if (i != kNone)
+                order.push_back(i);
+        }
+    } else {
+        order.resize(count);
+        for (size_t i = 0; i < count; ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(),
+                  [&rowIds](size_t a, size_t b) { return rowIds[a] < rowIds[b]; });
+    }
+    std::vector<std::int64_t> sortedIds(count);
+    std::vector<QString> sortedCells(cells.size());
+    for (size_t i = 0; i < count; ++i) {
+        sortedIds[i] = rowIds[order[i]];
+        for (size_t c = 0; c < n; ++c)
+            sortedCells[i * n + c] = std::move(cells[order[i] * n + c]);
+    }
+    rowIds.swap(sortedIds);
+    cells.swap(sortedCells);
+}
+
 } // namespace
+
+int KeyDatabase(sqlite3* db, const QByteArray& password) {
+    const int code = sqlite3_key(db, password.constData(), static_cast<int>(password.size()));
+    if (code != SQLITE_OK)
+        return code;
+    return sqlite3_exec(db, "PRAGMA cipher_page_size = 4096", nullptr, nullptr, nullptr);
+}
 
 QString QuoteIdentifier(const QString& name) {
     QString quoted = name;
@@ -98,34 +172,32 @@ TTableFile::TOpenResult TTableFile::Open(const QString& path,
     // Every database file is a whole number of pages, the smallest page 512 bytes.
     if (!info.isFile() || info.size() < kMinPage || info.size() % kMinPage != 0)
         return TOpenResult::NotATable;
+    // Table files are always encrypted; a plain database file is refused before the
+    // database engine parses any of its pages.
     if (LooksLikePlainDatabase(path))
-        return TryOpen(path, nullptr);
+        return TOpenResult::NotATable;
     for (const QByteArray& password : passwords) {
-        const TOpenResult result = TryOpen(path, &password);
+        const TOpenResult result = TryOpen(path, password);
         if (result != TOpenResult::NeedsPassword)
             return result;
     }
     return TOpenResult::NeedsPassword;
 }
 
-TTableFile::TOpenResult TTableFile::TryOpen(const QString& path, const QByteArray* password) {
+TTableFile::TOpenResult TTableFile::TryOpen(const QString& path, const QByteArray& password) {
     Close();
     const QByteArray name = QFile::encodeName(path);
     if (sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         Close();
         return TOpenResult::NotATable;
     }
-    if (password &&
-        sqlite3_key(db_, password->constData(), static_cast<int>(password->size())) != SQLITE_OK) {
+    if (KeyDatabase(db_, password) != SQLITE_OK) {
         Close();
         return TOpenResult::NotATable;
     }
     const TOpenResult result = ReadSchema();
     if (result != TOpenResult::Ok)
         Close();
-    // A plain file that does not decode is no database at all; an encrypted one wants a key.
-    if (result == TOpenResult::NeedsPassword && !password)
-        return TOpenResult::NotATable;
     return result;
 }
 
@@ -162,19 +234,54 @@ void TTableFile::ReadRows(const std::vector<int>& columns, std::vector<std::int6
     for (int column : columns)
         sql +=
             QStringLiteral(", ") + QuoteIdentifier(columns_.at(static_cast<size_t>(column)).Name);
-    sql += QStringLiteral(" FROM %1 ORDER BY rowid").arg(QuoteIdentifier(table_));
+    // An index holding every wanted column is far smaller than the table with its blobs;
+    // read from it when there is one and restore stored order here.
+    sql += QStringLiteral(" FROM %1").arg(QuoteIdentifier(table_));
+    QStringList order;
+    const QString index = CoveringIndex(columns, order);
+    if (!index.isEmpty()) {
+        // A full scan of an index is only planned when it gives the order asked for.
+        for (QString& column : order)
+            column = QuoteIdentifier(column);
+        sql += QStringLiteral(" INDEXED BY %1 ORDER BY %2")
+                   .arg(QuoteIdentifier(index), order.join(QStringLiteral(", ")));
+    }
     Statement rows(db_, sql);
     if (rows.Code() != SQLITE_OK)
         throw DamagedError();
     const int n = static_cast<int>(columns.size());
+    std::vector<ValuePool> pools(static_cast<size_t>(n));
     int code;
     while ((code = sqlite3_step(rows.Get())) == SQLITE_ROW) {
         rowIds.push_back(sqlite3_column_int64(rows.Get(), 0));
         for (int i = 0; i < n; ++i)
-            cells.push_back(ColumnText(rows.Get(), i + 1));
+            cells.push_back(pools[static_cast<size_t>(i)].Text(rows.Get(), i + 1));
     }
     if (code != SQLITE_DONE)
         throw DamagedError();
+    if (!std::is_sorted(rowIds.begin(), rowIds.end()))
+        SortByRowId(n, rowIds, cells);
+}
+
+QString TTableFile::CoveringIndex(const std::vector<int>& columns, QStringList& order) const {
+    Statement list(db_, QStringLiteral("PRAGMA index_list(%1)").arg(QuoteIdentifier(table_)));
+    QStringList indexes;
+    while (list.Code() == SQLITE_OK && sqlite3_step(list.Get()) == SQLITE_ROW)
+        indexes << ColumnText(list.Get(), 1);
+    for (const QString& index : indexes) {
+        Statement info(db_, QStringLiteral("PRAGMA index_info(%1)").arg(QuoteIdentifier(index)));
+        QStringList held;
+        while (info.Code() == SQLITE_OK && sqlite3_step(info.Get()) == SQLITE_ROW)
+            held << ColumnText(info.Get(), 2);
+        const bool covers = std::all_of(columns.begin(), columns.end(), [&](int c) {
+            return held.contains(columns_[static_cast<size_t>(c)].Name, Qt::CaseInsensitive);
+        });
+        if (covers) {
+            order = held;
+            return index;
+        }
+    }
+    return {};
 }
 
 sqlite3_blob* TTableFile::OpenBlob(std::int64_t rowId, int column) const {

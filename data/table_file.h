@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -41,8 +42,9 @@ public:
     TTableFile(const TTableFile&) = delete;
     TTableFile& operator=(const TTableFile&) = delete;
 
-    /// Opens the file with the first of the passwords that decodes it (none needed for a
-    /// file that is not encrypted).
+    /// Opens the file with the first of the passwords that decodes it. Every page is
+    /// authenticated when it is read, so bytes that were not written with the key are
+    /// refused before they are parsed; a file that is not encrypted is no table.
     TOpenResult Open(const QString& path, const std::vector<QByteArray>& passwords);
     void Close();
 
@@ -60,9 +62,11 @@ public:
     qint64 BlobSize(std::int64_t rowId, int column) const;
 
 private:
-    TOpenResult TryOpen(const QString& path, const QByteArray* password);
+    TOpenResult TryOpen(const QString& path, const QByteArray& password);
     TOpenResult ReadSchema();
     sqlite3_blob* OpenBlob(std::int64_t rowId, int column) const;
+    /// An index that holds all the given columns, with its columns in order; or "".
+    QString CoveringIndex(const std::vector<int>& columns, QStringList& order) const;
 
     sqlite3* db_ = nullptr;
     mutable sqlite3_blob* blob_ = nullptr; // kept open and moved from row to row
@@ -70,6 +74,11 @@ private:
     QString table_;
     std::vector<TStoreColumn> columns_;
 };
+
+/// Gives an encrypted database file its key and the store's page size (4096 bytes, so a
+/// record's text columns always sit on its first page, before any picture bytes).
+/// Returns an SQLite result code.
+int KeyDatabase(sqlite3* db, const QByteArray& password);
 
 /// Quotes a name for use in a statement.
 QString QuoteIdentifier(const QString& name);

@@ -139,31 +139,62 @@ TEST_F(TableTest, SessionPasswordsAreCutTo255Characters) {
 
 TEST_F(TableTest, ADamagedFileGivesAMessageNotACrash) {
     std::vector<catalog::TCatalogueRecord> records = CatalogueFixture::Records(3000);
+    for (auto& r : records)
+        r.Picture = QByteArray(1500, 'p');
     const QString path = fixture.WriteCatalogue("vlmor.db", records);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    const qint64 size = file.size();
-    ASSERT_GT(size, 64 * 1024);
-    file.seek(size / 2); // a page in the middle of the records
-    file.write(QByteArray(64, '\x5a'));
-    file.close();
-    table.SetTableName("vlmor.db");
-    EXPECT_EQ(OpenError(table),
-              QStringLiteral("Table1: Cannot open table %1: the table file is damaged").arg(path));
+    QFile original(path);
+    const qint64 size = original.size();
+    ASSERT_GT(size, 1024 * 1024);
+    auto damagedCopy = [&](const QString& name, qint64 at) {
+        const QString copy = fixture.Path(name);
+        EXPECT_TRUE(QFile::copy(path, copy));
+        QFile file(copy);
+        EXPECT_TRUE(file.open(QIODevice::ReadWrite));
+        file.seek(at);
+        file.write(QByteArray(4 * 4096, '\x5a'));
+        return copy;
+    };
+
+    // The text columns are read when the table opens: damage there stops the opening.
+    const QString textDamaged = damagedCopy("text.db", size - 5 * 4096);
+    table.SetTableName("text.db");
+    EXPECT_EQ(
+        OpenError(table),
+        QStringLiteral("Table1: Cannot open table %1: the table file is damaged").arg(textDamaged));
     EXPECT_FALSE(table.Active());
 
+    // Pictures are read one by one: damage there is reported for the picture.
+    const QString blobDamaged = damagedCopy("blobs.db", size / 3);
+    table.SetTableName("blobs.db");
+    table.Open();
+    auto* blob = qobject_cast<data::TBlobField*>(table.LookupField("GraphicFile"));
+    QString error;
+    for (int i = 0; i < table.CountRecords() && error.isEmpty(); ++i, table.GoNext()) {
+        try {
+            EXPECT_EQ(blob->Value().size(), 1500);
+        } catch (const platform::Exception& e) {
+            error = e.Message();
+        }
+    }
+    EXPECT_EQ(error,
+              QStringLiteral("Table1: Cannot read a blob of table %1: the table file is damaged")
+                  .arg(blobDamaged));
+    table.Close();
+
     // A cut-off file is no table at all.
-    ASSERT_TRUE(file.resize(size - 100));
+    const QString cut = fixture.Path("cut.db");
+    ASSERT_TRUE(QFile::copy(path, cut));
+    ASSERT_TRUE(QFile(cut).resize(size - 100));
+    table.SetTableName("cut.db");
     EXPECT_TRUE(OpenError(table).endsWith("the file is not a table"));
 }
 
-TEST_F(TableTest, AFileWithoutEncryptionOpensWithoutAPassword) {
+TEST_F(TableTest, AFileWithoutEncryptionIsNoTable) {
     const QString path = fixture.Path("plain.db");
     catalog::TCatalogueWriter writer(path, QByteArray());
     writer.Add({"A.BMP", "An open record", "misc", "x"});
     writer.Commit();
-    data::Session().RemoveAllPasswords();
     table.SetTableName(path);
-    table.Open();
-    EXPECT_EQ(table.LookupField("FileName")->AsString(), "A.BMP");
+    EXPECT_EQ(OpenError(table),
+              QStringLiteral("Table1: Cannot open table %1: the file is not a table").arg(path));
 }

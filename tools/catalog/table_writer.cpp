@@ -14,15 +14,18 @@ TTableWriter::TTableWriter(const QString& path, const QString& tableName,
                            std::vector<TColumnDef> columns, const QByteArray& password)
     : path_(path)
     , tempPath_(path + QStringLiteral(".part"))
+    , tableName_(tableName)
+    , columns_(columns)
     , columnCount_(columns.size()) {
     QFile::remove(tempPath_);
     const QByteArray name = QFile::encodeName(tempPath_);
     if (sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                         nullptr) != SQLITE_OK)
         Fail(QStringLiteral("cannot create %1").arg(tempPath_));
-    if (!password.isEmpty() &&
-        sqlite3_key(db_, password.constData(), static_cast<int>(password.size())) != SQLITE_OK)
+    if (!password.isEmpty() && data::KeyDatabase(db_, password) != SQLITE_OK)
         Fail(QStringLiteral("cannot set the key"));
+    if (password.isEmpty())
+        Exec(QStringLiteral("PRAGMA page_size = 4096"));
     Exec(QStringLiteral("PRAGMA journal_mode = OFF"));
     QString create = QStringLiteral("CREATE TABLE %1 (").arg(data::QuoteIdentifier(tableName));
     QString insert =
@@ -84,6 +87,18 @@ void TTableWriter::AddRow(const std::vector<QVariant>& values) {
 }
 
 void TTableWriter::Commit() {
+    QStringList text;
+    bool hasBlob = false;
+    for (const TColumnDef& c : columns_) {
+        if (c.DeclaredType.compare(QStringLiteral("BLOB"), Qt::CaseInsensitive) == 0)
+            hasBlob = true;
+        else
+            text << data::QuoteIdentifier(c.Name);
+    }
+    if (hasBlob && !text.isEmpty())
+        Exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                 .arg(data::QuoteIdentifier(tableName_ + QStringLiteral("_text")),
+                      data::QuoteIdentifier(tableName_), text.join(QStringLiteral(", "))));
     Exec(QStringLiteral("COMMIT"));
     sqlite3_finalize(insert_);
     insert_ = nullptr;

@@ -36,6 +36,8 @@ public:
 
     /// One value per column: a QString for text, a QByteArray for a blob.
     void AddRow(const std::vector<QVariant>& values);
+    /// Finishes the file. A table with blobs also gets an index over its other columns, so
+    /// reading them never touches the pages that hold the blobs.
     void Commit();
 
 private:
@@ -44,6 +46,8 @@ private:
 
     QString path_;
     QString tempPath_;
+    QString tableName_;
+    std::vector<TColumnDef> columns_;
     size_t columnCount_ = 0;
     sqlite3* db_ = nullptr;
     sqlite3_stmt* insert_ = nullptr;

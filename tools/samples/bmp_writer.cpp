@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tools/samples/bmp_writer.h"
 
+#include <QHash>
 #include <QtEndian>
 
 namespace samples {
@@ -50,13 +51,39 @@ QImage OrderedToPalette(const QImage& rgb, const QList<QRgb>& table, int spread)
     return out;
 }
 
+// A picture of at most 256 colours keeps them exactly; others are dithered to a palette.
+QImage ExactOrDithered(const QImage& rgb) {
+    QHash<QRgb, int> index;
+    QList<QRgb> table;
+    for (int y = 0; y < rgb.height() && table.size() <= 256; ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width() && table.size() <= 256; ++x) {
+            if (!index.contains(src[x])) {
+                index.insert(src[x], static_cast<int>(table.size()));
+                table << src[x];
+            }
+        }
+    }
+    if (table.size() > 256)
+        return rgb.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither | Qt::PreferDither);
+    QImage out(rgb.size(), QImage::Format_Indexed8);
+    out.setColorTable(table);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* dst = out.scanLine(y);
+        for (int x = 0; x < rgb.width(); ++x)
+            dst[x] = static_cast<uchar>(index.value(src[x]));
+    }
+    return out;
+}
+
 QImage Reduce(const QImage& image, int bits) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     if (bits == 1)
         return OrderedToPalette(rgb, {qRgb(0, 0, 0), qRgb(255, 255, 255)}, 255);
     if (bits == 4)
         return OrderedToPalette(rgb, SixteenColours(), 96);
-    return rgb.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither | Qt::PreferDither);
+    return ExactOrDithered(rgb);
 }
 
 } // namespace

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace bench {
+
+/// Writes a catalogue table of `records` pictures with varied descriptions and blobs of
+/// `blobBytes` each, and a category table beside it. Returns the descriptions written.
+QStringList WriteBenchCatalogue(const QString& dir, int records, int blobBytes);
+
+/// The resident set size of this process in bytes.
+long long ResidentBytes();
+
+} // namespace bench
