@@ -12,29 +12,10 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace {
-
-// A wrong password makes the session ask; here nobody answers.
-class NoDialogs : public platform::DialogService {
-public:
-    int MessageBox(QWidget*, const QString&, const QString&, unsigned) override {
-        return platform::IDCANCEL;
-    }
-    std::optional<QString> PromptText(QWidget*, const QString&, const QString&, bool) override {
-        return std::nullopt;
-    }
-    std::optional<QString> SaveFileName(QWidget*, const QString&, const QString&, const QString&,
-                                        const QString&) override {
-        return std::nullopt;
-    }
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     static QTemporaryDir dir;
     static const bool ready = [] {
-        static NoDialogs dialogs;
+        static platform::NoDialogs dialogs; // a wrong password makes the session ask
         platform::SetDialogService(&dialogs);
         data::Session().AddPassword(QStringLiteral("tamsin###"));
         return true;

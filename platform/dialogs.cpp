@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTextStream>
 
 namespace platform {
 
@@ -97,6 +98,20 @@ DialogService& Dialogs() {
 
 void SetDialogService(DialogService* service) {
     Installed() = service;
+}
+
+int NoDialogs::MessageBox(QWidget*, const QString& text, const QString&, unsigned) {
+    QTextStream(stderr) << text << '\n';
+    return IDCANCEL;
+}
+
+std::optional<QString> NoDialogs::PromptText(QWidget*, const QString&, const QString&, bool) {
+    return std::nullopt;
+}
+
+std::optional<QString> NoDialogs::SaveFileName(QWidget*, const QString&, const QString&,
+                                               const QString&, const QString&) {
+    return std::nullopt;
 }
 
 } // namespace platform

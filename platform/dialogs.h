@@ -41,6 +41,19 @@ public:
                                                 const QString& filter) = 0;
 };
 
+/// For programs without windows: message boxes go to standard error and every question is
+/// answered with "cancel".
+class NoDialogs : public DialogService {
+public:
+    int MessageBox(QWidget* parent, const QString& text, const QString& caption,
+                   unsigned flags) override;
+    std::optional<QString> PromptText(QWidget* parent, const QString& caption, const QString& label,
+                                      bool password) override;
+    std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
+                                        const QString& initialDir, const QString& fileName,
+                                        const QString& filter) override;
+};
+
 /// The service in force: the real dialogs unless a test installed its own.
 DialogService& Dialogs();
 

@@ -9,6 +9,7 @@
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/qt_printers.h"
 
+#include <QDir>
 #include <QLayout>
 #include <QTest>
 #include <QToolButton>
@@ -140,4 +141,29 @@ TEST_F(ControlsTest, ARefusedNavigatorActionIsShownNotThrown) {
     nav.BtnClick(TNavigateBtn::nbEdit);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "Table1: Cannot modify a read-only dataset.");
+}
+
+TEST_F(ControlsTest, NavigatorGlyphsAreDrawnAndGreyWhenDisabled) {
+    TDBNavigator nav;
+    nav.SetVisibleButtons(
+        {TNavigateBtn::nbFirst, TNavigateBtn::nbPrior, TNavigateBtn::nbNext, TNavigateBtn::nbLast});
+    nav.resize(120, 25);
+    nav.SetDataSource(source);
+    table.Open();
+    nav.show();
+    nav.layout()->activate();
+    const QImage shot = nav.grab().toImage();
+    QDir().mkpath("screenshots");
+    shot.save("screenshots/navigator.png");
+    // Next (enabled) has a black arrow; first (disabled at the start) has none.
+    auto darkPixels = [&shot](TNavigateBtn b, const TDBNavigator& n) {
+        const QRect r = n.Button(b)->geometry();
+        int dark = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                dark += qGray(shot.pixel(x, y)) < 40 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(darkPixels(TNavigateBtn::nbNext, nav), 15);
+    EXPECT_EQ(darkPixels(TNavigateBtn::nbFirst, nav), 0);
 }

@@ -8,22 +8,6 @@
 
 namespace {
 
-// No dialogs on the command line: every question is answered with "cancel".
-class NoDialogs : public platform::DialogService {
-public:
-    int MessageBox(QWidget*, const QString& text, const QString&, unsigned) override {
-        QTextStream(stderr) << text << '\n';
-        return platform::IDCANCEL;
-    }
-    std::optional<QString> PromptText(QWidget*, const QString&, const QString&, bool) override {
-        return std::nullopt;
-    }
-    std::optional<QString> SaveFileName(QWidget*, const QString&, const QString&, const QString&,
-                                        const QString&) override {
-        return std::nullopt;
-    }
-};
-
 int Usage(QTextStream& err) {
     err << "usage:\n"
            "  vlmor-catalog build --manifest FILE --pictures DIR --categories FILE --out DIR\n"
@@ -36,7 +20,7 @@ int Usage(QTextStream& err) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    NoDialogs dialogs;
+    platform::NoDialogs dialogs;
     platform::SetDialogService(&dialogs);
     QTextStream out(stdout);
     QTextStream err(stderr);
