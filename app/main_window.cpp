@@ -1,12 +1,211 @@
 // SPDX-License-Identifier: MIT
 #include "app/main_window.h"
 
+#include "app/about_box.h"
+#include "app/command_guard.h"
+#include "app/data_module.h"
+#include "app/help_context.h"
 #include "app/window_font.h"
+#include "controls/datalist/data_list.h"
+#include "data/controls/db_navigator.h"
+#include "data/controls/db_text.h"
+#include "platform/application.h"
+#include "platform/help_viewer.h"
+#include "platform/tab_control.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
 
 TfMain::TfMain(QWidget* parent)
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain"));
     setFont(FormFont());
+    setBackgroundRole(QPalette::Button); // button face
+    BuildControls();
+    BuildMenu();
     resize(640, 480);
     CentreOnScreen(this);
+
+    connect(TabControl1, &platform::TTabControl::Change, this, &TfMain::TabControl1Change);
+    connect(ToolFind, &QToolButton::clicked, this, &TfMain::ToolFindClick);
+    connect(mnuEnableFilter, &QAction::triggered, this, &TfMain::mnuEnableFilterClick);
+    connect(ToolHelp, &QToolButton::clicked, this, &TfMain::Contents1Click);
+    connect(Contents1, &QAction::triggered, this, &TfMain::Contents1Click);
+    connect(SearchforHelpOn1, &QAction::triggered, this, &TfMain::SearchforHelpOn1Click);
+    connect(HowtoUseHelp1, &QAction::triggered, this, &TfMain::HowtoUseHelp1Click);
+    connect(About1, &QAction::triggered, this, &TfMain::About1Click);
+    connect(Exit1, &QAction::triggered, this, &TfMain::Exit1Click);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TfMain::FocusWindowChanged);
+    edFilter->installEventFilter(this);
+    qApp->installEventFilter(this);
+}
+
+TfMain::~TfMain() {
+    qApp->removeEventFilter(this);
+}
+
+void TfMain::SetDataModule(TDataModule1* module) {
+    data_ = module;
+    data::TDataSource* source = module ? module->DataSource1 : nullptr;
+    DBTextFile->SetDataSource(source);
+    DBTextDescrip->SetDataSource(source);
+    DBDataList1->SetDataField(QStringLiteral("FileName"));
+    DBDataList1->SetDataSource(source);
+    DBNavigator1->SetDataSource(source);
+}
+
+void TfMain::SetAboutBox(TAboutBox* about) {
+    about_ = about;
+}
+
+QString TfMain::SearchText() const {
+    return edFilter->text();
+}
+
+bool TfMain::SearchToggleDown() const {
+    return ToolFind->isChecked();
+}
+
+void TfMain::ClearTabs() {
+    TabControl1->ClearTabs();
+}
+
+void TfMain::AddTab(const QString& caption) {
+    TabControl1->AddTab(caption);
+}
+
+// ---- Activation --------------------------------------------------------------------------
+
+void TfMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        // The first show makes the window the program's active window.
+        shownOnce_ = true;
+        QTimer::singleShot(0, this, &TfMain::FormActivate);
+    }
+}
+
+// The window becomes the program's active window again when the focus comes back to it
+// from another window of the program; coming back from another program does not count.
+void TfMain::FocusWindowChanged(QWindow* now) {
+    const QWindow* mine = windowHandle();
+    const QWindow* aboutWindow = about_ ? about_->windowHandle() : nullptr;
+    if (now && now == mine && lastFocusWindow_ && lastFocusWindow_ != mine &&
+        lastFocusWindow_ != aboutWindow && shownOnce_)
+        FormActivate();
+    lastFocusWindow_ = now;
+}
+
+void TfMain::FormActivate() {
+    ++activations_;
+    RunGuarded([this] {
+        if (!data_)
+            return;
+        data_->Activate(*this);
+        programDir_ = data_->ProgramDirectory();
+    });
+}
+
+void TfMain::TabControl1Change(int index) {
+    RunGuarded([this, index] {
+        if (data_)
+            data_->CategoryChange(index, TabControl1->Tabs()->tabText(index));
+    });
+}
+
+// ---- Search ------------------------------------------------------------------------------
+
+void TfMain::Refilter() {
+    RunGuarded([this] {
+        if (data_)
+            data_->Table1->SetFiltered(true);
+    });
+}
+
+void TfMain::edFilterKeyUp(int key) {
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return;
+    ToolFind->setChecked(!edFilter->text().isEmpty());
+    mnuEnableFilter->setChecked(ToolFind->isChecked());
+    Refilter();
+}
+
+void TfMain::ToolFindClick() {
+    if (edFilter->text().isEmpty())
+        ToolFind->setChecked(false);
+    mnuEnableFilter->setChecked(ToolFind->isChecked());
+    Refilter();
+}
+
+void TfMain::mnuEnableFilterClick() {
+    // The menu item's check mark has already flipped.
+    if (edFilter->text().isEmpty())
+        mnuEnableFilter->setChecked(false);
+    ToolFind->setChecked(mnuEnableFilter->isChecked());
+    Refilter();
+}
+
+// ---- Help, About, Exit -------------------------------------------------------------------
+
+void TfMain::Help(unsigned command, int data) {
+    const auto* app = platform::TApplication::Instance();
+    platform::WinHelp(app ? app->HelpFile() : QString(), command, static_cast<quintptr>(data));
+}
+
+void TfMain::Contents1Click() {
+    Help(platform::HELP_FINDER, 0);
+}
+
+void TfMain::SearchforHelpOn1Click() {
+    Help(platform::HELP_PARTIALKEY, 0);
+}
+
+void TfMain::HowtoUseHelp1Click() {
+    Help(platform::HELP_HELPONHELP, 0);
+}
+
+void TfMain::ContextHelp() {
+    int context = 0;
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+        context = HelpContext(menu->activeAction());
+    else
+        context = EnclosingHelpContext(QApplication::focusWidget());
+    if (context > 0)
+        Help(platform::HELP_CONTEXT, context);
+    else
+        Help(platform::HELP_FINDER, 0);
+}
+
+void TfMain::About1Click() {
+    if (!about_)
+        return;
+    about_->exec();
+    // Closing the About window gives the focus back to this window and activates it again.
+    activateWindow();
+    FormActivate();
+}
+
+void TfMain::Exit1Click() {
+    close();
+}
+
+bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease && watched == edFilter) {
+        edFilterKeyUp(static_cast<QKeyEvent*>(event)->key());
+    } else if (event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        // F1 belongs to this program's windows: the main window and its menus.
+        QWidget* target = qobject_cast<QWidget*>(watched);
+        if (target && (target->window() == this || qobject_cast<QMenu*>(target))) {
+            ContextHelp();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -1,11 +1,121 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QMainWindow>
+#include "app/catalogue_window.h"
 
-/// The program's main window.
-class TfMain : public QMainWindow {
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QToolBar;
+class QToolButton;
+class QWindow;
+class TAboutBox;
+class TDBDataList;
+class TDataModule1;
+namespace data {
+class TDBNavigator;
+class TDBText;
+} // namespace data
+namespace platform {
+class TPanel;
+class TTabControl;
+} // namespace platform
+
+/// The program's main window: category tabs, the file name and description, the search box
+/// and toggle, the list and the navigator on the left, the picture on the right.
+class TfMain : public QMainWindow, public TCatalogueWindow {
     Q_OBJECT
 public:
     explicit TfMain(QWidget* parent = nullptr);
+    ~TfMain() override;
+
+    /// Binds the data-aware controls to the module's catalogue source.
+    void SetDataModule(TDataModule1* module);
+    void SetAboutBox(TAboutBox* about);
+
+    // The search state and the tabs, as the data module reads and rebuilds them.
+    QString SearchText() const override;
+    bool SearchToggleDown() const override;
+    void ClearTabs() override;
+    void AddTab(const QString& caption) override;
+
+    /// The copy of the program directory stored at every activation.
+    const QString& ProgramDirCopy() const { return programDir_; }
+    int Activations() const { return activations_; }
+
+    // Handlers.
+    void FormActivate();
+    void TabControl1Change(int index);
+    void edFilterKeyUp(int key);
+    void ToolFindClick();
+    void mnuEnableFilterClick();
+    void Contents1Click();
+    void SearchforHelpOn1Click();
+    void HowtoUseHelp1Click();
+    void About1Click();
+    void Exit1Click();
+    /// F1: the topic of the highlighted menu item or of the focused control.
+    void ContextHelp();
+
+    // Controls.
+    QToolBar* ToolBar1;
+    QToolButton* ToolSave;
+    QToolButton* ToolClip;
+    QToolButton* ToolPrint;
+    QToolButton* ToolHelp;
+    platform::TTabControl* TabControl1;
+    platform::TPanel* pnlLeft;
+    platform::TPanel* Panel2;
+    data::TDBText* DBTextFile;
+    platform::TPanel* Panel1;
+    data::TDBText* DBTextDescrip;
+    platform::TPanel* pnlFind;
+    QWidget* ToolBar2; // the search button and box
+    QToolButton* ToolFind;
+    QLineEdit* edFilter;
+    platform::TPanel* pnlList;
+    TDBDataList* DBDataList1;
+    platform::TPanel* pnlBottom;
+    data::TDBNavigator* DBNavigator1;
+    platform::TPanel* pnlRight;
+    platform::TPanel* pnlTool;
+    platform::TPanel* pnlImage;
+    QPlainTextEdit* moCategories;
+
+    // Menu.
+    QMenu* mnuFile;
+    QAction* SaveAs1;
+    QAction* mnuCopy;
+    QAction* Print1;
+    QAction* PrintSetup1;
+    QAction* Exit1;
+    QMenu* mnuSearch;
+    QAction* mnuEnableFilter;
+    QMenu* Help1;
+    QAction* Contents1;
+    QAction* SearchforHelpOn1;
+    QAction* HowtoUseHelp1;
+    QAction* About1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void Refilter();
+    void FocusWindowChanged(QWindow* now);
+    void Help(unsigned command, int data);
+
+    TDataModule1* data_ = nullptr;
+    QPointer<TAboutBox> about_;
+    QString programDir_;
+    QPointer<QWindow> lastFocusWindow_;
+    bool shownOnce_ = false;
+    int activations_ = 0;
 };

@@ -53,10 +53,12 @@ void Program::Start(const QString& programPath) {
     Step(QStringLiteral("main"));
 
     dataModule_ = std::make_unique<TDataModule1>();
+    main_->SetDataModule(dataModule_.get());
     Step(QStringLiteral("data"));
 
     about_ = std::make_unique<TAboutBox>();
     about_->Panel.SetTexts(config.QuantityText, config.Line1Text, config.Line2Text);
+    main_->SetAboutBox(about_.get());
     Step(QStringLiteral("about"));
 
     WaitForTick(deadline_);

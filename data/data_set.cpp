@@ -331,7 +331,7 @@ TBookmark TDataSet::MarkPosition() const {
     const int record = CurrentRecord();
     if (record < 0)
         return {};
-    return {cache_.RowIds[static_cast<size_t>(record)]};
+    return {cache_.RowIds[static_cast<size_t>(record)], bof_, eof_};
 }
 
 void TDataSet::GotoMark(const TBookmark& mark) {
@@ -359,7 +359,10 @@ void TDataSet::GotoMark(const TBookmark& mark) {
     first_ = first;
     count_ = count;
     active_ = position - first;
-    bof_ = eof_ = false;
+    // Going back to a marked record gives the cursor back its flags as they were, so a walk
+    // over the records (as a list's fill does) leaves the first record still at-start.
+    bof_ = mark.AtStart;
+    eof_ = mark.AtEnd;
     DataEvent(TDataEvent::deDataSetChange);
 }
 

@@ -21,6 +21,8 @@ class TBlobField;
 /// A remembered record; empty when nothing was current.
 struct TBookmark {
     std::optional<std::int64_t> RowId;
+    bool AtStart = false; // the cursor's flags when the mark was made
+    bool AtEnd = false;
     bool IsEmpty() const { return !RowId.has_value(); }
 };
 

@@ -17,13 +17,13 @@ void TFieldDataLink::SetFieldName(const QString& name) {
 void TFieldDataLink::UpdateField() {
     TField* field = nullptr;
     if (Active() && !fieldName_.isEmpty()) {
-        if (control_) {
-            field = DataSet()->FindField(fieldName_);
-            if (!field)
-                throw platform::ComponentError(
-                    control_->objectName(), QStringLiteral("Field '%1' not found").arg(fieldName_));
-        } else {
-            field = DataSet()->LookupField(fieldName_);
+        field = DataSet()->FindField(fieldName_);
+        if (!field) {
+            SetField(nullptr); // the old field no longer answers to the name
+            if (!control_)
+                DataSet()->LookupField(fieldName_); // raises for the record source
+            throw platform::ComponentError(control_->objectName(),
+                                           QStringLiteral("Field '%1' not found").arg(fieldName_));
         }
     }
     SetField(field);

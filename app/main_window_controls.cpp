@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: MIT
+// The control tree and the menu of the main window, with their sizes, fonts and numbers.
+#include "app/help_context.h"
+#include "app/main_window.h"
+#include "app/toolbar_images.h"
+#include "controls/datalist/data_list.h"
+#include "data/controls/db_navigator.h"
+#include "data/controls/db_text.h"
+#include "platform/panel.h"
+#include "platform/tab_control.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using platform::TBevel;
+using platform::TPanel;
+
+namespace {
+
+template <typename T> T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QFont ArialBold13() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    return font;
+}
+
+QToolButton* ToolButton(QWidget* parent, const char* name, int image, const QString& hint,
+                        QSize size) {
+    auto* button = Named(new QToolButton(parent), name);
+    button->setIcon(QIcon(ToolbarImage(image)));
+    button->setIconSize(QSize(32, 32));
+    button->setFixedSize(size);
+    button->setAutoRaise(true);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    return button;
+}
+
+} // namespace
+
+void TfMain::BuildControls() {
+    ToolBar1 = Named(new QToolBar(this), "ToolBar1");
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setFixedHeight(48);
+    ToolBar1->setContentsMargins(8, 0, 0, 0); // indent 8
+    ToolBar1->setIconSize(QSize(32, 32));
+    ToolBar1->toggleViewAction()->setEnabled(false);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    const QSize big(40, 40);
+    ToolSave = ToolButton(ToolBar1, "ToolSave", 0, QStringLiteral("Save Image"), big);
+    ToolClip = ToolButton(ToolBar1, "ToolClip", 1, QStringLiteral("Copy To clipboard"), big);
+    ToolPrint = ToolButton(ToolBar1, "ToolPrint", 2, QStringLiteral("Print Image"), big);
+    ToolHelp = ToolButton(ToolBar1, "ToolHelp", 4, QStringLiteral("Help"), big);
+    ToolBar1->addWidget(ToolSave);
+    ToolBar1->addWidget(ToolClip);
+    ToolBar1->addWidget(ToolPrint);
+    auto* gap = Named(new QWidget(ToolBar1), "ToolButton4");
+    gap->setFixedWidth(40);
+    ToolBar1->addWidget(gap);
+    ToolBar1->addWidget(ToolHelp);
+    // The picture commands arrive with the image view; until then they cannot run.
+    for (QToolButton* b : {ToolSave, ToolClip, ToolPrint})
+        b->setEnabled(false);
+
+    TabControl1 = Named(new platform::TTabControl(this), "TabControl1");
+    TabControl1->setFont(ArialBold13());
+    QPalette black = TabControl1->palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    TabControl1->setPalette(black);
+    SetHelpContext(TabControl1, 6);
+    TabControl1->AddTab(QStringLiteral("All"));
+    setCentralWidget(TabControl1);
+    auto* body = new QHBoxLayout(TabControl1->Body());
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+
+    pnlLeft = Named(new TPanel(TabControl1->Body()), "pnlLeft");
+    pnlLeft->setFixedWidth(217);
+    body->addWidget(pnlLeft);
+    auto* left = new QVBoxLayout(pnlLeft);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->setSpacing(0);
+
+    Panel2 = Named(new TPanel(pnlLeft, TBevel::bvNone), "Panel2");
+    Panel2->setFixedHeight(192);
+    left->addWidget(Panel2);
+    DBTextFile = Named(new data::TDBText(Panel2), "DBTextFile");
+    DBTextFile->setGeometry(8, 8, 105, 17);
+    DBTextFile->SetDataField(QStringLiteral("FileName"));
+    Panel1 = Named(new TPanel(Panel2, TBevel::bvLowered, TBevel::bvNone, 2), "Panel1");
+    Panel1->setGeometry(8, 32, 201, 105);
+    DBTextDescrip = Named(new data::TDBText(Panel1), "DBTextDescrip");
+    DBTextDescrip->SetDataField(QStringLiteral("Description"));
+    DBTextDescrip->SetWordWrap(true);
+    DBTextDescrip->setFont(ArialBold13());
+    QPalette navy = DBTextDescrip->palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    DBTextDescrip->setPalette(navy);
+    DBTextDescrip->setForegroundRole(QPalette::WindowText); // not the button face's text role
+    auto* descripFill = new QVBoxLayout(Panel1);
+    descripFill->setContentsMargins(2, 2, 2, 2);
+    descripFill->addWidget(DBTextDescrip);
+
+    pnlFind = Named(new TPanel(Panel2, TBevel::bvNone), "pnlFind");
+    pnlFind->setGeometry(8, 144, 201, 49);
+    ToolBar2 = Named(new QWidget(pnlFind), "ToolBar2");
+    ToolBar2->setGeometry(0, 0, 201, 49);
+    ToolFind = ToolButton(ToolBar2, "ToolFind", 3, QString(), QSize(39, 38));
+    ToolFind->setCheckable(true);
+    ToolFind->setToolTip(QString()); // hints are off for this branch
+    ToolFind->setAccessibleName(QStringLiteral("Toggle Search"));
+    ToolFind->move(2, 0);
+    edFilter = Named(new QLineEdit(ToolBar2), "edFilter");
+    edFilter->setGeometry(49, 2, 152, edFilter->sizeHint().height());
+    SetHelpContext(edFilter, 4);
+
+    pnlList = Named(new TPanel(pnlLeft, TBevel::bvLowered, TBevel::bvRaised), "pnlList");
+    left->addWidget(pnlList, 1);
+    DBDataList1 = Named(new TDBDataList(pnlList), "DBDataList1");
+    DBDataList1->SetTabStop(true);
+    DBDataList1->SetExtendedSelect(true);
+    DBDataList1->SetMultiSelect(false);
+    auto* listFill = new QVBoxLayout(pnlList);
+    listFill->setContentsMargins(0, 0, 0, 0);
+    listFill->addWidget(DBDataList1);
+
+    pnlBottom = Named(new TPanel(pnlLeft, TBevel::bvNone), "pnlBottom");
+    pnlBottom->setFixedHeight(41);
+    left->addWidget(pnlBottom);
+    DBNavigator1 = Named(new data::TDBNavigator(pnlBottom), "DBNavigator1");
+    DBNavigator1->setGeometry(8, 8, 200, 25);
+    DBNavigator1->SetVisibleButtons({data::TNavigateBtn::nbFirst, data::TNavigateBtn::nbPrior,
+                                     data::TNavigateBtn::nbNext, data::TNavigateBtn::nbLast});
+    DBNavigator1->SetShowHint(true);
+    SetHelpContext(DBNavigator1, 5);
+
+    pnlRight = Named(new TPanel(TabControl1->Body()), "pnlRight");
+    body->addWidget(pnlRight, 1);
+    auto* right = new QVBoxLayout(pnlRight);
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    pnlTool = Named(new TPanel(pnlRight, TBevel::bvNone), "pnlTool");
+    pnlTool->setFixedHeight(41);
+    right->addWidget(pnlTool);
+    pnlImage = Named(new TPanel(pnlRight), "pnlImage");
+    right->addWidget(pnlImage, 1);
+
+    moCategories = Named(new QPlainTextEdit(TabControl1->Body()), "moCategories");
+    moCategories->setGeometry(512, 88, 105, 169);
+    moCategories->setPlainText(
+        QStringLiteral("all\nbackground\nborder\nheader\nletter\nmisc\nornament"));
+    moCategories->hide();
+
+    setTabOrder(edFilter, DBDataList1);
+}
+
+void TfMain::BuildMenu() {
+    mnuFile = Named(menuBar()->addMenu(QStringLiteral("&File")), "File1");
+    SaveAs1 = Named(mnuFile->addAction(QStringLiteral("Save &As...")), "SaveAs1");
+    SetHelpContext(SaveAs1, 8);
+    mnuCopy = Named(mnuFile->addAction(QStringLiteral("&Copy to Clipboard")), "mnuCopy");
+    Named(mnuFile->addSeparator(), "N2");
+    Print1 = Named(mnuFile->addAction(QStringLiteral("&Print...")), "Print1");
+    PrintSetup1 = Named(mnuFile->addAction(QStringLiteral("P&rint Setup...")), "PrintSetup1");
+    Named(mnuFile->addSeparator(), "N1");
+    Exit1 = Named(mnuFile->addAction(QStringLiteral("E&xit")), "Exit1");
+    SetHelpContext(Exit1, 2);
+    for (QAction* a : {SaveAs1, mnuCopy, Print1, PrintSetup1})
+        a->setEnabled(false); // with the image view
+
+    mnuSearch = Named(menuBar()->addMenu(QStringLiteral("&Search")), "mnuSearch");
+    mnuEnableFilter =
+        Named(mnuSearch->addAction(QStringLiteral("&Use Search Filter")), "mnuEnableFilter");
+    mnuEnableFilter->setCheckable(true);
+    SetHelpContext(mnuEnableFilter, 4);
+
+    Help1 = Named(menuBar()->addMenu(QStringLiteral("&Help")), "Help1");
+    Contents1 = Named(Help1->addAction(QStringLiteral("&Contents")), "Contents1");
+    SearchforHelpOn1 =
+        Named(Help1->addAction(QStringLiteral("&Search for Help On...")), "SearchforHelpOn1");
+    HowtoUseHelp1 = Named(Help1->addAction(QStringLiteral("&How to Use Help")), "HowtoUseHelp1");
+    About1 = Named(Help1->addAction(QStringLiteral("&About...")), "About1");
+}

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+#include "controls/datalist/data_list.h"
+
+#include "data/data_set.h"
+#include "data/data_source.h"
+
+TListDataLink::TListDataLink(TDBDataList* list)
+    : TFieldDataLink(list)
+    , list_(list) {}
+
+void TListDataLink::NotifyActiveChange() {
+    TFieldDataLink::NotifyActiveChange();
+    list_->FillRows();
+}
+
+void TListDataLink::NotifyDataSetChange() {
+    TFieldDataLink::NotifyDataSetChange();
+    if (DataSet() && DataSet()->State() != data::TDataSetState::dsInsert)
+        list_->FillRows();
+}
+
+void TListDataLink::NotifyScroll(int) {
+    list_->FollowCursor();
+}
+
+void TListDataLink::NotifyRecordChange(data::TField* field) {
+    TFieldDataLink::NotifyRecordChange(field);
+    if (field && field == Field())
+        list_->RecordChanged();
+}
+
+TDBDataList::TDBDataList(QWidget* parent)
+    : TCustomDragListBox(parent)
+    , link_(std::make_unique<TListDataLink>(this)) {}
+
+TDBDataList::~TDBDataList() {
+    link_.reset(); // the link goes before the list box
+}
+
+void TDBDataList::SetDataSource(data::TDataSource* source) {
+    if (source != link_->DataSource()) {
+        link_->SetDataSource(source);
+        FillRows();
+    }
+}
+
+void TDBDataList::SetDataField(const QString& name) {
+    if (name != link_->FieldName()) {
+        try {
+            link_->SetFieldName(name);
+        } catch (...) {
+            FillRows(); // no field: no rows
+            throw;
+        }
+        FillRows();
+    }
+}
+
+void TDBDataList::FillRows() {
+    if (!link_ || link_->filling_)
+        return;
+    struct Guard {
+        bool& flag;
+        ~Guard() { flag = false; }
+    } guard{link_->filling_};
+    link_->filling_ = true;
+
+    Items().Clear();
+    data::TField* field = link_->Field();
+    if (!link_->Active() || !field)
+        return;
+    data::TDataSet& set = *link_->DataSet();
+    data::TBookmark mark = set.MarkPosition();
+    set.SuspendLinks();
+    QStringList rows;
+    try {
+        set.GoFirst();
+        setUpdatesEnabled(false);
+        while (!set.AtEnd()) {
+            rows.append(field->AsString());
+            set.GoNext();
+        }
+        Items().SetRows(rows);
+        setUpdatesEnabled(true);
+        link_->SetWindowSize(Items().Count());
+    } catch (...) {
+        // The rows read so far stay; the cursor goes back before the error goes on.
+        Items().SetRows(rows);
+        setUpdatesEnabled(true);
+        try {
+            set.GotoMark(mark);
+        } catch (...) {
+        }
+        set.ResumeLinks();
+        set.FreeMark(mark);
+        throw;
+    }
+    set.GotoMark(mark);
+    set.ResumeLinks();
+    set.FreeMark(mark);
+    SelectRow(link_->ActiveRow());
+    rememberedRow_ = Items().Count() > 0 ? ItemIndex() : -1;
+}
+
+void TDBDataList::FollowCursor() {
+    if (link_->Active())
+        rememberedRow_ = link_->ActiveRow();
+    SetItemIndex(rememberedRow_);
+}
+
+void TDBDataList::RecordChanged() {
+    if (!link_->Active() || Items().Count() == 0 || ItemIndex() < 0)
+        return;
+    Items().SetText(ItemIndex(), link_->Field()->AsString());
+    SelectRow(rememberedRow_);
+}
+
+void TDBDataList::SetItemIndex(int index) {
+    SelectRow(index);
+    if (link_->Active())
+        link_->StepBy(ItemIndex() - rememberedRow_);
+}
+
+void TDBDataList::SelectionChangedByUser() {
+    if (link_->Active())
+        link_->StepBy(ItemIndex() - rememberedRow_);
+    TCustomDragListBox::SelectionChangedByUser();
+}

@@ -1,0 +1,249 @@
+// SPDX-License-Identifier: MIT
+#include "app/about_box.h"
+#include "app/config.h"
+#include "app/data_module.h"
+#include "app/main_window.h"
+#include "app/process_values.h"
+#include "controls/datalist/data_list.h"
+#include "data/controls/db_navigator.h"
+#include "data/controls/db_text.h"
+#include "data/session.h"
+#include "platform/application.h"
+#include "platform/errors.h"
+#include "platform/help_viewer.h"
+#include "platform/tab_control.h"
+#include "tests/support/catalogue_fixture.h"
+#include "tests/support/qt_printers.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using data::TNavigateBtn;
+
+namespace {
+
+const QStringList kCategories = {"All", "Border", "Letter", "Misc"};
+
+// The real main window on a catalogue of 30 records in a temporary program directory.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedDir = QDir::currentPath();
+        savedConfig = Settings();
+        ASSERT_TRUE(InitProcessValues(fixture.Path("vlmor")));
+        fixture.WriteCatalogue("vlmor.db", CatalogueFixture::Records(30));
+        fixture.WriteCategories("category.db", kCategories);
+        QFile::copy(QStringLiteral(VLMOR_SOURCE_DIR "/resources/help/vlmor_help.txt"),
+                    fixture.Path("Vlmor.hlp"));
+        Settings().DataPath = fixture.Dir();
+        window = std::make_unique<TfMain>();
+        module = std::make_unique<TDataModule1>();
+        about = std::make_unique<TAboutBox>();
+        window->SetDataModule(module.get());
+        window->SetAboutBox(about.get());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QTRY_VERIFY(window->Activations() >= 1);
+    }
+    void TearDown() override {
+        window.reset();
+        about.reset();
+        module.reset();
+        data::Session().RemoveAllPasswords();
+        QDir::setCurrent(savedDir);
+        Settings() = savedConfig;
+    }
+
+    QString FileLabel() const { return window->DBTextFile->text(); }
+    int Rows() const { return window->DBDataList1->Items().Count(); }
+    void ClickTab(int index) {
+        QTabBar* bar = window->TabControl1->Tabs();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+    void PressEnterIn(const QString& text) {
+        window->edFilter->setText(text);
+        QTest::keyClick(window->edFilter, Qt::Key_Return);
+    }
+    bool Enabled(TNavigateBtn b) const { return window->DBNavigator1->Button(b)->isEnabled(); }
+
+    CatalogueFixture fixture;
+    QString savedDir;
+    Config savedConfig;
+    std::unique_ptr<TfMain> window;
+    std::unique_ptr<TDataModule1> module;
+    std::unique_ptr<TAboutBox> about;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, FirstActivationFillsTheTabsTheListAndTheLabels) {
+    QTabBar* bar = window->TabControl1->Tabs();
+    ASSERT_EQ(bar->count(), 4);
+    EXPECT_EQ(bar->tabText(2), "Letter");
+    EXPECT_EQ(Rows(), 30);
+    EXPECT_EQ(window->DBDataList1->ItemIndex(), 0);
+    EXPECT_EQ(FileLabel(), "PIC000.BMP");
+    EXPECT_EQ(window->DBTextDescrip->text(), "Picture 0 of the border kind");
+    EXPECT_EQ(window->ProgramDirCopy(), fixture.Dir());
+    EXPECT_EQ(window->windowTitle(), ""); // the caption is set by start-up from the INI
+    EXPECT_EQ(window->size(), QSize(640, 480));
+    EXPECT_EQ(window->TabControl1->font().family(), "Arial");
+    EXPECT_TRUE(window->TabControl1->font().bold());
+    EXPECT_EQ(window->DBTextDescrip->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    // The description is drawn in navy.
+    const QImage descrip = window->DBTextDescrip->grab().toImage();
+    int navy = 0;
+    for (int y = 0; y < descrip.height(); ++y)
+        for (int x = 0; x < descrip.width(); ++x) {
+            const QColor c = descrip.pixelColor(x, y);
+            navy += c.blue() > 90 && c.red() < 70 && c.green() < 70;
+        }
+    EXPECT_GT(navy, 50);
+    EXPECT_FALSE(window->moCategories->isVisible());
+    EXPECT_EQ(window->moCategories->toPlainText().split('\n').size(), 7);
+}
+
+TEST_F(MainWindowTest, ATabFiltersTheCatalogueAndRefillsTheList) {
+    ClickTab(2);
+    EXPECT_EQ(module->Table1->Filter(), "Category = 'letter'");
+    EXPECT_EQ(Rows(), 10);
+    EXPECT_EQ(window->DBDataList1->Items().Text(0), "PIC001.BMP");
+    EXPECT_EQ(FileLabel(), "PIC001.BMP");
+    ClickTab(0);
+    EXPECT_EQ(module->Table1->Filter(), "");
+    EXPECT_EQ(Rows(), 30);
+}
+
+TEST_F(MainWindowTest, EnterTheToggleAndTheMenuFollowTheSearchRules) {
+    ClickTab(1); // border: records 0, 3, 6, ...
+    window->edFilter->setText("1");
+    EXPECT_EQ(Rows(), 10); // typing alone never re-filters
+    QTest::keyClick(window->edFilter, Qt::Key_Return);
+    EXPECT_TRUE(window->ToolFind->isChecked());
+    EXPECT_TRUE(window->mnuEnableFilter->isChecked());
+    EXPECT_EQ(Rows(), 4); // 12, 15, 18, 21 hold a 1 ("Picture 12 ...")
+    EXPECT_EQ(FileLabel(), "PIC012.BMP");
+
+    QTest::mouseClick(window->ToolFind, Qt::LeftButton); // off
+    EXPECT_FALSE(window->mnuEnableFilter->isChecked());
+    EXPECT_EQ(Rows(), 10);
+    window->mnuEnableFilter->trigger(); // on again
+    EXPECT_TRUE(window->ToolFind->isChecked());
+    EXPECT_EQ(Rows(), 4);
+
+    // Enter in an empty box with the toggle down: toggle up, mark off, the whole category.
+    PressEnterIn("");
+    EXPECT_FALSE(window->ToolFind->isChecked());
+    EXPECT_FALSE(window->mnuEnableFilter->isChecked());
+    EXPECT_EQ(Rows(), 10);
+
+    // The menu with an empty box stays unchecked and the toggle up.
+    window->mnuEnableFilter->trigger();
+    EXPECT_FALSE(window->mnuEnableFilter->isChecked());
+    EXPECT_FALSE(window->ToolFind->isChecked());
+    // So does the toggle.
+    QTest::mouseClick(window->ToolFind, Qt::LeftButton);
+    EXPECT_FALSE(window->ToolFind->isChecked());
+}
+
+TEST_F(MainWindowTest, ClickingARowMovesTheCursorByTheRowDifference) {
+    TDBDataList* list = window->DBDataList1;
+    const QRect row2 = list->visualRect(list->Items().index(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row2.center());
+    EXPECT_EQ(FileLabel(), "PIC002.BMP");
+    EXPECT_EQ(window->DBTextDescrip->text(), "Picture 2 of the misc kind");
+    EXPECT_EQ(list->RememberedRow(), 2);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row2.center()); // same row again
+    EXPECT_EQ(FileLabel(), "PIC002.BMP");
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(FileLabel(), "PIC003.BMP");
+    EXPECT_EQ(Rows(), 30); // moves scroll, they do not refill
+}
+
+TEST_F(MainWindowTest, TheNavigatorMovesTheCursorAndTheListFollows) {
+    data::TDBNavigator* nav = window->DBNavigator1;
+    EXPECT_FALSE(Enabled(TNavigateBtn::nbFirst));
+    EXPECT_FALSE(Enabled(TNavigateBtn::nbPrior));
+    QTest::mouseClick(nav->Button(TNavigateBtn::nbNext), Qt::LeftButton);
+    EXPECT_EQ(window->DBDataList1->ItemIndex(), 1);
+    EXPECT_EQ(FileLabel(), "PIC001.BMP");
+    EXPECT_TRUE(Enabled(TNavigateBtn::nbPrior));
+    QTest::mouseClick(nav->Button(TNavigateBtn::nbLast), Qt::LeftButton);
+    EXPECT_EQ(Rows(), 30);
+    EXPECT_EQ(window->DBDataList1->ItemIndex(), 29);
+    EXPECT_EQ(FileLabel(), "PIC029.BMP");
+    EXPECT_FALSE(Enabled(TNavigateBtn::nbNext));
+    EXPECT_FALSE(Enabled(TNavigateBtn::nbLast));
+    // The last row is scrolled into view.
+    TDBDataList* list = window->DBDataList1;
+    EXPECT_TRUE(list->viewport()->rect().intersects(list->visualRect(list->Items().index(29))));
+    QTest::mouseClick(nav->Button(TNavigateBtn::nbPrior), Qt::LeftButton);
+    EXPECT_EQ(window->DBDataList1->ItemIndex(), 28);
+    QTest::mouseClick(nav->Button(TNavigateBtn::nbFirst), Qt::LeftButton);
+    EXPECT_EQ(window->DBDataList1->ItemIndex(), 0);
+    EXPECT_FALSE(Enabled(TNavigateBtn::nbFirst));
+}
+
+TEST_F(MainWindowTest, ClosingTheAboutBoxActivatesTheWindowAgain) {
+    PressEnterIn("2"); // search on over every category
+    ClickTab(3);
+    const int before = window->Activations();
+    QTimer::singleShot(100, about.get(), [this] { about->BitBtn1->click(); });
+    window->About1->trigger();
+    QTRY_VERIFY(window->Activations() > before);
+    EXPECT_EQ(window->TabControl1->Tabs()->count(), 4);
+    EXPECT_EQ(module->Table1->Filter(), "");    // every category again
+    EXPECT_TRUE(window->ToolFind->isChecked()); // the search survives
+    for (int i = 0; i < Rows(); ++i)
+        EXPECT_TRUE(window->DBDataList1->Items().Text(i).contains('2'));
+    EXPECT_EQ(Rows(), 12); // 2, 12, 20-29
+}
+
+TEST_F(MainWindowTest, HelpCommandsOpenTheRightPage) {
+    platform::THelpViewer& viewer = platform::HelpViewer();
+    window->Contents1->trigger();
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_EQ(viewer.CurrentContext(), 1);
+    EXPECT_EQ(viewer.Tabs()->currentIndex(), 0);
+    window->SearchforHelpOn1->trigger();
+    EXPECT_EQ(viewer.Tabs()->currentIndex(), 1);
+    QTest::keyClicks(viewer.IndexKey(), "nav");
+    EXPECT_EQ(viewer.IndexList()->currentItem()->text(), "navigator");
+    QTest::keyClick(viewer.IndexKey(), Qt::Key_Return);
+    EXPECT_EQ(viewer.CurrentContext(), 5);
+    window->HowtoUseHelp1->trigger();
+    EXPECT_EQ(viewer.CurrentContext(), -1);
+
+    // F1: the focused control's number, or the nearest enclosing one.
+    window->activateWindow();
+    window->edFilter->setFocus();
+    window->ContextHelp();
+    EXPECT_EQ(viewer.CurrentContext(), 4);
+    EXPECT_EQ(viewer.CurrentTitle(), "Searching the descriptions");
+    window->DBDataList1->setFocus();
+    window->ContextHelp();
+    EXPECT_EQ(viewer.CurrentContext(), 6);
+    viewer.hide();
+}
+
+TEST_F(MainWindowTest, ADataFieldNamingNoFieldIsReportedForTheList) {
+    try {
+        window->DBDataList1->SetDataField("Colour");
+        FAIL() << "no error";
+    } catch (const platform::Exception& e) {
+        EXPECT_EQ(e.Message(), "DBDataList1: Field 'Colour' not found");
+    }
+    EXPECT_EQ(Rows(), 0);
+    window->DBDataList1->SetLines(-5);
+    EXPECT_EQ(window->DBDataList1->Lines(), -1);
+}
