@@ -108,7 +108,9 @@ void TDataModule1::CategoryChange(int tabIndex, const QString& caption) {
 }
 
 void TDataModule1::Table1FilterRecord(data::TDataSet& dataSet, bool& accept) {
-    if (!window_)
+    // With the toggle up every record passes, whatever the text: asked first, it saves
+    // reading the box for every record.
+    if (!window_ || !window_->SearchToggleDown())
         return;
     // The box is read for every record; its upper case is only worked out again when the
     // text differs from the one before.
@@ -118,7 +120,7 @@ void TDataModule1::Table1FilterRecord(data::TDataSet& dataSet, bool& accept) {
         lastSearchUpper_ = platform::UpperCase(search);
     }
     const QString& text = lastSearchUpper_;
-    if (text.isEmpty() || !window_->SearchToggleDown())
+    if (text.isEmpty())
         return;
     const QString description =
         platform::UpperCase(dataSet.LookupField(QStringLiteral("description"))->AsString());

@@ -65,6 +65,7 @@ void TDataSet::OpenCursor() {
         InternalOpen(cache_);
         filterExpression_ = FilterExpression::Parse(filterText_);
         visible_ = VisibleRecords();
+        ++visibleGeneration_;
     } catch (...) {
         CloseCursor();
         throw;
@@ -195,6 +196,7 @@ void TDataSet::SetOnFilterRecord(TFilterRecordEvent handler) {
 
 void TDataSet::ApplyFilter() {
     visible_ = VisibleRecords();
+    ++visibleGeneration_;
     GoFirst();
 }
 
@@ -210,14 +212,24 @@ std::vector<int> TDataSet::VisibleRecords() const {
     const TField* expressionField =
         filterExpression_.IsEmpty() ? nullptr : LookupField(filterExpression_.FieldName());
     visible.reserve(static_cast<size_t>(total));
+    // A text field is compared on its cached value, without a copy per record.
+    const int column = expressionField && expressionField->DataType() == TFieldType::ftString
+                           ? expressionField->Column()
+                           : -1;
     for (int i = 0; i < total; ++i) {
-        if (Accepts(i, expressionField))
+        if (column >= 0 &&
+            !filterExpression_.Matches(
+                cache_.Cells[static_cast<size_t>(i) * cache_.Columns + column], filterOptions_))
+            continue;
+        if (Accepts(i, column >= 0 ? nullptr : expressionField))
             visible.push_back(i);
     }
     return visible;
 }
 
 bool TDataSet::Accepts(int record, const TField* expressionField) const {
+    if (!expressionField && !onFilterRecord_)
+        return true;
     // While a record is examined its fields read that record, in the filter state.
     auto* self = const_cast<TDataSet*>(this);
     struct ReadGuard {

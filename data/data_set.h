@@ -69,6 +69,8 @@ public:
     void GoPrior() { StepBy(-1); }
     int StepBy(int distance);
     int CountRecords() const { return static_cast<int>(visible_.size()); }
+    /// Changes whenever the set of visible records may have changed (open, re-filter).
+    std::uint64_t VisibleGeneration() const { return visibleGeneration_; }
     TBookmark MarkPosition() const;
     void GotoMark(const TBookmark& mark);
     void FreeMark(TBookmark& mark) { mark.RowId.reset(); }
@@ -153,7 +155,8 @@ private:
 
     TRecordCache cache_;
     std::vector<int> visible_; // cache rows that pass the filters, in stored order
-    int readRecord_ = -1;      // the row a filter examines, or -1
+    std::uint64_t visibleGeneration_ = 0;
+    int readRecord_ = -1; // the row a filter examines, or -1
 
     // The record window: visible_[first_ .. first_ + count_), current at first_ + active_.
     int bufferCount_ = 1;

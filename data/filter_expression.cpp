@@ -93,19 +93,21 @@ FilterExpression FilterExpression::Parse(const QString& text) {
         Fail(QStringLiteral("Incorrectly formed filter expression"));
     expression.field_ = tokens[0].text;
     expression.literal_ = tokens[2].text;
+    expression.prefix_ = expression.literal_.size() >= 2 && expression.literal_.endsWith(u'*')
+                             ? expression.literal_.chopped(1)
+                             : QString();
     return expression;
 }
 
 bool FilterExpression::Matches(const QString& value, const TFilterOptions& options) const {
     if (IsEmpty())
         return true;
-    const Qt::CaseSensitivity cs =
-        options.CaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    if (!options.NoPartialCompare && literal_.size() >= 2 && literal_.endsWith(u'*')) {
-        const QStringView prefix = QStringView(literal_).chopped(1);
-        return value.startsWith(prefix, cs);
-    }
-    return value.compare(literal_, cs) == 0;
+    if (!options.NoPartialCompare && !prefix_.isEmpty())
+        return value.startsWith(prefix_,
+                                options.CaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    if (!options.CaseInsensitive)
+        return value == literal_; // lengths first, then the characters
+    return value.compare(literal_, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace data

@@ -29,6 +29,7 @@ public:
 private:
     QString field_;
     QString literal_;
+    QString prefix_; // the literal without its "*" when it compares as a prefix
 };
 
 } // namespace data

@@ -65,11 +65,23 @@ void TDBDataList::FillRows() {
     } guard{link_->filling_};
     link_->filling_ = true;
 
-    Items().Clear();
     data::TField* field = link_->Field();
-    if (!link_->Active() || !field)
+    data::TDataSet* source = link_->Active() ? link_->DataSet() : nullptr;
+    // The same records under the same field, all in the window already (a move to the first
+    // or last record): walking them again would list the same rows.
+    if (source && field && field == filledField_ &&
+        source->VisibleGeneration() == filledGeneration_ &&
+        source->CountRecords() == Items().Count() && link_->WindowSize() == Items().Count() &&
+        source->WindowRecordCount() == Items().Count() && Items().Count() > 0) {
+        SelectRow(link_->ActiveRow());
+        rememberedRow_ = ItemIndex();
         return;
-    data::TDataSet& set = *link_->DataSet();
+    }
+    filledField_ = nullptr;
+    Items().Clear();
+    if (!source || !field)
+        return;
+    data::TDataSet& set = *source;
     data::TBookmark mark = set.MarkPosition();
     set.SuspendLinks();
     QStringList rows;
@@ -98,6 +110,8 @@ void TDBDataList::FillRows() {
     set.GotoMark(mark);
     set.ResumeLinks();
     set.FreeMark(mark);
+    filledField_ = field;
+    filledGeneration_ = set.VisibleGeneration();
     SelectRow(link_->ActiveRow());
     rememberedRow_ = Items().Count() > 0 ? ItemIndex() : -1;
 }

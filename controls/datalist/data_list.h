@@ -60,4 +60,6 @@ private:
 
     std::unique_ptr<TListDataLink> link_;
     int rememberedRow_ = 0;
+    const data::TField* filledField_ = nullptr; // what the rows were last filled from
+    std::uint64_t filledGeneration_ = 0;
 };

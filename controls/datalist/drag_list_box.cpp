@@ -3,8 +3,11 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 namespace {
@@ -12,18 +15,15 @@ constexpr int kAutoScrollBaseMs = 100;
 }
 
 TCustomDragListBox::TCustomDragListBox(QWidget* parent)
-    : QListView(parent)
-    , rows_(this) {
-    setModel(&rows_);
-    setUniformItemSizes(true); // every row the same height: layout costs nothing per row
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setMouseTracking(true);
+    : QAbstractScrollArea(parent) {
+    setFrameShape(QFrame::StyledPanel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    SetSelectionMode();
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        if (programmatic_ == 0 && !dragging_)
-            SelectionChangedByUser();
-    });
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    rows_.Changed = [this] { RowsChanged(); };
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if (now != this && now != viewport())
             previousFocus_ = now;
@@ -37,6 +37,84 @@ TCustomDragListBox::TCustomDragListBox(QWidget* parent)
     });
 }
 
+void TCustomDragListBox::RowsChanged() {
+    if (current_ >= rows_.Count())
+        current_ = -1;
+    selected_.clear();
+    if (current_ >= 0)
+        selected_.insert(current_);
+    UpdateScrollBar();
+    ApplyLines();
+    viewport()->update();
+}
+
+int TCustomDragListBox::ItemHeight() const {
+    return fontMetrics().height() + 2;
+}
+
+int TCustomDragListBox::VisibleRows() const {
+    return lines_ != -1 ? lines_ : std::max(1, viewport()->height() / ItemHeight());
+}
+
+void TCustomDragListBox::UpdateScrollBar() {
+    const int fit = std::max(1, viewport()->height() / ItemHeight());
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, std::max(0, rows_.Count() - fit));
+    bar->setPageStep(fit);
+    bar->setSingleStep(1);
+    top_ = std::clamp(top_, 0, bar->maximum());
+    bar->setValue(top_);
+}
+
+void TCustomDragListBox::scrollContentsBy(int, int) {
+    top_ = verticalScrollBar()->value();
+    viewport()->update();
+}
+
+void TCustomDragListBox::SetTopIndex(int row) {
+    verticalScrollBar()->setValue(std::max(0, row));
+    top_ = verticalScrollBar()->value();
+    viewport()->update();
+}
+
+QRect TCustomDragListBox::RowRect(int row) const {
+    const int h = ItemHeight();
+    return QRect(0, (row - top_) * h, viewport()->width(), h);
+}
+
+int TCustomDragListBox::RowAt(QPoint pos) const {
+    if (pos.y() < 0 || pos.x() < 0 || pos.x() >= viewport()->width())
+        return -1;
+    const int row = top_ + pos.y() / ItemHeight();
+    return row < rows_.Count() ? row : -1;
+}
+
+bool TCustomDragListBox::Selected(int row) const {
+    return multiSelect_ ? selected_.contains(row) : row == current_ && row >= 0;
+}
+
+void TCustomDragListBox::paintEvent(QPaintEvent*) {
+    QPainter p(viewport());
+    const int h = ItemHeight();
+    const int last = std::min(rows_.Count(), top_ + viewport()->height() / h + 2);
+    const QPalette& pal = palette();
+    for (int row = top_; row < last; ++row) {
+        const QRect r = RowRect(row);
+        const bool selected = Selected(row);
+        if (selected)
+            p.fillRect(r, pal.brush(QPalette::Highlight));
+        p.setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        p.drawText(r.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter, rows_.Text(row));
+        if (row == current_ && hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = r;
+            focus.backgroundColor = pal.color(selected ? QPalette::Highlight : QPalette::Base);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+        }
+    }
+}
+
 void TCustomDragListBox::SetLines(int value) {
     value = std::max(-1, value);
     if (value != lines_) {
@@ -45,26 +123,16 @@ void TCustomDragListBox::SetLines(int value) {
     }
 }
 
-void TCustomDragListBox::SetSelectionMode() {
-    if (!multiSelect_)
-        setSelectionMode(QAbstractItemView::SingleSelection);
-    else
-        setSelectionMode(extendedSelect_ ? QAbstractItemView::ExtendedSelection
-                                         : QAbstractItemView::MultiSelection);
-}
-
 void TCustomDragListBox::SetExtendedSelect(bool value) {
     extendedSelect_ = value;
     if (value)
         dragMode_ = false;
-    SetSelectionMode();
 }
 
 void TCustomDragListBox::SetMultiSelect(bool value) {
     multiSelect_ = value;
     if (value)
         dragMode_ = false;
-    SetSelectionMode();
 }
 
 void TCustomDragListBox::SetTabStop(bool value) {
@@ -72,62 +140,80 @@ void TCustomDragListBox::SetTabStop(bool value) {
     setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
-int TCustomDragListBox::ItemIndex() const {
-    const QModelIndex current = currentIndex();
-    return current.isValid() ? current.row() : -1;
-}
-
 void TCustomDragListBox::SetItemIndex(int index) {
     SelectRow(index);
 }
 
-int TCustomDragListBox::ItemHeight() const {
-    if (rows_.Count() > 0)
-        return qMax(1, sizeHintForRow(0));
-    return fontMetrics().height() + 2;
-}
-
-int TCustomDragListBox::TopIndex() const {
-    const QModelIndex top = indexAt(QPoint(1, 1));
-    return top.isValid() ? top.row() : 0;
-}
-
-void TCustomDragListBox::SetTopIndex(int row) {
-    if (row >= 0 && row < rows_.Count())
-        scrollTo(rows_.index(row), QAbstractItemView::PositionAtTop);
-}
-
 void TCustomDragListBox::SelectRow(int index) {
-    ++programmatic_;
     if (index < 0 || index >= rows_.Count()) {
-        selectionModel()->clear(); // also the current row
-    } else if (multiSelect_) {
-        selectionModel()->setCurrentIndex(rows_.index(index), QItemSelectionModel::NoUpdate);
-    } else {
-        selectionModel()->setCurrentIndex(rows_.index(index), QItemSelectionModel::ClearAndSelect);
-    }
-    --programmatic_;
-    if (index < 0 || index >= rows_.Count())
+        current_ = -1;
+        if (!multiSelect_)
+            selected_.clear();
+        viewport()->update();
         return;
-    const int rows = lines_ != -1 ? lines_ : viewport()->height() / ItemHeight();
-    const int top = TopIndex();
-    if (index < top)
+    }
+    current_ = index;
+    if (!multiSelect_) {
+        selected_.clear();
+        selected_.insert(index);
+    }
+    const int rows = VisibleRows();
+    if (index < top_)
         SetTopIndex(index);
-    else if (index >= top + rows)
-        SetTopIndex(qMax(0, index - rows + 1));
+    else if (index >= top_ + rows)
+        SetTopIndex(index - rows + 1);
+    viewport()->update();
 }
 
 void TCustomDragListBox::SelectKeepingTop(int row) {
-    const int top = TopIndex();
-    ++programmatic_;
-    selectionModel()->setCurrentIndex(rows_.index(row), QItemSelectionModel::ClearAndSelect);
-    --programmatic_;
+    const int top = top_;
+    current_ = row;
+    if (!multiSelect_)
+        selected_ = {row};
     SetTopIndex(top);
+}
+
+void TCustomDragListBox::UserSelect(int row) {
+    if (row < 0 || row >= rows_.Count())
+        return;
+    SelectRow(row);
+    SelectionChangedByUser();
 }
 
 void TCustomDragListBox::SelectionChangedByUser() {
     if (OnClick)
         OnClick();
+}
+
+void TCustomDragListBox::keyPressEvent(QKeyEvent* event) {
+    const int page = std::max(1, VisibleRows() - 1);
+    const int last = rows_.Count() - 1;
+    int row = current_;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        row = std::max(0, current_ - 1);
+        break;
+    case Qt::Key_Down:
+        row = std::min(last, current_ + 1);
+        break;
+    case Qt::Key_PageUp:
+        row = std::max(0, current_ - page);
+        break;
+    case Qt::Key_PageDown:
+        row = std::min(last, current_ + page);
+        break;
+    case Qt::Key_Home:
+        row = 0;
+        break;
+    case Qt::Key_End:
+        row = last;
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    if (last >= 0 && row != current_)
+        UserSelect(std::max(0, row));
 }
 
 void TCustomDragListBox::ApplyLines() {
@@ -142,19 +228,23 @@ void TCustomDragListBox::ApplyLines() {
 }
 
 void TCustomDragListBox::resizeEvent(QResizeEvent* event) {
-    QListView::resizeEvent(event);
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBar();
     ApplyLines();
 }
 
 void TCustomDragListBox::showEvent(QShowEvent* event) {
-    QListView::showEvent(event);
+    QAbstractScrollArea::showEvent(event);
+    UpdateScrollBar();
     ApplyLines();
 }
 
 void TCustomDragListBox::changeEvent(QEvent* event) {
-    QListView::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        UpdateScrollBar();
         ApplyLines();
+    }
 }
 
 void TCustomDragListBox::focusInEvent(QFocusEvent* event) {
@@ -162,12 +252,8 @@ void TCustomDragListBox::focusInEvent(QFocusEvent* event) {
         previousFocus_->setFocus();
         return;
     }
-    QListView::focusInEvent(event);
-}
-
-int TCustomDragListBox::RowAt(QPoint viewportPos) const {
-    const QModelIndex index = indexAt(viewportPos);
-    return index.isValid() ? index.row() : -1;
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
 }
 
 void TCustomDragListBox::MoveOverItem(int row) {
@@ -179,31 +265,27 @@ void TCustomDragListBox::MoveOverItem(int row) {
 }
 
 bool TCustomDragListBox::viewportEvent(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::Leave:
-        if (!dragging_)
-            MoveOverItem(-1);
-        break;
-    case QEvent::MouseMove:
-        if (!dragging_)
-            MoveOverItem(RowAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
-        break;
-    default:
-        break;
-    }
-    return QListView::viewportEvent(event);
+    if (event->type() == QEvent::Leave && !dragging_)
+        MoveOverItem(-1); // also when the mouse goes over the border or the scroll bar
+    else if (event->type() == QEvent::MouseMove && !dragging_)
+        MoveOverItem(RowAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void TCustomDragListBox::mousePressEvent(QMouseEvent* event) {
     const int row = RowAt(event->position().toPoint());
     if (!dragging_)
         MoveOverItem(row);
-    if (!dragMode_ || event->button() != Qt::LeftButton) {
-        QListView::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton || row < 0)
+        return;
+    if (!dragMode_) {
+        if (multiSelect_ && (event->modifiers() & Qt::ControlModifier)) {
+            if (!selected_.remove(row))
+                selected_.insert(row);
+        }
+        UserSelect(row);
         return;
     }
-    if (row < 0)
-        return;
     dragSource_ = row;
     SelectKeepingTop(row);
     lastScrollMs_ = 0;
@@ -238,15 +320,15 @@ void TCustomDragListBox::DragMoved(QPoint pos) {
         step = 1;
     }
     if (step != 0) {
-        const int delay = qMax(0, kAutoScrollBaseMs - distance);
+        const int delay = std::max(0, kAutoScrollBaseMs - distance);
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         if (now - lastScrollMs_ >= delay) {
-            bar->setValue(bar->value() + step);
+            SetTopIndex(top_ + step);
             lastScrollMs_ = now;
         }
-        scrollTimer_.start(qMax(1, delay));
+        scrollTimer_.start(std::max(1, delay));
     }
-    const int row = RowAt(pos);
+    const int row = pos.y() >= 0 && pos.y() < extent ? RowAt(pos) : -1;
     if (row != dropRow_) {
         dropRow_ = row;
         viewport()->setCursor(DropAcceptable(row) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
@@ -254,26 +336,20 @@ void TCustomDragListBox::DragMoved(QPoint pos) {
 }
 
 void TCustomDragListBox::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_) {
+    if (dragging_)
         DragMoved(event->position().toPoint());
-        return;
-    }
-    QListView::mouseMoveEvent(event);
 }
 
 void TCustomDragListBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (!dragging_ || event->button() != Qt::LeftButton) {
-        QListView::mouseReleaseEvent(event);
+    if (!dragging_ || event->button() != Qt::LeftButton)
         return;
-    }
-    const int drop = RowAt(event->position().toPoint());
+    const QPoint pos = event->position().toPoint();
+    const int drop = RowAt(pos);
     if (DropAcceptable(drop)) {
-        setUpdatesEnabled(false); // the move is drawn in one update
-        rows_.Move(dragSource_, drop);
+        rows_.Move(dragSource_, drop); // one repaint for the whole move
         SelectKeepingTop(drop);
         if (multiSelect_)
-            selectionModel()->select(rows_.index(drop), QItemSelectionModel::Select);
-        setUpdatesEnabled(true);
+            selected_.insert(drop);
         if (OnMoveItem)
             OnMoveItem(this, dragSource_, drop);
     }
@@ -283,6 +359,6 @@ void TCustomDragListBox::mouseReleaseEvent(QMouseEvent* event) {
     if (savedCursor_)
         viewport()->setCursor(*savedCursor_);
     savedCursor_.reset();
-    if (rect().contains(event->position().toPoint()))
-        SelectionChangedByUser();
+    if (viewport()->rect().contains(pos) && drop >= 0)
+        UserSelect(drop);
 }

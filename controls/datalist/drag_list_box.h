@@ -3,16 +3,18 @@
 
 #include "controls/datalist/list_rows.h"
 
+#include <QAbstractScrollArea>
 #include <QCursor>
-#include <QListView>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 #include <functional>
 #include <optional>
 
 /// A single-column list box with row tracking, a visible-lines setting and an
-/// item-reordering drag mode.
-class TCustomDragListBox : public QListView {
+/// item-reordering drag mode. It lays out nothing per row: painting, hit tests and scrolling
+/// work on the rows on screen only, so a list of any length costs the same to show.
+class TCustomDragListBox : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit TCustomDragListBox(QWidget* parent = nullptr);
@@ -34,12 +36,17 @@ public:
     void SetDragMode(bool value) { dragMode_ = value; }
     bool Dragging() const { return dragging_; }
 
-    int ItemIndex() const;
+    int ItemIndex() const { return current_; }
     virtual void SetItemIndex(int index);
+    bool Selected(int row) const;
     /// The real height of a row, which follows the font.
     int ItemHeight() const;
-    int TopIndex() const;
+    int TopIndex() const { return top_; }
     void SetTopIndex(int row);
+    /// Where a row lies in the viewport (it may lie outside it).
+    QRect RowRect(int row) const;
+    /// The row at a viewport position, -1 below the last row.
+    int RowAt(QPoint viewportPos) const;
 
     /// Selects a row (only the caret with MultiSelect on) and scrolls it into view.
     void SelectRow(int index);
@@ -54,25 +61,32 @@ protected:
     virtual void SelectionChangedByUser();
     void ApplyLines();
 
+    void paintEvent(QPaintEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
-    int RowAt(QPoint viewportPos) const;
+    int VisibleRows() const;
+    void RowsChanged();
+    void UpdateScrollBar();
+    void UserSelect(int row);
     void MoveOverItem(int row);
-    void SetSelectionMode();
     void DragMoved(QPoint viewportPos);
-    void AutoScroll();
     bool DropAcceptable(int row);
     void SelectKeepingTop(int row);
 
     TListRows rows_;
+    int current_ = -1;
+    QSet<int> selected_; // rows marked with MultiSelect on
+    int top_ = 0;
     int lines_ = -1;
     bool extendedSelect_ = false;
     bool multiSelect_ = false;
@@ -84,7 +98,6 @@ private:
     int lastMoveOver_ = -1;
     qint64 lastScrollMs_ = 0;
     bool applyingLines_ = false;
-    int programmatic_ = 0; // selections made by code, not by the user
     std::optional<QCursor> savedCursor_;
     QPoint lastDragPos_;
     QTimer scrollTimer_;

@@ -1,18 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QAbstractListModel>
 #include <QStringList>
+#include <functional>
 
-/// The text rows of a list box, held as one string list so a whole fill is one model reset.
-class TListRows : public QAbstractListModel {
-    Q_OBJECT
+/// The text rows of a list box, held as one string list so a whole fill is one assignment.
+class TListRows {
 public:
-    using QAbstractListModel::QAbstractListModel;
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-
     int Count() const { return static_cast<int>(rows_.size()); }
     const QString& Text(int row) const { return rows_[row]; }
     void SetText(int row, const QString& text);
@@ -22,6 +16,13 @@ public:
     /// Moves one row to another index; the rows between shift by one.
     void Move(int from, int to);
 
+    /// Told after every change.
+    std::function<void()> Changed;
+
 private:
+    void Notify() {
+        if (Changed)
+            Changed();
+    }
     QStringList rows_;
 };

@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, EnterTheToggleAndTheMenuFollowTheSearchRules) {
 
 TEST_F(MainWindowTest, ClickingARowMovesTheCursorByTheRowDifference) {
     TDBDataList* list = window->DBDataList1;
-    const QRect row2 = list->visualRect(list->Items().index(2));
+    const QRect row2 = list->RowRect(2);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row2.center());
     EXPECT_EQ(FileLabel(), "PIC002.BMP");
     EXPECT_EQ(window->DBTextDescrip->text(), "Picture 2 of the misc kind");
@@ -186,7 +186,7 @@ TEST_F(MainWindowTest, TheNavigatorMovesTheCursorAndTheListFollows) {
     EXPECT_FALSE(Enabled(TNavigateBtn::nbLast));
     // The last row is scrolled into view.
     TDBDataList* list = window->DBDataList1;
-    EXPECT_TRUE(list->viewport()->rect().intersects(list->visualRect(list->Items().index(29))));
+    EXPECT_TRUE(list->viewport()->rect().intersects(list->RowRect(29)));
     QTest::mouseClick(nav->Button(TNavigateBtn::nbPrior), Qt::LeftButton);
     EXPECT_EQ(window->DBDataList1->ItemIndex(), 28);
     QTest::mouseClick(nav->Button(TNavigateBtn::nbFirst), Qt::LeftButton);
