@@ -113,6 +113,26 @@ TEST_F(MainWindowTest, FirstActivationFillsTheTabsTheListAndTheLabels) {
     EXPECT_EQ(window->moCategories->toPlainText().split('\n').size(), 7);
 }
 
+namespace {
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        paints += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(MainWindowTest, AFillPaintsTheListOnce) {
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    window->DBDataList1->viewport()->installEventFilter(&counter);
+    ClickTab(3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_EQ(Rows(), 10);
+}
+
 TEST_F(MainWindowTest, ATabFiltersTheCatalogueAndRefillsTheList) {
     ClickTab(2);
     EXPECT_EQ(module->Table1->Filter(), "Category = 'letter'");
