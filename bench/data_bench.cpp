@@ -10,6 +10,7 @@
 #include "app/data_module.h"
 #include "app/process_values.h"
 #include "bench/bench_catalogue.h"
+#include "bench/bench_report.h"
 #include "data/catalogue_schema.h"
 #include "data/data_link.h"
 #include "data/session.h"
@@ -172,23 +173,6 @@ long long OpenTableGrowth(const QString& dir) {
     return growth;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> ms;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            ms[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-};
-
-bool Report(const char* what, double value, double target, const char* unit) {
-    const bool ok = value <= target;
-    std::printf("%-58s %8.2f %-3s (target <= %.2f)  %s\n", what, value, unit, target,
-                ok ? "met" : "MISSED");
-    return ok;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -212,7 +196,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("walk/links_suspended", BM_WalkSuspended)
         ->Unit(benchmark::kMillisecond);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     std::printf(
@@ -229,16 +213,16 @@ int main(int argc, char** argv) {
     auto& t = reporter.ms;
     if (t.count("refilter/plain_loop") && t.count("open/bare_select") &&
         t.count("walk/links_suspended")) {
-        ok &= Report("re-filter with the search callback / plain loop",
-                     t["refilter/search_callback"] / t["refilter/plain_loop"], 1.5, "x");
-        ok &= Report("opening the table / bare SELECT", t["open/table"] / t["open/bare_select"],
-                     1.5, "x");
-        ok &= Report("walking every record with links suspended", t["walk/links_suspended"], 50,
-                     "ms");
+        ok &= bench::Report("re-filter with the search callback / plain loop",
+                            t["refilter/search_callback"] / t["refilter/plain_loop"], 1.5, "x");
+        ok &= bench::Report("opening the table / bare SELECT",
+                            t["open/table"] / t["open/bare_select"], 1.5, "x");
+        ok &= bench::Report("walking every record with links suspended", t["walk/links_suspended"],
+                            50, "ms");
     }
     std::printf("open table growth: %.1f MB with 2 KB pictures, %.1f MB with 200 KB pictures\n",
                 smallGrowth / 1048576.0, largeGrowth / 1048576.0);
-    ok &= Report("resident memory difference, 200 KB vs 2 KB pictures",
-                 std::abs(largeGrowth - smallGrowth) / 1048576.0, 5, "MB");
+    ok &= bench::Report("resident memory difference, 200 KB vs 2 KB pictures",
+                        std::abs(largeGrowth - smallGrowth) / 1048576.0, 5, "MB");
     return ok ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/process_values.h"
 #include "bench/bench_catalogue.h"
+#include "bench/bench_report.h"
 #include "controls/datalist/data_list.h"
 #include "data/catalogue_schema.h"
 #include "data/session.h"
@@ -68,23 +69,6 @@ void BM_TabChange(benchmark::State& state) {
     state.counters["rows"] = fixture.window->DBDataList1->Items().Count();
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> ms;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            ms[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-};
-
-bool Report(const char* what, double value, double target, const char* unit) {
-    const bool ok = value <= target;
-    std::printf("%-58s %8.2f %-3s (target <= %.2f)  %s\n", what, value, unit, target,
-                ok ? "met" : "MISSED");
-    return ok;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -122,7 +106,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("tab_change/to_all", BM_TabChange)
         ->Arg(0)
         ->Unit(benchmark::kMillisecond);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     auto& t = reporter.ms;
@@ -130,11 +114,11 @@ int main(int argc, char** argv) {
     std::printf("\n");
     if (t.count("walk/all_records") && t.count("tab_change/to_category/2") &&
         t.count("tab_change/to_all/0")) {
-        ok &= Report("tab change to a category / data-layer walk",
-                     t["tab_change/to_category/2"] / t["walk/all_records"], 2, "x");
-        ok &= Report("tab change to All / data-layer walk",
-                     t["tab_change/to_all/0"] / t["walk/all_records"], 2, "x");
+        ok &= bench::Report("tab change to a category / data-layer walk",
+                            t["tab_change/to_category/2"] / t["walk/all_records"], 2, "x");
+        ok &= bench::Report("tab change to All / data-layer walk",
+                            t["tab_change/to_all/0"] / t["walk/all_records"], 2, "x");
     }
-    ok &= Report("list paints for one tab change", paints, 1, "");
+    ok &= bench::Report("list paints for one tab change", paints, 1, "");
     return ok ? 0 : 1;
 }

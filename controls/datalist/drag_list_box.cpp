@@ -24,17 +24,24 @@ TCustomDragListBox::TCustomDragListBox(QWidget* parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     rows_.Changed = [this] { RowsChanged(); };
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        if (now != this && now != viewport())
-            previousFocus_ = now;
-        else if (old != this && old != viewport())
-            previousFocus_ = old;
-    });
+    QWidget* view = viewport();
+    focusWatch_ =
+        connect(qApp, &QApplication::focusChanged, this, [this, view](QWidget* old, QWidget* now) {
+            if (now != this && now != view)
+                previousFocus_ = now;
+            else if (old != this && old != view)
+                previousFocus_ = old;
+        });
     scrollTimer_.setSingleShot(true);
     connect(&scrollTimer_, &QTimer::timeout, this, [this] {
         if (dragging_)
             DragMoved(lastDragPos_);
     });
+}
+
+TCustomDragListBox::~TCustomDragListBox() {
+    // Focus moves while the box goes away must not reach the half-destroyed box.
+    disconnect(focusWatch_);
 }
 
 void TCustomDragListBox::RowsChanged() {

@@ -18,6 +18,7 @@ class TCustomDragListBox : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit TCustomDragListBox(QWidget* parent = nullptr);
+    ~TCustomDragListBox() override;
 
     TListRows& Items() { return rows_; }
     const TListRows& Items() const { return rows_; }
@@ -102,4 +103,5 @@ private:
     QPoint lastDragPos_;
     QTimer scrollTimer_;
     QPointer<QWidget> previousFocus_;
+    QMetaObject::Connection focusWatch_;
 };
