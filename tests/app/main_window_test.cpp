@@ -13,6 +13,7 @@
 #include "platform/help_viewer.h"
 #include "platform/tab_control.h"
 #include "tests/support/catalogue_fixture.h"
+#include "tests/support/fake_dialogs.h"
 #include "tests/support/qt_printers.h"
 
 #include <QAction>
@@ -266,4 +267,14 @@ TEST_F(MainWindowTest, ADataFieldNamingNoFieldIsReportedForTheList) {
     EXPECT_EQ(Rows(), 0);
     window->DBDataList1->SetLines(-5);
     EXPECT_EQ(window->DBDataList1->Lines(), -1);
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindowWithoutAsking) {
+    FakeDialogs dialogs;
+    window->Exit1->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(window->Exit1->text(), "E&xit");
+    EXPECT_EQ(window->mnuEnableFilter->text(), "&Use Search Filter");
+    EXPECT_EQ(window->PrintSetup1->text(), "P&rint Setup...");
 }
