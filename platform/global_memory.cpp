@@ -109,6 +109,18 @@ HGLOBAL GlobalFree(HGLOBAL block) {
     return nullptr;
 }
 
+HGLOBAL GlobalHandle(const void* memory) {
+    if (!memory)
+        return nullptr;
+    Registry& r = Blocks();
+    std::lock_guard lock(r.mutex);
+    for (HGLOBAL block : r.live) {
+        if (block->data == memory)
+            return block;
+    }
+    return nullptr;
+}
+
 std::size_t GlobalBlockCount(void) {
     Registry& r = Blocks();
     std::lock_guard lock(r.mutex);

@@ -38,6 +38,9 @@ HGLOBAL GlobalReAlloc(HGLOBAL block, std::size_t bytes, unsigned flags);
 /// Frees the block; null on success, the handle itself for an unknown handle.
 HGLOBAL GlobalFree(HGLOBAL block);
 
+/// The block whose memory starts at the pointer (as a lock gave it), or null.
+HGLOBAL GlobalHandle(const void* memory);
+
 /// Number of live blocks (for leak checks in tests).
 std::size_t GlobalBlockCount(void);
 }
