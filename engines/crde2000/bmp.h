@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/global_memory.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace crde {
+
+/// Whether the bytes start like a BMP file.
+bool IsBmp(const std::uint8_t* data, std::size_t size);
+
+/// Decodes a BMP file (Windows and OS/2 headers; 1, 4, 8, 16, 24 and 32 bits; uncompressed,
+/// RLE8, RLE4 and bit fields) into a new bottom-up DIB: 1, 4 and 8 bits keep their depth and
+/// colour table, 16 and 32 bits become 24. Returns kOk and the unlocked handle, or a failure
+/// code and no handle.
+std::int16_t ReadBmp(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
+
+} // namespace crde

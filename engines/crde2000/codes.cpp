@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#include "engines/crde2000/codes.h"
+
+namespace crde {
+
+const char* CodeText(std::int16_t code) {
+    switch (code) {
+    case kErrNoMemory:
+        return "Not enough memory for the picture";
+    case kErrBadArgument:
+        return "Invalid argument";
+    case kErrNotThisFormat:
+        return "The data is not a picture of this format";
+    case kErrTruncated:
+        return "The picture data is cut short";
+    case kErrBadHeader:
+        return "The picture's header is damaged";
+    case kErrUnsupported:
+        return "This kind of picture is not supported";
+    case kErrTooLarge:
+        return "The picture is too large";
+    default:
+        return code > 0 ? "" : "Unknown imaging error";
+    }
+}
+
+} // namespace crde
