@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "resources/artwork/artwork.h"
+#include "resources/artwork/star_path.h"
 
 #include <QFont>
 #include <QPainter>
@@ -115,21 +116,6 @@ void DrawFlourish(QPainter& p, qreal fromX, qreal toX, qreal y) {
     p.drawEllipse(QPointF(fromX, y), 3, 3);
 }
 
-QPainterPath Star(QPointF centre, int points, qreal outer, qreal inner) {
-    QPainterPath path;
-    for (int i = 0; i < points * 2; ++i) {
-        const qreal r = (i % 2 == 0) ? outer : inner;
-        const qreal a = -M_PI / 2 + i * M_PI / points;
-        const QPointF pt(centre.x() + r * qCos(a), centre.y() + r * qSin(a));
-        if (i == 0)
-            path.moveTo(pt);
-        else
-            path.lineTo(pt);
-    }
-    path.closeSubpath();
-    return path;
-}
-
 // Laurel branch curving from the star outwards; side is +1 (right) or -1 (left).
 void DrawLaurel(QPainter& p, QPointF centre, int side) {
     const qreal radius = 150;
@@ -175,15 +161,15 @@ void DrawCentrePiece(QPainter& p) {
     p.setPen(QPen(Qt::black, 1));
     p.drawEllipse(centre, 41, 41);
     p.setBrush(Qt::black);
-    p.drawPath(Star(centre, 8, 38, 16));
+    p.drawPath(StarPath(centre, 38, 16, 8));
     p.setBrush(Qt::white);
-    p.drawPath(Star(centre, 8, 22, 10));
+    p.drawPath(StarPath(centre, 22, 10, 8));
     p.setBrush(Qt::black);
     p.drawEllipse(centre, 5, 5);
     // Small stars beside the wreath.
     for (int side : {-1, 1}) {
-        p.drawPath(Star(QPointF(centre.x() + side * 80, centre.y() - 30), 5, 8, 3.5));
-        p.drawPath(Star(QPointF(centre.x() + side * 190, centre.y() + 40), 5, 6, 2.5));
+        p.drawPath(StarPath(QPointF(centre.x() + side * 80, centre.y() - 30), 8, 3.5, 5));
+        p.drawPath(StarPath(QPointF(centre.x() + side * 190, centre.y() + 40), 6, 2.5, 5));
     }
 }
 

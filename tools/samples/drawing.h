@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "resources/artwork/star_path.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPainter>
@@ -34,7 +36,7 @@ QColor Navy();
 QImage Canvas(int width, int height, QColor background = Qt::white);
 void Prepare(QPainter& p);
 
-QPainterPath StarPath(QPointF centre, qreal outer, qreal inner, int points, qreal turnDeg = -90);
+using artwork::StarPath;
 void DrawStar(QPainter& p, QPointF centre, qreal outer, int points, QColor fill,
               QColor edge = Qt::black);
 void DrawFlower(QPainter& p, QPointF centre, qreal radius, int petals, QColor petal, QColor heart);
