@@ -2,6 +2,7 @@
 #include "engines/crde2000/bmp.h"
 
 #include "engines/crde2000/codes.h"
+#include "engines/crde2000/dib_block.h"
 
 #include <algorithm>
 #include <cstring>
@@ -56,13 +57,11 @@ struct Channel {
     }
 };
 
-// The decoded picture before it goes into a global block: bottom-up rows of `bits`.
+// Where run-length rows are decoded to: bottom-up rows of the new DIB.
 struct Picture {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    unsigned bits = 0;
-    std::vector<std::uint8_t> table; // blue, green, red, 0 for each colour
-    std::vector<std::uint8_t> rows;
+    std::uint8_t* rows = nullptr;
     std::uint64_t stride = 0;
 };
 
@@ -71,7 +70,7 @@ bool DecodeRle(const std::uint8_t* p, const std::uint8_t* end, bool four, Pictur
     std::uint32_t x = 0, y = 0; // y counts rows from the bottom
     auto put = [&](std::uint32_t value) {
         if (x < pic.width && y < pic.height) {
-            std::uint8_t* row = pic.rows.data() + y * pic.stride;
+            std::uint8_t* row = pic.rows + y * pic.stride;
             if (four) {
                 const unsigned shift = (x & 1u) ? 0 : 4;
                 row[x / 2] = static_cast<std::uint8_t>((row[x / 2] & ~(0xF << shift)) |
@@ -115,35 +114,6 @@ bool DecodeRle(const std::uint8_t* p, const std::uint8_t* end, bool four, Pictur
             return true;
     }
     return true; // a missing end marker ends the picture where the data ends
-}
-
-HGLOBAL ToDib(const Picture& pic) {
-    const std::uint64_t image = pic.stride * pic.height;
-    const std::uint64_t total = 40 + pic.table.size() + image;
-    HGLOBAL block = GlobalAlloc(GHND, static_cast<std::size_t>(total));
-    if (!block)
-        return nullptr;
-    auto* d = static_cast<std::uint8_t*>(GlobalLock(block));
-    auto put32 = [d](int at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            d[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    put32(0, 40);
-    put32(4, pic.width);
-    put32(8, pic.height);
-    d[12] = 1;
-    d[14] = static_cast<std::uint8_t>(pic.bits);
-    put32(20, static_cast<std::uint32_t>(image));
-    put32(24, 2953);
-    put32(28, 2953);
-    put32(32, static_cast<std::uint32_t>(pic.table.size() / 4));
-    put32(36, static_cast<std::uint32_t>(pic.table.size() / 4));
-    if (!pic.table.empty())
-        std::memcpy(d + 40, pic.table.data(), pic.table.size());
-    if (image)
-        std::memcpy(d + 40 + pic.table.size(), pic.rows.data(), static_cast<std::size_t>(image));
-    GlobalUnlock(block);
-    return block;
 }
 
 } // namespace
@@ -212,59 +182,109 @@ std::int16_t ReadBmp(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
             masks[i] = U32(m + 4 * i);
     }
 
-    Picture pic;
-    pic.width = static_cast<std::uint32_t>(width);
-    pic.height = static_cast<std::uint32_t>(rows);
-    pic.bits = bits <= 8 ? bits : 24;
-    pic.stride = RowBytes(pic.width, pic.bits);
-
-    if (bits <= 8) {
-        const std::uint32_t most = 1u << bits;
-        const std::uint32_t count = used == 0 || used > most ? most : used;
-        const std::uint8_t* table =
-            info + infoSize + (compression == kBitFields && infoSize == 40 ? 12 : 0);
-        pic.table.assign(4 * std::size_t(most), 0);
-        for (std::uint32_t i = 0; i < count; ++i) {
-            const std::uint8_t* e = table + std::size_t(i) * entryBytes;
-            if (e + 3 > end)
-                return kErrTruncated;
-            std::memcpy(&pic.table[4 * i], e, 3);
-        }
-    }
+    const unsigned outBits = bits <= 8 ? bits : 24;
+    const int colours = bits <= 8 ? 1 << bits : 0;
     if (offset >= size)
         return kErrTruncated;
-    const std::uint8_t* pixels = data + offset;
-    try {
-        pic.rows.assign(static_cast<std::size_t>(pic.stride * pic.height), 0);
-    } catch (const std::bad_alloc&) {
-        return kErrNoMemory;
+    NewDib out;
+    if (std::int16_t code =
+            out.Create(width, static_cast<std::int64_t>(rows), int(outBits), colours);
+        code != kOk)
+        return code;
+    if (bits <= 8) {
+        const std::uint32_t count = used == 0 || used > std::uint32_t(colours) ? colours : used;
+        const std::uint8_t* table =
+            info + infoSize + (compression == kBitFields && infoSize == 40 ? 12 : 0);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint8_t* e = table + std::size_t(i) * entryBytes;
+            if (e < data || e + 3 > end)
+                return kErrTruncated;
+            std::memcpy(out.Colour(int(i)), e, 3);
+        }
     }
+    const std::uint8_t* pixels = data + offset;
+    const std::uint32_t height32 = static_cast<std::uint32_t>(rows);
 
     if (compression == kRle8 || compression == kRle4) {
+        Picture pic{static_cast<std::uint32_t>(width), height32, out.Row(height32 - 1),
+                    out.Stride()};
         if (!DecodeRle(pixels, end, compression == kRle4, pic))
             return kErrTruncated;
     } else {
-        const std::uint64_t inStride = RowBytes(pic.width, bits);
-        if (inStride * pic.height > static_cast<std::uint64_t>(end - pixels))
+        const std::uint64_t inStride = RowBytes(static_cast<std::uint64_t>(width), bits);
+        if (inStride * height32 > static_cast<std::uint64_t>(end - pixels))
             return kErrTruncated;
         const Channel r(masks[0]), g(masks[1]), b(masks[2]);
-        for (std::uint32_t y = 0; y < pic.height; ++y) {
-            const std::uint8_t* in = pixels + (topDown ? pic.height - 1 - y : y) * inStride;
-            std::uint8_t* out = pic.rows.data() + y * pic.stride;
+        for (std::uint32_t y = 0; y < height32; ++y) {
+            // y counts rows from the top of the picture.
+            const std::uint8_t* in = pixels + (topDown ? y : height32 - 1 - y) * inStride;
+            std::uint8_t* row = out.Row(y);
             if (bits <= 8 || bits == 24) {
-                std::memcpy(out, in, static_cast<std::size_t>(RowBytes(pic.width, bits)));
+                std::memcpy(row, in, out.Stride());
                 continue;
             }
-            for (std::uint32_t x = 0; x < pic.width; ++x) {
+            for (std::int64_t x = 0; x < width; ++x) {
                 const std::uint32_t v = bits == 16 ? U16(in + 2 * x) : U32(in + 4 * x);
-                out[3 * x] = b.Get(v);
-                out[3 * x + 1] = g.Get(v);
-                out[3 * x + 2] = r.Get(v);
+                row[3 * x] = b.Get(v);
+                row[3 * x + 1] = g.Get(v);
+                row[3 * x + 2] = r.Get(v);
             }
         }
     }
-    *dib = ToDib(pic);
-    return *dib ? kOk : kErrNoMemory;
+    *dib = out.Release();
+    return kOk;
+}
+
+std::int16_t ExpandRle(const DibView& dib, HGLOBAL* out) {
+    *out = nullptr;
+    if (!dib.Valid() || (dib.Compression() != kRle8 && dib.Compression() != kRle4) ||
+        dib.Bits() != (dib.Compression() == kRle8 ? 8 : 4))
+        return kErrBadArgument;
+    NewDib expanded;
+    if (std::int16_t code = expanded.Create(dib.Width(), dib.Height(), dib.Bits(), dib.Colours());
+        code != kOk)
+        return code;
+    if (dib.Colours())
+        std::memcpy(expanded.Colour(0), dib.Colour(0), 4 * std::size_t(dib.Colours()));
+    const auto h = static_cast<std::uint32_t>(dib.Height());
+    Picture pic{static_cast<std::uint32_t>(dib.Width()), h, expanded.Row(h - 1), expanded.Stride()};
+    if (!DecodeRle(dib.Pixels(), dib.Pixels() + dib.PixelBytes(), dib.Compression() == kRle4, pic))
+        return kErrTruncated;
+    *out = expanded.Release();
+    return kOk;
+}
+
+std::int16_t WriteBmp(const DibView& dib, std::vector<std::uint8_t>& out) {
+    if (!dib.Valid() || dib.Compression() != 0 || dib.Bits() == 16 || dib.Bits() == 32)
+        return kErrBadArgument;
+    const std::size_t table = 4 * std::size_t(dib.Colours());
+    const std::size_t image = dib.Stride() * static_cast<std::size_t>(dib.Height());
+    const std::size_t offset = 14 + 40 + table;
+    out.assign(offset + image, 0);
+    auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    out[0] = 'B';
+    out[1] = 'M';
+    put(2, static_cast<std::uint32_t>(out.size()), 4);
+    put(10, static_cast<std::uint32_t>(offset), 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(dib.Width()), 4);
+    put(22, static_cast<std::uint32_t>(dib.Height()), 4);
+    put(26, 1, 2);
+    put(28, static_cast<std::uint32_t>(dib.Bits()), 2);
+    put(34, static_cast<std::uint32_t>(image), 4);
+    put(38, 2953, 4);
+    put(42, 2953, 4);
+    put(46, static_cast<std::uint32_t>(dib.Colours()), 4);
+    put(50, static_cast<std::uint32_t>(dib.Colours()), 4);
+    if (table)
+        std::memcpy(out.data() + 54, dib.Colour(0), table);
+    for (std::int64_t y = 0; y < dib.Height(); ++y)
+        std::memcpy(out.data() + offset + dib.Stride() * static_cast<std::size_t>(y),
+                    dib.Row(dib.Height() - 1 - y), dib.Stride());
+    return kOk;
 }
 
 } // namespace crde

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/global_memory.h"
+#include "engines/crde2000/dib_block.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace crde {
 
@@ -16,5 +17,11 @@ bool IsBmp(const std::uint8_t* data, std::size_t size);
 /// colour table, 16 and 32 bits become 24. Returns kOk and the unlocked handle, or a failure
 /// code and no handle.
 std::int16_t ReadBmp(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
+
+/// The uncompressed DIB of a run-length encoded one (8 or 4 bits).
+std::int16_t ExpandRle(const DibView& dib, HGLOBAL* out);
+
+/// An uncompressed BMP file of a 1, 4, 8 or 24-bit DIB.
+std::int16_t WriteBmp(const DibView& dib, std::vector<std::uint8_t>& out);
 
 } // namespace crde

@@ -19,6 +19,16 @@ const char* CodeText(std::int16_t code) {
         return "This kind of picture is not supported";
     case kErrTooLarge:
         return "The picture is too large";
+    case kErrBufferTooSmall:
+        return "The output buffer is too small";
+    case kErrCancelled:
+        return "Cancelled";
+    case kErrCannotOpen:
+        return "The file cannot be opened";
+    case kErrCannotWrite:
+        return "The file cannot be written";
+    case kErrInternal:
+        return "Internal error in the imaging engine";
     default:
         return code > 0 ? "" : "Unknown imaging error";
     }

@@ -14,6 +14,12 @@ constexpr std::int16_t kErrTruncated = -11;
 constexpr std::int16_t kErrBadHeader = -12;
 constexpr std::int16_t kErrUnsupported = -13;
 constexpr std::int16_t kErrTooLarge = -14;
+constexpr std::int16_t kErrBufferTooSmall = -15;
+constexpr std::int16_t kErrCancelled = -16;
+constexpr std::int16_t kErrCannotOpen = -17;
+constexpr std::int16_t kErrCannotWrite = -18;
+/// Something inside the engine failed unexpectedly (a caught exception).
+constexpr std::int16_t kErrInternal = -19;
 
 /// The text of a result code ("" for success).
 const char* CodeText(std::int16_t code);

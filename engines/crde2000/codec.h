@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "engines/crde2000/dib_block.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace crde {
+
+using Bytes = std::vector<std::uint8_t>;
+
+/// A bounds-checked cursor over hostile input bytes.
+class Reader {
+public:
+    Reader(const std::uint8_t* data, std::size_t size)
+        : data_(data)
+        , size_(data ? size : 0) {}
+    std::size_t Size() const { return size_; }
+    std::size_t Left() const { return size_ - at_; }
+    std::size_t At() const { return at_; }
+    bool Seek(std::size_t at) {
+        if (at > size_)
+            return false;
+        at_ = at;
+        return true;
+    }
+    bool Has(std::size_t n) const { return n <= size_ - at_; }
+    const std::uint8_t* Here() const { return data_ + at_; }
+    /// Copies up to n bytes and moves on; gives how many were copied.
+    std::size_t Take(void* out, std::size_t n);
+    int Byte() { return at_ < size_ ? data_[at_++] : -1; }
+    std::uint32_t U8(std::size_t at) const { return at < size_ ? data_[at] : 0; }
+    std::uint32_t U16(std::size_t at) const { return U8(at) | U8(at + 1) << 8; }
+    std::uint32_t U32(std::size_t at) const { return U16(at) | U16(at + 2) << 16; }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+/// Little-endian appends.
+void Append16(Bytes& out, std::uint32_t v);
+void Append32(Bytes& out, std::uint32_t v);
+
+} // namespace crde

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "engines/crde2000/dib_block.h"
+
+namespace crde {
+
+/// A new DIB of the picture at a higher depth (1 → 4, 8, 24; 4 → 8, 24; 8, 16, 32 → 24),
+/// colours kept exactly. kErrBadArgument for any other pair.
+std::int16_t Promote(const DibView& source, int bits, HGLOBAL* out);
+
+/// A new DIB at `bits` (1, 4, 8 or 24): promoted exactly, or reduced to a palette chosen for
+/// the picture, with Floyd-Steinberg error diffusion when `dither` is set.
+std::int16_t ConvertDepth(const DibView& source, int bits, bool dither, HGLOBAL* out);
+
+/// Brings a freshly decoded DIB to the depth a reader was asked for (0 keeps its own),
+/// replacing the handle; the old one is freed.
+std::int16_t ApplyReadDepth(HGLOBAL* dib, int depth, bool dither);
+
+} // namespace crde

@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: MIT
+#include "engines/crde2000/dib_block.h"
+
+#include "engines/crde2000/codes.h"
+
+#include <cstring>
+
+namespace crde {
+
+namespace {
+
+void Put32(std::uint8_t* d, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        d[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+std::uint32_t Get32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+} // namespace
+
+NewDib::~NewDib() {
+    if (handle_) {
+        GlobalUnlock(handle_);
+        GlobalFree(handle_);
+    }
+}
+
+std::int16_t NewDib::Create(std::int64_t width, std::int64_t height, int bits, int colours) {
+    if (width <= 0 || height <= 0)
+        return kErrBadHeader;
+    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxPixels)
+        return kErrTooLarge;
+    if ((bits != 1 && bits != 4 && bits != 8 && bits != 24) || colours < 0 ||
+        (bits <= 8 && colours > (1 << bits)) || (bits == 24 && colours))
+        return kErrBadArgument;
+    const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
+    const std::uint64_t image = stride * static_cast<std::uint64_t>(height);
+    handle_ = GlobalAlloc(GHND, static_cast<std::size_t>(40 + 4 * colours + image));
+    if (!handle_)
+        return kErrNoMemory;
+    auto* d = static_cast<std::uint8_t*>(GlobalLock(handle_));
+    Put32(d, 40);
+    Put32(d + 4, static_cast<std::uint32_t>(width));
+    Put32(d + 8, static_cast<std::uint32_t>(height));
+    d[12] = 1;
+    d[14] = static_cast<std::uint8_t>(bits);
+    Put32(d + 20, static_cast<std::uint32_t>(image));
+    Put32(d + 24, 2953);
+    Put32(d + 28, 2953);
+    Put32(d + 32, static_cast<std::uint32_t>(colours));
+    Put32(d + 36, static_cast<std::uint32_t>(colours));
+    table_ = d + 40;
+    bits_ = table_ + 4 * colours;
+    stride_ = static_cast<std::size_t>(stride);
+    width_ = width;
+    height_ = height;
+    bits_count_ = bits;
+    return kOk;
+}
+
+void NewDib::SetColour(int i, std::uint8_t r, std::uint8_t g, std::uint8_t b) const {
+    std::uint8_t* e = Colour(i);
+    e[0] = b;
+    e[1] = g;
+    e[2] = r;
+}
+
+HGLOBAL NewDib::Release() {
+    HGLOBAL out = handle_;
+    if (out)
+        GlobalUnlock(out);
+    handle_ = nullptr;
+    return out;
+}
+
+DibView::DibView(const void* lockedDib) {
+    HGLOBAL block = GlobalHandle(lockedDib);
+    if (!block)
+        return;
+    base_ = static_cast<const std::uint8_t*>(lockedDib);
+    size_ = GlobalSize(block);
+    Parse();
+}
+
+DibView::DibView(HGLOBAL dib) {
+    if (!dib || !(base_ = static_cast<const std::uint8_t*>(GlobalLock(dib))))
+        return;
+    locked_ = dib;
+    size_ = GlobalSize(dib);
+    Parse();
+}
+
+DibView::~DibView() {
+    if (locked_)
+        GlobalUnlock(locked_);
+}
+
+void DibView::Parse() {
+    if (size_ < 40)
+        return;
+    header_size_ = Get32(base_);
+    if (header_size_ < 40 || header_size_ > size_)
+        return;
+    const auto w = static_cast<std::int32_t>(Get32(base_ + 4));
+    const auto h = static_cast<std::int32_t>(Get32(base_ + 8));
+    bits_ = base_[14] | base_[15] << 8;
+    compression_ = Get32(base_ + 16);
+    if (w <= 0 || h == 0 || h == INT32_MIN)
+        return;
+    if (bits_ != 1 && bits_ != 4 && bits_ != 8 && bits_ != 16 && bits_ != 24 && bits_ != 32)
+        return;
+    width_ = w;
+    top_down_ = h < 0;
+    height_ = top_down_ ? -std::int64_t(h) : h;
+    if (static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_) > kMaxPixels)
+        return;
+    const std::uint32_t used = Get32(base_ + 32);
+    colours_ = bits_ <= 8 ? (used && used <= (1u << bits_) ? int(used) : 1 << bits_) : 0;
+    if (bits_ > 8 && used && used <= 256)
+        colours_ = int(used); // a table kept beside true-colour rows is skipped
+    stride_ = static_cast<std::size_t>(((width_ * bits_ + 31) / 32) * 4);
+    pixels_ = header_size_ + 4 * std::size_t(colours_) + (compression_ == 3 ? 12 : 0);
+    rgb565_ = compression_ == 3 && bits_ == 16 && header_size_ + 12 <= size_ &&
+              Get32(base_ + header_size_) == 0xF800;
+    if (compression_ == 1 || compression_ == 2) {
+        valid_ = pixels_ <= size_; // run-length rows are decoded by their own reader
+        return;
+    }
+    if (compression_ != 0 && compression_ != 3)
+        return;
+    valid_ = pixels_ + stride_ * static_cast<std::size_t>(height_) <= size_;
+}
+
+const std::uint8_t* DibView::Row(std::int64_t fromTop) const {
+    const std::int64_t stored = top_down_ ? fromTop : height_ - 1 - fromTop;
+    return base_ + pixels_ + stride_ * static_cast<std::size_t>(stored);
+}
+
+void DibView::RowBgr(std::int64_t fromTop, std::uint8_t* out) const {
+    const std::uint8_t* in = Row(fromTop);
+    const auto w = static_cast<std::size_t>(width_);
+    auto colour = [&](unsigned i) {
+        const std::uint8_t* c = i < unsigned(colours_) ? Colour(int(i)) : nullptr;
+        out[0] = c ? c[0] : 0;
+        out[1] = c ? c[1] : 0;
+        out[2] = c ? c[2] : 0;
+        out += 3;
+    };
+    switch (bits_) {
+    case 1:
+        for (std::size_t x = 0; x < w; ++x)
+            colour((in[x >> 3] >> (7 - (x & 7))) & 1u);
+        break;
+    case 4:
+        for (std::size_t x = 0; x < w; ++x)
+            colour((x & 1) ? in[x >> 1] & 0xFu : in[x >> 1] >> 4);
+        break;
+    case 8:
+        for (std::size_t x = 0; x < w; ++x)
+            colour(in[x]);
+        break;
+    case 16:
+        for (std::size_t x = 0; x < w; ++x, out += 3) {
+            const unsigned v = in[2 * x] | in[2 * x + 1] << 8;
+            const unsigned r = rgb565_ ? v >> 11 : (v >> 10) & 31, b = v & 31;
+            const unsigned g = rgb565_ ? (v >> 5) & 63 : (v >> 5) & 31;
+            out[0] = static_cast<std::uint8_t>(b << 3 | b >> 2);
+            out[1] = static_cast<std::uint8_t>(rgb565_ ? g << 2 | g >> 4 : g << 3 | g >> 2);
+            out[2] = static_cast<std::uint8_t>(r << 3 | r >> 2);
+        }
+        break;
+    case 24:
+        std::memcpy(out, in, 3 * w);
+        break;
+    default:
+        for (std::size_t x = 0; x < w; ++x, out += 3)
+            std::memcpy(out, in + 4 * x, 3);
+        break;
+    }
+}
+
+bool DibView::GreyTable() const {
+    for (int i = 0; i < colours_; ++i) {
+        const std::uint8_t* c = Colour(i);
+        if (c[0] != c[1] || c[1] != c[2])
+            return false;
+    }
+    return true;
+}
+
+} // namespace crde

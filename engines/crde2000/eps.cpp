@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: MIT
+#include "engines/crde2000/eps.h"
+
+#include "engines/crde2000/codes.h"
+
+#include <ghostscript/gserrors.h>
+#include <ghostscript/iapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <unistd.h>
+
+namespace crde {
+
+bool IsEps(const std::uint8_t* data, std::size_t size) {
+    if (!data || size < 4)
+        return false;
+    if (std::memcmp(data, "%!PS", 4) == 0)
+        return true;
+    return data[0] == 0xC5 && data[1] == 0xD0 && data[2] == 0xD3 && data[3] == 0xC6;
+}
+
+bool ParseEps(const std::uint8_t* data, std::size_t size, EpsLayout* layout) {
+    if (!IsEps(data, size))
+        return false;
+    Reader in(data, size);
+    layout->start = 0;
+    layout->length = size;
+    if (data[0] == 0xC5) {
+        if (size < 30)
+            return false;
+        layout->start = in.U32(4);
+        layout->length = in.U32(8);
+        if (layout->start > size || layout->length > size - layout->start)
+            return false;
+    }
+    // The box is in the header comments; only the first 64 KiB are searched.
+    const char* text = reinterpret_cast<const char*>(data + layout->start);
+    const std::size_t span = std::min<std::size_t>(layout->length, 65536);
+    const std::string head(text, span);
+    std::size_t at = 0;
+    while ((at = head.find("%%BoundingBox:", at)) != std::string::npos) {
+        at += 14;
+        double l, b, r, t;
+        const std::size_t end = head.find_first_of("\r\n", at);
+        const std::string line =
+            head.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        if (std::sscanf(line.c_str(), "%lf %lf %lf %lf", &l, &b, &r, &t) == 4 && r > l && t > b &&
+            r - l < 1e6 && t - b < 1e6 && l > -1e6 && b > -1e6) {
+            layout->left = static_cast<int>(l);
+            layout->bottom = static_cast<int>(b);
+            layout->right = static_cast<int>(r);
+            layout->top = static_cast<int>(t);
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// Ghostscript allows one interpreter at a time.
+std::mutex ghostscript;
+
+std::string TempFile(const char* suffix) {
+    const char* dir = std::getenv("TMPDIR");
+    std::string path = std::string(dir && *dir ? dir : "/tmp") + "/vlmor-eps-XXXXXX" + suffix;
+    const int fd = mkstemps(path.data(), static_cast<int>(std::strlen(suffix)));
+    if (fd < 0)
+        return {};
+    close(fd);
+    return path;
+}
+
+int Quiet(void*, const char*, int len) {
+    return len;
+}
+
+std::int16_t ReadPpm(const std::string& path, std::int64_t expectW, std::int64_t expectH,
+                     HGLOBAL* dib) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return kErrUnsupported;
+    long w = 0, h = 0, maxval = 0;
+    const int got = std::fscanf(f, "P6 %ld %ld %ld", &w, &h, &maxval);
+    std::fgetc(f);
+    std::int16_t code = kErrBadHeader;
+    if (got == 3 && maxval == 255 && w > 0 && h > 0 && w <= expectW + 2 && h <= expectH + 2) {
+        NewDib out;
+        code = out.Create(w, h, 24, 0);
+        for (long y = 0; code == kOk && y < h; ++y) {
+            std::uint8_t* row = out.Row(y);
+            if (std::fread(row, 3, std::size_t(w), f) != std::size_t(w)) {
+                code = kErrTruncated;
+                break;
+            }
+            for (long x = 0; x < w; ++x)
+                std::swap(row[3 * x], row[3 * x + 2]);
+        }
+        if (code == kOk)
+            *dib = out.Release();
+    }
+    std::fclose(f);
+    return code;
+}
+
+} // namespace
+
+std::int16_t ReadEps(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
+    *dib = nullptr;
+    EpsLayout layout;
+    if (!IsEps(data, size))
+        return kErrNotThisFormat;
+    if (!ParseEps(data, size, &layout))
+        return kErrBadHeader;
+    const std::int64_t w = layout.right - layout.left, h = layout.top - layout.bottom;
+    if (std::uint64_t(w) * std::uint64_t(h) > kMaxPixels)
+        return kErrTooLarge;
+    const std::string input = TempFile(".eps"), output = TempFile(".ppm");
+    if (input.empty() || output.empty())
+        return kErrNoMemory;
+    std::int16_t code = kErrUnsupported;
+    if (std::FILE* f = std::fopen(input.c_str(), "wb")) {
+        const bool written = std::fwrite(data + layout.start, 1, layout.length, f) == layout.length;
+        std::fclose(f);
+        std::lock_guard<std::mutex> lock(ghostscript);
+        void* gs = nullptr;
+        if (written && gsapi_new_instance(&gs, nullptr) >= 0) {
+            gsapi_set_stdio(gs, nullptr, Quiet, Quiet);
+            const std::string out = "-sOutputFile=" + output;
+            const char* args[] = {"vlmor",
+                                  "-q",
+                                  "-dSAFER",
+                                  "-dBATCH",
+                                  "-dNOPAUSE",
+                                  "-dEPSCrop",
+                                  "-r72",
+                                  "-sDEVICE=ppmraw",
+                                  "-dTextAlphaBits=1",
+                                  "-dGraphicsAlphaBits=1",
+                                  out.c_str(),
+                                  input.c_str()};
+            int result =
+                gsapi_init_with_args(gs, int(sizeof args / sizeof *args), const_cast<char**>(args));
+            const int exitResult = gsapi_exit(gs);
+            gsapi_delete_instance(gs);
+            if ((result == 0 || result == gs_error_Quit) && exitResult == 0)
+                code = ReadPpm(output, w, h, dib);
+        }
+    }
+    std::remove(input.c_str());
+    std::remove(output.c_str());
+    return code;
+}
+
+std::int16_t WriteEps(const DibView& dib, Bytes& out) {
+    if (!dib.Valid() || dib.Compression() != 0)
+        return kErrBadArgument;
+    const std::int64_t w = dib.Width(), h = dib.Height();
+    const bool grey = dib.Bits() <= 8 && dib.GreyTable();
+    std::string text;
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "%%!PS-Adobe-3.0 EPSF-3.0\n%%%%Creator: Vellamore imaging engine\n"
+                  "%%%%BoundingBox: 0 0 %lld %lld\n%%%%LanguageLevel: 2\n%%%%Pages: 1\n"
+                  "%%%%EndComments\n%%%%Page: 1 1\ngsave\n%lld %lld scale\n"
+                  "/line %lld string def\n%lld %lld 8 [%lld 0 0 -%lld 0 %lld]\n"
+                  "{currentfile line readhexstring pop} %s\n",
+                  (long long)w, (long long)h, (long long)w, (long long)h,
+                  (long long)(grey ? w : 3 * w), (long long)w, (long long)h, (long long)w,
+                  (long long)h, (long long)h, grey ? "image" : "false 3 colorimage");
+    text = line;
+    out.assign(text.begin(), text.end());
+    static const char hex[] = "0123456789abcdef";
+    std::vector<std::uint8_t> bgr(static_cast<std::size_t>(w) * 3);
+    for (std::int64_t y = 0; y < h; ++y) {
+        dib.RowBgr(y, bgr.data());
+        int column = 0;
+        for (std::int64_t x = 0; x < w; ++x) {
+            const std::uint8_t* p = &bgr[3 * x];
+            const std::uint8_t values[3] = {p[2], p[1], p[0]};
+            for (int k = 0; k < (grey ? 1 : 3); ++k) {
+                out.push_back(static_cast<std::uint8_t>(hex[values[k] >> 4]));
+                out.push_back(static_cast<std::uint8_t>(hex[values[k] & 15]));
+                if (++column == 36) {
+                    out.push_back('\n');
+                    column = 0;
+                }
+            }
+        }
+        out.push_back('\n');
+    }
+    const std::string tail = "grestore\nshowpage\n%%EOF\n";
+    out.insert(out.end(), tail.begin(), tail.end());
+    return kOk;
+}
+
+} // namespace crde

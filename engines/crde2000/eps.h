@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "engines/crde2000/codec.h"
+
+namespace crde {
+
+/// PostScript text ("%!PS") or a DOS EPS binary header.
+bool IsEps(const std::uint8_t* data, std::size_t size);
+
+/// The PostScript part of an EPS file (behind a DOS EPS header when there is one) and its
+/// bounding box in points; false when there is no usable box.
+struct EpsLayout {
+    std::size_t start = 0, length = 0;
+    int left = 0, bottom = 0, right = 0, top = 0;
+};
+bool ParseEps(const std::uint8_t* data, std::size_t size, EpsLayout* layout);
+
+/// Renders the file with Ghostscript at 72 dots per inch into a 24-bit DIB.
+std::int16_t ReadEps(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
+/// An EPS file drawing the DIB one pixel per point: grey pictures as an 8-bit image, all
+/// others as 24-bit colour.
+std::int16_t WriteEps(const DibView& dib, Bytes& out);
+
+} // namespace crde

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: MIT
+#include "engines/crde2000/jpeg.h"
+
+#include "engines/crde2000/codes.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <algorithm>
+
+namespace crde {
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+void OnError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+void OnMessage(j_common_ptr, int) {}
+
+struct ReadState {
+    jpeg_decompress_struct info{};
+    NewDib dib;
+    std::vector<std::uint8_t> cmyk;
+    std::int16_t code = kErrBadHeader;
+};
+
+void Decode(const std::uint8_t* data, std::size_t size, ReadState& s, ErrorManager& err) {
+    if (setjmp(err.jump))
+        return;
+    jpeg_mem_src(&s.info, data, static_cast<unsigned long>(size));
+    if (jpeg_read_header(&s.info, TRUE) != JPEG_HEADER_OK)
+        return;
+    const std::uint64_t w = s.info.image_width, h = s.info.image_height;
+    if (w * h > kMaxPixels) {
+        s.code = kErrTooLarge;
+        return;
+    }
+    const J_COLOR_SPACE space = s.info.jpeg_color_space;
+    const bool grey = space == JCS_GRAYSCALE;
+    const bool cmyk = space == JCS_CMYK || space == JCS_YCCK;
+    s.info.out_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    s.info.dct_method = JDCT_ISLOW;
+    if ((s.code = s.dib.Create(std::int64_t(w), std::int64_t(h), grey ? 8 : 24, grey ? 256 : 0)) !=
+        kOk)
+        return;
+    s.code = kErrTruncated;
+    if (grey)
+        for (int i = 0; i < 256; ++i)
+            s.dib.SetColour(i, std::uint8_t(i), std::uint8_t(i), std::uint8_t(i));
+    jpeg_start_decompress(&s.info);
+    if (cmyk)
+        s.cmyk.resize(std::size_t(w) * 4);
+    // Adobe writes CMYK inverted; plain CMYK is taken as it stands.
+    const bool inverted = s.info.saw_Adobe_marker;
+    while (s.info.output_scanline < s.info.output_height) {
+        const JDIMENSION y = s.info.output_scanline;
+        JSAMPROW row = cmyk ? s.cmyk.data() : s.dib.Row(y);
+        jpeg_read_scanlines(&s.info, &row, 1);
+        if (cmyk) {
+            std::uint8_t* out = s.dib.Row(y);
+            for (std::uint64_t x = 0; x < w; ++x) {
+                const std::uint8_t* p = &s.cmyk[4 * x];
+                auto ink = [&](int i) { return inverted ? p[i] : 255 - p[i]; };
+                const int k = ink(3);
+                out[3 * x] = static_cast<std::uint8_t>((ink(2) * k + 127) / 255);
+                out[3 * x + 1] = static_cast<std::uint8_t>((ink(1) * k + 127) / 255);
+                out[3 * x + 2] = static_cast<std::uint8_t>((ink(0) * k + 127) / 255);
+            }
+        }
+    }
+    jpeg_finish_decompress(&s.info);
+    s.code = kOk;
+}
+
+struct WriteState {
+    jpeg_compress_struct info{};
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    std::vector<std::uint8_t> row;
+    bool ok = false;
+};
+
+void Encode(const DibView& dib, int quality, int smoothing, bool grey, WriteState& s,
+            ErrorManager& err) {
+    if (setjmp(err.jump))
+        return;
+    jpeg_mem_dest(&s.info, &s.buffer, &s.size);
+    s.info.image_width = static_cast<JDIMENSION>(dib.Width());
+    s.info.image_height = static_cast<JDIMENSION>(dib.Height());
+    s.info.input_components = grey ? 1 : 3;
+    s.info.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    jpeg_set_defaults(&s.info);
+    jpeg_set_quality(&s.info, std::clamp(quality, 1, 100), TRUE);
+    s.info.smoothing_factor = std::clamp(smoothing, 0, 100);
+    s.info.density_unit = 1;
+    s.info.X_density = s.info.Y_density = 75;
+    jpeg_start_compress(&s.info, TRUE);
+    s.row.resize(static_cast<std::size_t>(dib.Width()) * 3);
+    while (s.info.next_scanline < s.info.image_height) {
+        dib.RowBgr(s.info.next_scanline, s.row.data());
+        if (grey)
+            for (std::size_t x = 0; x < std::size_t(dib.Width()); ++x) {
+                const std::uint8_t* p = &s.row[3 * x];
+                s.row[x] =
+                    static_cast<std::uint8_t>((p[2] * 77 + p[1] * 150 + p[0] * 29 + 128) >> 8);
+            }
+        JSAMPROW row = s.row.data();
+        jpeg_write_scanlines(&s.info, &row, 1);
+    }
+    jpeg_finish_compress(&s.info);
+    s.ok = true;
+}
+
+} // namespace
+
+bool IsJpeg(const std::uint8_t* data, std::size_t size) {
+    return data && size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
+
+std::int16_t ReadJpeg(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
+    *dib = nullptr;
+    if (!IsJpeg(data, size))
+        return kErrNotThisFormat;
+    ErrorManager err;
+    ReadState s;
+    s.info.err = jpeg_std_error(&err.base);
+    err.base.error_exit = OnError;
+    err.base.emit_message = OnMessage;
+    jpeg_create_decompress(&s.info);
+    s.info.mem->max_memory_to_use = 512l << 20;
+    Decode(data, size, s, err);
+    jpeg_destroy_decompress(&s.info);
+    if (s.code == kOk)
+        *dib = s.dib.Release();
+    return s.code;
+}
+
+std::int16_t WriteJpeg(const DibView& dib, int quality, int smoothing, bool grey, Bytes& out) {
+    if (!dib.Valid() || dib.Compression() != 0)
+        return kErrBadArgument;
+    ErrorManager err;
+    WriteState s;
+    s.info.err = jpeg_std_error(&err.base);
+    err.base.error_exit = OnError;
+    err.base.emit_message = OnMessage;
+    jpeg_create_compress(&s.info);
+    Encode(dib, quality, smoothing, grey, s, err);
+    jpeg_destroy_compress(&s.info);
+    if (s.ok)
+        out.assign(s.buffer, s.buffer + s.size);
+    std::free(s.buffer);
+    return s.ok ? kOk : kErrNoMemory;
+}
+
+} // namespace crde

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: MIT
+#include "engines/isp2000/effects.h"
+
+#include "engines/crde2000/codes.h"
+#include "engines/crde2000/depth.h"
+#include "engines/crde2000/dib_block.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace isp {
+
+using crde::DibView;
+using crde::NewDib;
+
+bool Invert(HGLOBAL dib) {
+    auto* base = static_cast<std::uint8_t*>(GlobalLock(dib));
+    if (!base)
+        return false;
+    bool ok;
+    {
+        DibView view(static_cast<const void*>(base));
+        ok = view.Valid() && view.Compression() == 0;
+        if (ok && view.Bits() <= 8) {
+            for (int i = 0; i < view.Colours(); ++i) {
+                auto* c = const_cast<std::uint8_t*>(view.Colour(i));
+                c[0] = static_cast<std::uint8_t>(~c[0]);
+                c[1] = static_cast<std::uint8_t>(~c[1]);
+                c[2] = static_cast<std::uint8_t>(~c[2]);
+            }
+        } else if (ok) {
+            // Every pixel byte of 16-bit pictures flips too: their channels are bit fields.
+            const std::size_t row = std::size_t(view.Width()) * view.Bits() / 8;
+            for (std::int64_t y = 0; y < view.Height(); ++y) {
+                auto* p = const_cast<std::uint8_t*>(view.Row(y));
+                for (std::size_t i = 0; i < row; ++i)
+                    if (view.Bits() != 32 || i % 4 != 3)
+                        p[i] = static_cast<std::uint8_t>(~p[i]);
+            }
+        }
+    }
+    GlobalUnlock(dib);
+    return ok;
+}
+
+HGLOBAL Rotate(HGLOBAL dib, double degrees, std::uint32_t background, int* width, int* height) {
+    DibView view(dib);
+    if (!view.Valid() || view.Compression() != 0 || !std::isfinite(degrees))
+        return nullptr;
+    const std::int64_t sw = view.Width(), sh = view.Height();
+    std::vector<std::uint8_t> src(static_cast<std::size_t>(sw * sh * 3));
+    for (std::int64_t y = 0; y < sh; ++y)
+        view.RowBgr(y, src.data() + y * sw * 3);
+    double turn = std::fmod(degrees, 360.0);
+    if (turn < 0)
+        turn += 360;
+    const double rad = turn * M_PI / 180;
+    const double c = std::cos(rad), s = std::sin(rad);
+    const bool quarter = std::fabs(std::remainder(turn, 90.0)) < 1e-9;
+    const int quarters = quarter ? static_cast<int>(std::lround(turn / 90)) % 4 : -1;
+    std::int64_t dw, dh;
+    if (quarter) {
+        dw = quarters % 2 ? sh : sw;
+        dh = quarters % 2 ? sw : sh;
+    } else {
+        dw = static_cast<std::int64_t>(std::ceil(std::fabs(sw * c) + std::fabs(sh * s) - 1e-9));
+        dh = static_cast<std::int64_t>(std::ceil(std::fabs(sw * s) + std::fabs(sh * c) - 1e-9));
+    }
+    NewDib out;
+    if (out.Create(dw, dh, 24, 0) != crde::kOk)
+        return nullptr;
+    const std::uint8_t bg[3] = {std::uint8_t(background >> 16), std::uint8_t(background >> 8),
+                                std::uint8_t(background)};
+    auto at = [&](std::int64_t x, std::int64_t y) { return &src[std::size_t((y * sw + x) * 3)]; };
+    for (std::int64_t y = 0; y < dh; ++y) {
+        std::uint8_t* row = out.Row(y);
+        for (std::int64_t x = 0; x < dw; ++x) {
+            std::uint8_t* d = row + 3 * x;
+            if (quarter) {
+                // Anticlockwise on screen (y grows downwards).
+                std::int64_t sx = x, sy = y;
+                switch (quarters) {
+                case 1:
+                    sx = sw - 1 - y;
+                    sy = x;
+                    break;
+                case 2:
+                    sx = sw - 1 - x;
+                    sy = sh - 1 - y;
+                    break;
+                case 3:
+                    sx = y;
+                    sy = sh - 1 - x;
+                    break;
+                default:
+                    break;
+                }
+                std::memcpy(d, at(sx, sy), 3);
+                continue;
+            }
+            // Where this pixel's centre comes from in the source.
+            const double dx = x + 0.5 - dw / 2.0, dy = y + 0.5 - dh / 2.0;
+            const double fx = dx * c - dy * s + sw / 2.0 - 0.5;
+            const double fy = dx * s + dy * c + sh / 2.0 - 0.5;
+            if (fx < -0.5 || fy < -0.5 || fx > sw - 0.5 || fy > sh - 0.5) {
+                std::memcpy(d, bg, 3);
+                continue;
+            }
+            const std::int64_t x0 =
+                std::clamp<std::int64_t>(std::int64_t(std::floor(fx)), 0, sw - 1);
+            const std::int64_t y0 =
+                std::clamp<std::int64_t>(std::int64_t(std::floor(fy)), 0, sh - 1);
+            const std::int64_t x1 = std::min(x0 + 1, sw - 1), y1 = std::min(y0 + 1, sh - 1);
+            const double ax = std::clamp(fx - x0, 0.0, 1.0), ay = std::clamp(fy - y0, 0.0, 1.0);
+            for (int k = 0; k < 3; ++k) {
+                const double top = at(x0, y0)[k] * (1 - ax) + at(x1, y0)[k] * ax;
+                const double bottom = at(x0, y1)[k] * (1 - ax) + at(x1, y1)[k] * ax;
+                d[k] = static_cast<std::uint8_t>(std::lround(top * (1 - ay) + bottom * ay));
+            }
+        }
+    }
+    *width = static_cast<int>(dw);
+    *height = static_cast<int>(dh);
+    return out.Release();
+}
+
+HGLOBAL Reduce(HGLOBAL dib, int bits, bool dither, colour::Method method,
+               const colour::Progress& progress) {
+    DibView view(dib);
+    if (!view.Valid() || view.Compression() != 0)
+        return nullptr;
+    if (bits == 0)
+        bits = 4;
+    if (bits == 2)
+        bits = 1;
+    if (bits != 1 && bits != 4 && bits != 8)
+        return nullptr;
+    if (view.Bits() <= bits && method != colour::Method::Grayscale) {
+        HGLOBAL copy = GlobalAlloc(GHND, view.BlockSize());
+        if (copy) {
+            std::memcpy(GlobalLock(copy), view.Header(), view.BlockSize());
+            GlobalUnlock(copy);
+        }
+        return copy;
+    }
+    const std::int64_t w = view.Width(), h = view.Height();
+    std::vector<std::uint8_t> bgr;
+    try {
+        bgr.resize(static_cast<std::size_t>(w * h * 3));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    for (std::int64_t y = 0; y < h; ++y)
+        view.RowBgr(y, bgr.data() + y * w * 3);
+    const colour::BgrView image{bgr.data(), static_cast<std::ptrdiff_t>(w * 3), int(w), int(h)};
+    // Without dithering the grey method still maps to grey levels.
+    const std::vector<colour::Rgb> palette = colour::ChoosePalette(image, bits, method);
+    NewDib out;
+    if (out.Create(w, h, bits, int(palette.size())) != crde::kOk)
+        return nullptr;
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        out.SetColour(int(i), palette[i].r, palette[i].g, palette[i].b);
+    if (!colour::Reduce(image, palette, bits, dither, method, out.Row(0),
+                        -static_cast<std::ptrdiff_t>(out.Stride()), progress))
+        return nullptr;
+    return out.Release();
+}
+
+} // namespace isp
