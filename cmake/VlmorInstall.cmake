@@ -3,8 +3,8 @@
 include(GNUInstallDirs)
 set(VLMOR_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/vellamore)
 
-install(TARGETS vlmor vlmor-catalog RUNTIME DESTINATION ${VLMOR_INSTALL_DIR})
-install(TARGETS vlmor_globalmem LIBRARY DESTINATION ${VLMOR_INSTALL_DIR})
+install(TARGETS vlmor vlmor-catalog vlmor-image RUNTIME DESTINATION ${VLMOR_INSTALL_DIR})
+install(TARGETS vlmor_globalmem crde2000 isp2000 LIBRARY DESTINATION ${VLMOR_INSTALL_DIR})
 # Data files generated into bin/ (catalogue, help, engines) are installed when present.
 install(DIRECTORY ${VLMOR_BIN_DIR}/ DESTINATION ${VLMOR_INSTALL_DIR}
         FILES_MATCHING PATTERN "*.db" PATTERN "*.hlp" PATTERN "*.ini")

@@ -86,7 +86,7 @@ void TBlobField::LoadFromStream(QIODevice& stream) {
 void TBlobField::LoadFromFile(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw platform::Exception(QStringLiteral("Cannot open file %1").arg(fileName));
+        throw platform::FileOpenError(fileName);
     LoadFromStream(file);
 }
 

@@ -8,6 +8,8 @@
 
 namespace imaging {
 
+class TBitmap;
+
 /// Colours a colour table holds for a bit count: 2, 16 or 256 for 1, 4 or 8; else 0.
 int ColorsForBitCount(int bits);
 
@@ -57,6 +59,10 @@ public:
     /// A new empty DIB of the given size and depth (1, 2, 4, 8, 16, 24 or 32; 2 is stored as
     /// 1); false for any other depth. Raises ErrorInvalid "Can't allocate memory".
     bool CreateNew(const HPALETTE& palette, std::int32_t width, std::int32_t height, int bits);
+
+    /// Replaces the DIB by the bitmap's pixels at a normalised depth (1, 4, 8, 24; 2 → 1,
+    /// 16 → 24, anything else → 4); false when the bitmap has no handle.
+    bool FromBitmap(const TBitmap& bitmap, int depth);
 
     /// A byte copy of the attached block as a new unlocked handle, or none.
     HGLOBAL DuplicateDib() const;

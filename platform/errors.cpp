@@ -17,4 +17,8 @@ Exception ComponentError(const QString& componentName, const QString& message) {
     return Exception(ComponentMessage(componentName, message));
 }
 
+Exception FileOpenError(const QString& fileName) {
+    return Exception(QStringLiteral("Cannot open file %1").arg(fileName));
+}
+
 } // namespace platform

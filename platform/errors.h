@@ -23,6 +23,9 @@ private:
 /// Without a name the message stands alone.
 QString ComponentMessage(const QString& componentName, const QString& message);
 
+/// The error for a file that cannot be opened: "Cannot open file NAME".
+Exception FileOpenError(const QString& fileName);
+
 /// An Exception whose message carries the component's name in front.
 Exception ComponentError(const QString& componentName, const QString& message);
 

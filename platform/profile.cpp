@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "platform/profile.h"
 
+#include "platform/paths.h"
+#include "platform/system_folders.h"
+
+#include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QStringList>
 #include <optional>
 
@@ -70,6 +75,56 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
     if (result.size() > bufferSize - 1)
         result.truncate(bufferSize - 1);
     return result;
+}
+
+QString ProfileFilePath(const QString& fileName) {
+    for (QChar c : fileName)
+        if (IsPathSeparator(c))
+            return fileName;
+    return JoinPath(WindowsDirectory(), fileName);
+}
+
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
+                               const QString& fileName) {
+    const QString path = ProfileFilePath(fileName);
+    QStringList lines;
+    QFile in(path);
+    if (in.open(QIODevice::ReadOnly) && in.size() <= MaxProfileBytes)
+        lines = QString::fromUtf8(in.readAll()).split(u'\n');
+    in.close();
+    while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
+        lines.removeLast();
+    qsizetype sectionAt = -1, insertAt = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.startsWith(u'[')) {
+            const qsizetype close = line.indexOf(u']');
+            const QString name = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed();
+            if (sectionAt >= 0 && insertAt < 0)
+                insertAt = i;
+            if (name.compare(section, Qt::CaseInsensitive) == 0)
+                sectionAt = i;
+            continue;
+        }
+        const qsizetype eq = line.indexOf(u'=');
+        if (sectionAt >= 0 && insertAt < 0 && eq >= 0 &&
+            line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
+            lines[i] = key + u'=' + value;
+            insertAt = -2; // replaced
+            break;
+        }
+    }
+    if (sectionAt < 0) {
+        lines << (u'[' + section + u']') << (key + u'=' + value);
+    } else if (insertAt != -2) {
+        lines.insert(insertAt < 0 ? lines.size() : insertAt, key + u'=' + value);
+    }
+    QDir().mkpath(ExtractFilePath(path));
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write((lines.join(u'\n') + u'\n').toUtf8());
+    return out.commit();
 }
 
 TIniFile::TIniFile(QString fileName)

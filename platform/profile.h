@@ -14,6 +14,15 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
                                 const QString& defaultValue, int bufferSize,
                                 const QString& fileName);
 
+/// Sets one value in a profile file, creating the file, the section or the key as needed;
+/// other lines are kept as they stand. A bare file name lives in WindowsDirectory().
+/// Returns false when the file cannot be written.
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
+                               const QString& fileName);
+
+/// Where a bare profile file name is kept: the Windows folder of the classic platform.
+QString ProfileFilePath(const QString& fileName);
+
 /// A profile file reader bound to one file name; reads through a 2048-byte buffer,
 /// so a value holds at most 2047 characters.
 class TIniFile {

@@ -6,6 +6,7 @@
 #include <ghostscript/gserrors.h>
 #include <ghostscript/iapi.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -84,9 +85,28 @@ std::int16_t ReadPpm(const std::string& path, std::int64_t expectW, std::int64_t
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return kErrUnsupported;
+    // The header: "P6", width, height and the largest value, with comments between.
+    auto number = [f](long* out) {
+        int c = std::fgetc(f);
+        while (c == '#' || std::isspace(c)) {
+            if (c == '#')
+                while (c != EOF && c != '\n')
+                    c = std::fgetc(f);
+            c = std::fgetc(f);
+        }
+        long v = 0;
+        int digits = 0;
+        while (c >= '0' && c <= '9' && digits < 9) {
+            v = v * 10 + (c - '0');
+            ++digits;
+            c = std::fgetc(f);
+        }
+        *out = v;
+        return digits > 0; // the one blank after the last number is consumed here
+    };
     long w = 0, h = 0, maxval = 0;
-    const int got = std::fscanf(f, "P6 %ld %ld %ld", &w, &h, &maxval);
-    std::fgetc(f);
+    const bool magic = std::fgetc(f) == 'P' && std::fgetc(f) == '6';
+    const int got = magic && number(&w) && number(&h) && number(&maxval) ? 3 : 0;
     std::int16_t code = kErrBadHeader;
     if (got == 3 && maxval == 255 && w > 0 && h > 0 && w <= expectW + 2 && h <= expectH + 2) {
         NewDib out;
@@ -162,7 +182,7 @@ std::int16_t WriteEps(const DibView& dib, Bytes& out) {
     const std::int64_t w = dib.Width(), h = dib.Height();
     const bool grey = dib.Bits() <= 8 && dib.GreyTable();
     std::string text;
-    char line[256];
+    char line[1024];
     std::snprintf(line, sizeof line,
                   "%%!PS-Adobe-3.0 EPSF-3.0\n%%%%Creator: Vellamore imaging engine\n"
                   "%%%%BoundingBox: 0 0 %lld %lld\n%%%%LanguageLevel: 2\n%%%%Pages: 1\n"

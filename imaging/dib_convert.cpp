@@ -1,0 +1,320 @@
+// SPDX-License-Identifier: MIT
+#include "imaging/dib_convert.h"
+
+#include "imaging/dib.h"
+#include "imaging/effects_binding.h"
+#include "imaging/engine_calls.h"
+#include "imaging/error_invalid.h"
+
+#include <cstring>
+
+namespace imaging {
+
+namespace {
+
+// The depth a bitmap image holds its pixels in, as the classic device would report it.
+int ImageBits(const QImage& image) {
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return 1;
+    case QImage::Format_Indexed8:
+        return image.colorCount() <= 16 ? 4 : 8;
+    case QImage::Format_RGB555:
+    case QImage::Format_RGB16:
+        return 16;
+    case QImage::Format_RGB888:
+    case QImage::Format_BGR888:
+        return 24;
+    default:
+        return 32;
+    }
+}
+
+HPALETTE PaletteOfImage(const QImage& image) {
+    if (image.colorCount() == 0)
+        return {};
+    auto palette = std::make_shared<TPalette>();
+    for (QRgb c : image.colorTable())
+        palette->Entries.push_back(
+            {std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c)), 0});
+    return palette;
+}
+
+// Replaces *dib by `next` when it is a block, freeing the old one.
+void Replace(HGLOBAL* dib, HGLOBAL next) {
+    if (!next)
+        return;
+    FreeDib(*dib);
+    *dib = next;
+}
+
+// The image ("DIB section") of an uncompressed DIB.
+QImage ImageOfDib(ILTDib& lens) {
+    const int w = lens.DibWidth(), h = std::abs(lens.DibHeight());
+    const int bits = lens.BitCount();
+    if (w <= 0 || h <= 0)
+        return {};
+    const std::uint8_t* pixels = lens.Bits();
+    const std::size_t stride = ((std::size_t(w) * bits + 31) / 32) * 4;
+    if (lens.HeaderSize() + stride * h > GlobalSize(lens.Handle()))
+        return {};
+    const bool topDown = lens.DibHeight() < 0;
+    auto row = [&](int y) { return pixels + stride * std::size_t(topDown ? y : h - 1 - y); };
+    QImage image;
+    switch (bits) {
+    case 1:
+        image = QImage(w, h, QImage::Format_Mono);
+        break;
+    case 4:
+    case 8:
+        image = QImage(w, h, QImage::Format_Indexed8);
+        break;
+    case 16:
+        image = QImage(w, h, QImage::Format_RGB555);
+        break;
+    case 24:
+        image = QImage(w, h, QImage::Format_BGR888);
+        break;
+    case 32:
+        image = QImage(w, h, QImage::Format_RGB32);
+        break;
+    default:
+        return {};
+    }
+    if (image.isNull())
+        return {};
+    if (bits <= 8) {
+        QVector<QRgb> table;
+        const std::uint8_t* c = lens.Dib() + 40;
+        for (std::uint32_t i = 0; i < lens.ColorCount(); ++i, c += 4)
+            table.push_back(qRgb(c[2], c[1], c[0]));
+        while (table.size() < (1 << std::min(bits, 8)) && bits == 1)
+            table.push_back(qRgb(0, 0, 0));
+        image.setColorTable(table);
+    }
+    const std::size_t copy = std::min<std::size_t>(stride, std::size_t(image.bytesPerLine()));
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* out = image.scanLine(y);
+        const std::uint8_t* in = row(y);
+        if (bits == 4) {
+            for (int x = 0; x < w; ++x)
+                out[x] = (x & 1) ? in[x >> 1] & 0xF : in[x >> 1] >> 4;
+        } else {
+            std::memcpy(out, in, copy);
+        }
+    }
+    image.setDotsPerMeterX(2953);
+    image.setDotsPerMeterY(2953);
+    return image;
+}
+
+HPALETTE CopyPalette(const HPALETTE& palette) {
+    return palette ? std::make_shared<TPalette>(*palette) : HPALETTE{};
+}
+
+} // namespace
+
+void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* dib) {
+    if (bitmap.isNull())
+        throw ErrorInvalid(QStringLiteral("Input image is empty"));
+    const int bits = ImageBits(bitmap);
+    const HPALETTE table = palette ? palette : PaletteOfImage(bitmap);
+    ILTDib lens;
+    lens.SetOwnsDib(false);
+    if (!lens.CreateNew(table, bitmap.width(), bitmap.height(), bits))
+        return;
+    // The pixels in the bitmap's own depth, rows bottom-up.
+    QImage source = bitmap;
+    if (bits == 1 && source.format() != QImage::Format_Mono)
+        source = source.convertToFormat(QImage::Format_Mono);
+    else if (bits == 16 && source.format() != QImage::Format_RGB555)
+        source = source.convertToFormat(QImage::Format_RGB555);
+    else if (bits == 24 && source.format() != QImage::Format_BGR888)
+        source = source.convertToFormat(QImage::Format_BGR888);
+    else if (bits == 32 && source.format() != QImage::Format_RGB32)
+        source = source.convertToFormat(QImage::Format_RGB32);
+    const int w = source.width(), h = source.height();
+    const std::size_t stride = ((std::size_t(w) * (bits == 4 ? 4 : bits) + 31) / 32) * 4;
+    std::uint8_t* pixels = lens.Bits();
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* out = pixels + stride * std::size_t(h - 1 - y);
+        const std::uint8_t* in = source.constScanLine(y);
+        if (bits == 4) {
+            for (int x = 0; x < w; ++x)
+                out[x >> 1] |=
+                    static_cast<std::uint8_t>((x & 1) ? in[x] & 0xF : (in[x] & 0xF) << 4);
+        } else {
+            std::memcpy(out, in, std::min<std::size_t>(stride, std::size_t(source.bytesPerLine())));
+        }
+    }
+    HGLOBAL block = lens.Handle();
+    lens.SetDib(nullptr);
+    UnlockDib(block);
+    if (bits == 16 || bits == 32) {
+        HGLOBAL promoted = ConvertDib(bits == 16 ? "DIB16To24" : "DIB32To24", block);
+        if (promoted) {
+            FreeDib(block);
+            block = promoted;
+        }
+    }
+    *dib = block;
+}
+
+void BitmapToDib(const TBitmap* bitmap, HGLOBAL* dib) {
+    if (!bitmap)
+        throw ErrorInvalid(QStringLiteral("Input image is empty"));
+    BitmapHandleToDib(bitmap->Handle(), bitmap->Palette(), dib);
+}
+
+void BitmapToDibDepth(const TBitmap& bitmap, ProgressCallback cb, void* user, HGLOBAL* dib,
+                      bool dither, int depth) {
+    BitmapToDib(&bitmap, dib);
+    if (!*dib || GlobalSize(*dib) <= 5)
+        return;
+    ILTDib lens;
+    lens.SetOwnsDib(false);
+    lens.SetDib(GlobalLock(*dib));
+    const int bits = lens.BitCount();
+    lens.SetDib(nullptr);
+    UnlockDib(*dib);
+    if (depth < bits)
+        Replace(dib, ReduceDibColors(*dib, depth, dither, user, cb));
+    else if (depth > bits)
+        Replace(dib, PromoteDib(*dib, depth));
+}
+
+HGLOBAL PromoteDib(HGLOBAL dib, int depth) {
+    if (!dib)
+        return nullptr;
+    ILTDib lens;
+    lens.SetOwnsDib(false);
+    lens.SetDib(GlobalLock(dib));
+    const int bits = lens.BitCount();
+    lens.SetDib(nullptr);
+    GlobalUnlock(dib);
+    if (bits == 24 || depth < bits || (bits == depth && (bits == 1 || bits == 4 || bits == 8)))
+        return nullptr;
+    EngineBinding::Instance().SetProgressText(QStringLiteral("Increasing colors "));
+    const char* converter = nullptr;
+    switch (bits) {
+    case 1:
+        converter = depth == 4    ? "DIB1to4"
+                    : depth == 8  ? "DIB1To8"
+                    : depth == 24 ? "DIB1To24"
+                                  : nullptr;
+        break;
+    case 4:
+        converter = depth == 8 ? "DIB4To8" : depth == 24 ? "DIB4To24" : nullptr;
+        break;
+    case 8:
+        converter = "DIB8To24";
+        break;
+    case 16:
+        converter = depth >= 16 ? "DIB16To24" : nullptr;
+        break;
+    default:
+        break;
+    }
+    return converter ? ConvertDib(converter, dib) : nullptr;
+}
+
+int DibToBitmapHandles(HGLOBAL dib, int depth, bool dither, ProgressCallback cb, void* user,
+                       QImage* bitmap, HPALETTE* palette) {
+    if (!dib || GlobalSize(dib) == 0)
+        return 0;
+    ILTDib lens;
+    lens.SetOwnsDib(false);
+    lens.SetDib(GlobalLock(dib));
+    HGLOBAL working = nullptr; // a converted copy, ours to free
+    int result = 0;
+    if (lens.Compression() == 1 || lens.Compression() == 2) {
+        HGLOBAL flat = nullptr, table = nullptr;
+        if (DibToDdb(lens.Dib(), &flat, &table)) {
+            ILTDib flatLens;
+            flatLens.SetOwnsDib(false);
+            flatLens.SetDib(GlobalLock(flat));
+            *bitmap = ImageOfDib(flatLens);
+            *palette = CopyPalette(flatLens.GetPalette());
+            flatLens.SetDib(nullptr);
+            result = bitmap->isNull() ? 0 : 1;
+        }
+        FreeDib(flat);
+        FreeDib(table);
+        lens.SetDib(nullptr);
+        UnlockDib(dib);
+        return result;
+    }
+    const int bits = lens.BitCount();
+    lens.SetDib(nullptr);
+    UnlockDib(dib);
+    if (bits > depth)
+        working = ReduceDibColors(dib, depth, dither, user, cb);
+    else if (bits < depth)
+        working = PromoteDib(dib, depth);
+    HGLOBAL shown = working ? working : dib;
+    ILTDib view;
+    view.SetOwnsDib(false);
+    view.SetDib(GlobalLock(shown));
+    view.DibSize();
+    const QImage image = ImageOfDib(view);
+    if (!image.isNull()) {
+        *bitmap = image;
+        *palette = CopyPalette(view.GetPalette());
+        result = 1;
+    }
+    view.SetDib(nullptr);
+    UnlockDib(shown);
+    FreeDib(working);
+    return result;
+}
+
+int DibToBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user,
+                ProgressCallback cb) {
+    if (!dib || GlobalSize(dib) == 0)
+        return 0;
+    QImage image;
+    HPALETTE palette;
+    const int result = DibToBitmapHandles(dib, depth, dither, cb, user, &image, &palette);
+    if (result) {
+        bitmap.SetPalette(palette);
+        bitmap.SetHandle(image);
+    }
+    return result;
+}
+
+int DibHandleToBitmap(HGLOBAL dib, TBitmap& bitmap) {
+    if (!dib || GlobalSize(dib) < 6)
+        return 0;
+    ILTDib lens;
+    lens.SetOwnsDib(false);
+    lens.SetDib(GlobalLock(dib));
+    const int bits = lens.BitCount();
+    lens.SetDib(nullptr);
+    UnlockDib(dib);
+    return DibToBitmap(dib, bits, false, bitmap, nullptr, nullptr);
+}
+
+bool ILTDib::FromBitmap(const TBitmap& bitmap, int depth) {
+    if (!bitmap.HandleAllocated())
+        return false;
+    SetDib(nullptr);
+    int d = depth;
+    if (d == 2)
+        d = 1;
+    else if (d == 16)
+        d = 24;
+    else if (d != 1 && d != 4 && d != 8 && d != 24)
+        d = 4;
+    HGLOBAL dib = nullptr;
+    BitmapToDibDepth(bitmap, nullptr, this, &dib, false, d);
+    if (!dib)
+        return false;
+    SetOwnsDib(true);
+    SetDib(GlobalLock(dib));
+    FPalette.reset();
+    GetPalette();
+    return true;
+}
+
+} // namespace imaging

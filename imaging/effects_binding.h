@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "engines/isp2000/isp2000.h"
+#include "imaging/engine_binding.h"
+#include "imaging/image_types.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+namespace imaging {
+
+/// The one holder of the effects engine: loaded on the first call and kept until the end.
+class EffectsBinding {
+public:
+    static constexpr const char* LibraryName = "ISP2000.DLL";
+    static EffectsBinding& Instance();
+
+    /// Loads the library when needed (a message when it cannot be found) and looks the
+    /// export up; null when either fails.
+    void* Function(const char* exportName);
+    bool Loaded() const { return library_ != nullptr; }
+    void Unload();
+
+private:
+    EffectsBinding() = default;
+    ~EffectsBinding();
+    platform::HMODULE library_ = nullptr;
+};
+
+/// Paints the bitmap onto the target in the transition's bands. False when the engine is
+/// missing or failed.
+bool FXTransition(TFXMethod method, IspPaintTarget* target, const QImage& bitmap, int thickness,
+                  int delay);
+/// Inverts the DIB in place; the engine's result (1 success).
+int ILInvertDib(HGLOBAL dib);
+/// A new DIB turned by the angle with the background colour; `rect` gets its rectangle.
+HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& background);
+/// A new DIB at `depth` bits through the effects engine's reducer, with the dither method
+/// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 grayscale); a 32-bit DIB goes through the imaging
+/// engine's DIB32To24 first. None on failure.
+HGLOBAL ReduceDibColors(HGLOBAL dib, int depth, bool dither, void* user, ProgressCallback cb,
+                        TSortDither method = IL_BAYER);
+
+} // namespace imaging

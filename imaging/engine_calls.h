@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "imaging/bitmap.h"
+#include "imaging/engine_binding.h"
+
+#include <QString>
+
+namespace imaging {
+
+/// The picture formats the engine reads and writes.
+enum class TEngineFormat { Jpg, Bmp, Png, Tga, Pcx, Gif, Tiff, Pcd, Eps };
+
+/// A format's reader from memory into a new DIB (the caller's). `option` is the TIFF page or
+/// the Photo CD mode. Progress text "Reading " + "JPG Stream" and so on.
+bool ReadStreamToDib(TEngineFormat format, const void* data, std::int32_t size, int depth,
+                     bool dither, int option, HGLOBAL* dib, void* user, ProgressCallback cb);
+/// The same, then into the bitmap at that depth and dither; the DIB is always freed.
+bool ReadStreamToBitmap(TEngineFormat format, const void* data, std::int32_t size, int depth,
+                        bool dither, int option, TBitmap& bitmap, void* user, ProgressCallback cb);
+/// A drawing into the bitmap (its handle and palette).
+bool ReadDxfStream(const void* data, std::int32_t size, int depth, bool dither, TBitmap& bitmap,
+                   void* user, ProgressCallback cb);
+
+/// What stream information reports.
+struct TStreamInfo {
+    QString Format, Compression;
+    std::int16_t Width = -1, Height = -1, BitsPerPixel = -1, ExtraA = -1, ExtraB = -1;
+};
+bool StreamInfo(const void* data, std::int32_t size, TStreamInfo* info);
+/// A TIFF page: the compression arrives as a code and is given back by its name.
+struct TTiffPageInfo {
+    std::int16_t Width = 0, Height = 0, BitsPerPixel = 0, PageCount = 0;
+    QString Compression;
+};
+bool GetInfoStream(const void* data, std::int32_t size, int page, TTiffPageInfo* info);
+bool GetDxfInfoStream(const void* data, std::int32_t size, std::int16_t* width,
+                      std::int16_t* height, std::int16_t* bits);
+
+/// Options of the writers; each format uses its own.
+struct TWriteOptions {
+    int Depth = 24;
+    int Quality = 75, Smoothing = 0; // JPEG
+    bool Interlaced = false;         // PNG
+    int Compression = 1;             // TIFF code
+    bool Append = false;             // TIFF: a further page
+};
+/// Writes the bitmap through a DIB; raises ErrorInvalid "Input image is empty" for an empty
+/// bitmap. Progress text "Writing " + the file name.
+bool WriteBitmapFile(TEngineFormat format, const QString& fileName, const TWriteOptions& options,
+                     const TBitmap& bitmap, void* user, ProgressCallback cb);
+/// Into a buffer of *size bytes; *size becomes the count written.
+bool WriteBitmapStream(TEngineFormat format, void* buffer, std::int32_t* size,
+                       const TWriteOptions& options, const TBitmap& bitmap, void* user,
+                       ProgressCallback cb);
+
+/// Readers of files: a file of fewer than 30 bytes gives false without an engine call; a
+/// file that cannot be opened raises the platform's file error.
+bool ReadFileToDib(TEngineFormat format, const QString& fileName, int depth, bool dither,
+                   int option, HGLOBAL* dib, void* user, ProgressCallback cb);
+bool ReadDxfFile(const QString& fileName, int depth, bool dither, TBitmap& bitmap, void* user,
+                 ProgressCallback cb);
+bool FileInfo(const QString& fileName, TStreamInfo* info);
+bool GetInfo(const QString& fileName, int page, TTiffPageInfo* info);
+bool GetDxfInfo(const QString& fileName, std::int16_t* width, std::int16_t* height,
+                std::int16_t* bits);
+
+/// TIFF tags ("number=value" lines) and pages.
+bool ReadTag(const QString& fileName, int page, int tag, QString* value);
+bool ReadTagStream(const void* data, std::int32_t size, int page, int tag, QString* value);
+bool ReturnTags(const QString& fileName, int page, QString* text);
+bool ReturnTagsStream(const void* data, std::int32_t size, int page, QString* text);
+bool PackTiff(const QString& fileName);
+bool PackTiffStream(const void* data, std::int32_t size, QByteArray* out);
+bool DeletePage(const QString& fileName, int page);
+bool DeletePageStream(const void* data, std::int32_t size, int page, QByteArray* out);
+bool ReplaceTiffPage(const QString& fileName, int page, int compression, const TBitmap& bitmap);
+bool ReplaceTiffPageStream(const void* data, std::int32_t size, int page, int compression,
+                           const TBitmap& bitmap, QByteArray* out);
+
+/// A depth converter of the engine ("DIB1to4" … "DIB32To24", "CopyDIB") on a DIB, locked
+/// for the call: the new handle, or none.
+HGLOBAL ConvertDib(const char* exportName, HGLOBAL dib);
+/// The engine's "device bitmap" of a locked DIB: an uncompressed DIB and its colour table.
+bool DibToDdb(const void* lockedDib, HGLOBAL* flatDib, HGLOBAL* colourTable);
+
+/// Scanner calls; refused while one runs. The engine of this build has no scanner exports
+/// yet, so they return false.
+bool SelectSource(void* window);
+bool AcquireDibImage(void* window, int depth, bool dither, HGLOBAL* dib, void* user,
+                     ProgressCallback cb);
+
+/// The annotation layer's exports: a missing one raises ErrorInvalid naming it.
+void RequireAnnotationExport(const char* exportName, const char* nameInText = nullptr);
+
+} // namespace imaging
