@@ -98,6 +98,10 @@ void Encode(const DibView& dib, int quality, int smoothing, bool grey, WriteStat
     jpeg_set_defaults(&s.info);
     jpeg_set_quality(&s.info, std::clamp(quality, 1, 100), TRUE);
     s.info.smoothing_factor = std::clamp(smoothing, 0, 100);
+    // At high quality colour keeps full resolution, as the quality asked for implies.
+    if (!grey && quality >= 90)
+        for (int c = 0; c < s.info.num_components; ++c)
+            s.info.comp_info[c].h_samp_factor = s.info.comp_info[c].v_samp_factor = 1;
     s.info.density_unit = 1;
     s.info.X_density = s.info.Y_density = 75;
     jpeg_start_compress(&s.info, TRUE);

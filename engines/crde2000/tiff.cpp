@@ -122,10 +122,12 @@ std::int16_t Decode(TIFF* t, HGLOBAL* dib) {
             bool eight = true;
             for (int i = 0; i < colours; ++i)
                 eight = eight && r[i] < 256 && g[i] < 256 && b[i] < 256;
+            // 16-bit levels scale down as libtiff's own RGBA reading scales them.
+            auto level = [eight](std::uint16_t v) {
+                return static_cast<std::uint8_t>(eight ? v : v / 257u);
+            };
             for (int i = 0; i < colours; ++i)
-                out.SetColour(i, std::uint8_t(eight ? r[i] : r[i] >> 8),
-                              std::uint8_t(eight ? g[i] : g[i] >> 8),
-                              std::uint8_t(eight ? b[i] : b[i] >> 8));
+                out.SetColour(i, level(r[i]), level(g[i]), level(b[i]));
         } else {
             for (int i = 0; i < colours; ++i) {
                 int v = i * 255 / (colours - 1);

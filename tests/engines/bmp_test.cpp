@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/bmp.h"
 #include "engines/crde2000/codes.h"
+#include "tests/engines/picture_tools.h"
 
 #include <QFile>
 #include <QImage>
@@ -8,53 +9,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace picture_tools;
+
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool Convert(const QStringList& args) {
-    QProcess p;
-    p.start("convert", args);
-    return p.waitForFinished(30000) && p.exitCode() == 0;
-}
-
-// The pixels of a DIB block as an image, read by the header (bottom-up rows).
-QImage DibImage(HGLOBAL dib) {
-    const auto* d = static_cast<const std::uint8_t*>(GlobalLock(dib));
-    auto u32 = [d](int at) {
-        return std::uint32_t(d[at]) | d[at + 1] << 8 | d[at + 2] << 16 |
-               std::uint32_t(d[at + 3]) << 24;
-    };
-    const int w = static_cast<int>(u32(4)), h = static_cast<int>(u32(8)), bits = d[14];
-    const int colours = static_cast<int>(u32(32));
-    const std::uint8_t* table = d + 40;
-    const std::uint8_t* rows = table + 4 * colours;
-    const int stride = ((w * bits + 31) / 32) * 4;
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        const std::uint8_t* row = rows + (h - 1 - y) * stride;
-        for (int x = 0; x < w; ++x) {
-            int index = 0;
-            if (bits == 24) {
-                image.setPixel(x, y, qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]));
-                continue;
-            }
-            if (bits == 8)
-                index = row[x];
-            else if (bits == 4)
-                index = (x & 1) ? row[x / 2] & 0xF : row[x / 2] >> 4;
-            else
-                index = (row[x / 8] >> (7 - x % 8)) & 1;
-            const std::uint8_t* e = table + 4 * index;
-            image.setPixel(x, y, qRgb(e[2], e[1], e[0]));
-        }
-    }
-    GlobalUnlock(dib);
-    return image;
-}
 
 std::int16_t Read(const QByteArray& bytes, HGLOBAL* dib) {
     return crde::ReadBmp(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
