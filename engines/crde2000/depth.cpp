@@ -29,7 +29,9 @@ std::int16_t Promote(const DibView& source, int bits, HGLOBAL* out) {
     if (!source.Valid() || source.Compression() == 1 || source.Compression() == 2)
         return kErrBadArgument;
     const int from = source.Bits();
-    if (bits <= from || (bits != 4 && bits != 8 && bits != 24) || (from > 8 && bits != 24))
+    // 16 and 32 bits go to 24; palette depths only upwards.
+    const bool widening = from == 16 || from == 32 ? bits == 24 : from < bits && from <= 8;
+    if (!widening || (bits != 4 && bits != 8 && bits != 24))
         return kErrBadArgument;
     NewDib dib;
     if (std::int16_t code =

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+#include "engines/crde2000/codes.h"
+#include "engines/crde2000/dib_block.h"
+#include "engines/crde2000/pcd.h"
+#include "imaging/engine_binding.h"
+#include "tests/support/fake_dialogs.h"
+#include "tools/image/image_tool.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ImageTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        imaging::EngineBinding::Instance().Start();
+    }
+    void TearDown() override { imaging::EngineBinding::Instance().End(); }
+
+    int Run(const QStringList& args) {
+        output.clear();
+        errors.clear();
+        QTextStream out(&output), err(&errors);
+        return tools::RunImageTool(args, out, err);
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    // The width and height the tool reports for a file.
+    QString Size(const QString& file) {
+        if (Run({"info", file}) != 0)
+            return "unreadable: " + errors;
+        const QStringList lines = output.split('\n');
+        return lines.value(1) + " " + lines.value(2);
+    }
+
+    QTemporaryDir dir;
+    QString output, errors;
+    FakeDialogs dialogs;
+};
+
+TEST_F(ImageTool, ConvertsEveryReadableFormatToEveryWritableOne) {
+    QImage picture(30, 20, QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            picture.setPixel(x, y, qRgb(x * 8, y * 12, 90));
+    ASSERT_TRUE(picture.save(Path("seed.png")));
+    const QStringList writable{"bmp", "pcx", "gif", "tif", "tga", "eps", "png", "jpg"};
+    QStringList sources;
+    for (const QString& ext : writable) {
+        ASSERT_EQ(Run({"convert", Path("seed.png"), Path("source." + ext)}), 0)
+            << errors.toStdString();
+        sources << Path("source." + ext);
+    }
+    // A drawing and a Photo CD pack, the two formats the engine reads but does not write.
+    QFile dxf(Path("source.dxf"));
+    ASSERT_TRUE(dxf.open(QIODevice::WriteOnly));
+    dxf.write(
+        "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n0\n20\n0\n11\n60\n21\n40\n0\nENDSEC\n0\nEOF\n");
+    dxf.close();
+    sources << Path("source.dxf");
+    {
+        crde::NewDib dib;
+        ASSERT_EQ(dib.Create(30, 20, 24, 0), crde::kOk);
+        HGLOBAL block = dib.Release();
+        crde::Bytes pack;
+        {
+            crde::DibView view(block);
+            ASSERT_EQ(crde::WritePcd(view, pack), crde::kOk);
+        }
+        GlobalFree(block);
+        QFile pcd(Path("source.pcd"));
+        ASSERT_TRUE(pcd.open(QIODevice::WriteOnly));
+        pcd.write(reinterpret_cast<const char*>(pack.data()), qsizetype(pack.size()));
+    }
+    sources << Path("source.pcd");
+
+    for (const QString& source : sources) {
+        const QString expected = source.endsWith(".dxf")   ? "width: 640 height: 427"
+                                 : source.endsWith(".pcd") ? "width: 768 height: 512"
+                                                           : "width: 30 height: 20";
+        for (const QString& ext : writable) {
+            const QString target = Path("out." + ext);
+            QFile::remove(target);
+            ASSERT_EQ(Run({"convert", source, target}), 0)
+                << source.toStdString() << " to " << ext.toStdString() << ": "
+                << errors.toStdString();
+            EXPECT_EQ(Size(target), expected)
+                << source.toStdString() << " to " << ext.toStdString();
+        }
+    }
+}
+
+TEST_F(ImageTool, OptionsReachTheWriters) {
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(qRgb(250, 250, 250));
+    ASSERT_TRUE(picture.save(Path("seed.png")));
+    ASSERT_EQ(Run({"convert", Path("seed.png"), Path("g4.tif"), "--compression", "FAXCCITT4"}), 0);
+    ASSERT_EQ(Run({"info", Path("g4.tif")}), 0);
+    EXPECT_TRUE(output.contains("compression: FAXCCITT4"));
+    EXPECT_TRUE(output.contains("bits per pixel: 1"));
+    ASSERT_EQ(
+        Run({"convert", Path("seed.png"), Path("g4.tif"), "--append", "--compression", "LZW"}), 0);
+    ASSERT_EQ(Run({"info", Path("g4.tif")}), 0);
+    EXPECT_TRUE(output.contains("pages: 2"));
+    ASSERT_EQ(
+        Run({"convert", Path("seed.png"), Path("grey.jpg"), "--depth", "8", "--quality", "40"}), 0);
+    ASSERT_EQ(Run({"info", Path("grey.jpg")}), 0);
+    EXPECT_TRUE(output.contains("bits per pixel: 8"));
+    ASSERT_EQ(Run({"convert", Path("seed.png"), Path("i.png"), "--interlace", "--depth", "4"}), 0);
+    ASSERT_EQ(Run({"info", Path("i.png")}), 0);
+    EXPECT_TRUE(output.contains("bits per pixel: 4"));
+    EXPECT_TRUE(output.contains("extra: 1 3")); // Adam7, palette
+}
+
+TEST_F(ImageTool, BadInputGivesAMessageAndAStatus) {
+    EXPECT_EQ(Run({}), 2);
+    EXPECT_TRUE(errors.startsWith("usage: vlmor-image"));
+    EXPECT_EQ(Run({"convert", Path("x.png"), Path("y.doc")}), 2);
+    EXPECT_TRUE(errors.contains("names no format"));
+    EXPECT_EQ(Run({"convert", Path("x.png"), Path("y.bmp"), "--depth", "5"}), 2);
+    QFile junk(Path("junk.bin"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(100, 'x'));
+    junk.close();
+    EXPECT_EQ(Run({"info", Path("junk.bin")}), 1);
+    EXPECT_TRUE(errors.contains("The data is not a picture of this format"))
+        << errors.toStdString();
+    EXPECT_EQ(Run({"info", Path("missing.png")}), 1);
+    EXPECT_TRUE(errors.contains("Cannot open file")) << errors.toStdString();
+}
+
+} // namespace
