@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tools/samples/collection.h"
 
-#include "tools/samples/bmp_writer.h"
-
-#include <QBuffer>
+#include "tools/samples/dxf_drawing.h"
+#include "tools/samples/engine_writer.h"
 
 namespace samples {
 
@@ -21,12 +20,23 @@ std::vector<TSample> Collection() {
     AddHeaders(all);
     AddBackgrounds(all);
     AddMisc(all);
-    // Every format in turn, so each category holds each of them.
-    static const TSampleFormat order[] = {TSampleFormat::Bmp24, TSampleFormat::Png,
-                                          TSampleFormat::Bmp8,  TSampleFormat::Jpg,
-                                          TSampleFormat::Bmp4,  TSampleFormat::Bmp1};
+    // Each category of twenty holds every format the engine writes.
+    using F = TSampleFormat;
+    static const F order[] = {F::Bmp24,       F::Png,    F::Bmp8,    F::Jpg,     F::Bmp4,
+                              F::Bmp1,        F::TifLzw, F::Pcx,     F::Gif,     F::Tga,
+                              F::TifPackBits, F::Eps,    F::TifNone, F::TifFax4, F::TifPages,
+                              F::Bmp24,       F::Png,    F::Jpg,     F::Gif,     F::Pcx};
     for (size_t i = 0; i < all.size(); ++i)
-        all[i].Format = order[i % 6];
+        all[i].Format = order[i % (sizeof order / sizeof *order)];
+    // One Photo CD pack (they are large) and one drawing.
+    all.back().Format = F::Pcd;
+    TSample drawing;
+    drawing.Stem = QStringLiteral("ROSE01");
+    drawing.Description = QStringLiteral("Compass rose drawn in lines, arcs and a star");
+    drawing.Category = QStringLiteral("misc");
+    drawing.Data = CompassRoseDrawing;
+    drawing.Format = F::Dxf;
+    all.push_back(drawing);
     return all;
 }
 
@@ -36,32 +46,33 @@ QString Extension(TSampleFormat format) {
         return QStringLiteral("PNG");
     case TSampleFormat::Jpg:
         return QStringLiteral("JPG");
+    case TSampleFormat::TifNone:
+    case TSampleFormat::TifLzw:
+    case TSampleFormat::TifPackBits:
+    case TSampleFormat::TifFax4:
+    case TSampleFormat::TifPages:
+        return QStringLiteral("TIF");
+    case TSampleFormat::Pcx:
+        return QStringLiteral("PCX");
+    case TSampleFormat::Gif:
+        return QStringLiteral("GIF");
+    case TSampleFormat::Tga:
+        return QStringLiteral("TGA");
+    case TSampleFormat::Eps:
+        return QStringLiteral("EPS");
+    case TSampleFormat::Pcd:
+        return QStringLiteral("PCD");
+    case TSampleFormat::Dxf:
+        return QStringLiteral("DXF");
     default:
         return QStringLiteral("BMP");
     }
 }
 
-QByteArray Encode(const QImage& image, TSampleFormat format) {
-    switch (format) {
-    case TSampleFormat::Bmp1:
-        return EncodeBmp(image, 1);
-    case TSampleFormat::Bmp4:
-        return EncodeBmp(image, 4);
-    case TSampleFormat::Bmp8:
-        return EncodeBmp(image, 8);
-    case TSampleFormat::Bmp24:
-        return EncodeBmp(image, 24);
-    case TSampleFormat::Png:
-    case TSampleFormat::Jpg: {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        const bool png = format == TSampleFormat::Png;
-        image.save(&buffer, png ? "PNG" : "JPG", png ? -1 : 88);
-        return bytes;
-    }
-    }
-    return {};
+QByteArray Encode(const TSample& sample) {
+    if (sample.Format == TSampleFormat::Dxf)
+        return sample.Data ? sample.Data() : QByteArray();
+    return WriteWithEngine(sample.Draw(), sample.Format);
 }
 
 } // namespace samples

@@ -8,15 +8,35 @@
 
 namespace samples {
 
-/// How a sample picture is written.
-enum class TSampleFormat { Bmp1, Bmp4, Bmp8, Bmp24, Png, Jpg };
+/// How a sample picture is written: every kind of file the imaging engine writes, and the
+/// two it only reads (a Photo CD pack, a drawing).
+enum class TSampleFormat {
+    Bmp1,
+    Bmp4,
+    Bmp8,
+    Bmp24,
+    Png,
+    Jpg,
+    TifNone,
+    TifLzw,
+    TifPackBits,
+    TifFax4,
+    TifPages,
+    Pcx,
+    Gif,
+    Tga,
+    Eps,
+    Pcd,
+    Dxf
+};
 
 /// One picture of the sample collection.
 struct TSample {
-    QString Stem;        // file name without extension, at most 8 characters
-    QString Description; // what the picture shows
-    QString Category;    // lower case
-    std::function<QImage()> Draw;
+    QString Stem;                               // file name without extension, at most 8 characters
+    QString Description;                        // what the picture shows
+    QString Category;                           // lower case
+    std::function<QImage()> Draw;               // the picture, for every format but Dxf
+    std::function<QByteArray()> Data = nullptr; // the file itself, for Dxf
     TSampleFormat Format = TSampleFormat::Png;
 };
 
@@ -37,7 +57,7 @@ void AddBackgrounds(std::vector<TSample>& out);
 /// The file extension a format writes.
 QString Extension(TSampleFormat format);
 
-/// Encodes the drawn picture in its format.
-QByteArray Encode(const QImage& image, TSampleFormat format);
+/// The sample's file in its format (written by the imaging engine's writers).
+QByteArray Encode(const TSample& sample);
 
 } // namespace samples

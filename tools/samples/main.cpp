@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     QByteArray manifest = "file,description,category\n";
     for (const samples::TSample& s : samples::Collection()) {
         const QString name = s.Stem + u'.' + samples::Extension(s.Format);
-        const QByteArray bytes = samples::Encode(s.Draw(), s.Format);
+        const QByteArray bytes = samples::Encode(s);
         if (bytes.isEmpty() ||
             !WriteFile(out.filePath(QStringLiteral("pictures/") + name), bytes)) {
             err << "cannot write " << name << '\n';
