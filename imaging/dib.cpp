@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "imaging/dib.h"
 
+#include <cstdlib>
+
 #include "imaging/error_invalid.h"
 
 #include <cstring>
@@ -121,7 +123,8 @@ std::uint32_t ILTDib::DibSize() {
         return 0;
     std::uint32_t image = Field32(20);
     if (image == 0) {
-        const std::int64_t height = DibHeight();
+        // Top-down DIBs store a negative height; their rows count the same.
+        const std::int64_t height = std::abs(std::int64_t(DibHeight()));
         image = static_cast<std::uint32_t>(
             height * static_cast<std::int64_t>(RowBytes(DibWidth(), BitCount())));
         Put32(FDib + 20, image);

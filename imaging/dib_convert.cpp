@@ -49,6 +49,8 @@ void Replace(HGLOBAL* dib, HGLOBAL next) {
     *dib = next;
 }
 
+QImage PictureImage(int w, int h, QImage::Format format);
+
 // The image ("DIB section") of an uncompressed DIB.
 QImage ImageOfDib(ILTDib& lens) {
     const int w = lens.DibWidth(), h = std::abs(lens.DibHeight());
@@ -61,27 +63,28 @@ QImage ImageOfDib(ILTDib& lens) {
         return {};
     const bool topDown = lens.DibHeight() < 0;
     auto row = [&](int y) { return pixels + stride * std::size_t(topDown ? y : h - 1 - y); };
-    QImage image;
+    QImage::Format format;
     switch (bits) {
     case 1:
-        image = QImage(w, h, QImage::Format_Mono);
+        format = QImage::Format_Mono;
         break;
     case 4:
     case 8:
-        image = QImage(w, h, QImage::Format_Indexed8);
+        format = QImage::Format_Indexed8;
         break;
     case 16:
-        image = QImage(w, h, QImage::Format_RGB555);
+        format = QImage::Format_RGB555;
         break;
     case 24:
-        image = QImage(w, h, QImage::Format_BGR888);
+        format = QImage::Format_BGR888;
         break;
     case 32:
-        image = QImage(w, h, QImage::Format_RGB32);
+        format = QImage::Format_RGB32;
         break;
     default:
         return {};
     }
+    QImage image = PictureImage(w, h, format);
     if (image.isNull())
         return {};
     if (bits <= 8) {
@@ -107,6 +110,33 @@ QImage ImageOfDib(ILTDib& lens) {
     image.setDotsPerMeterX(2953);
     image.setDotsPerMeterY(2953);
     return image;
+}
+
+// An image whose pixels live in large-picture memory (see LargeMemoryAlloc).
+QImage PictureImage(int w, int h, QImage::Format format) {
+    const int depth = format == QImage::Format_Mono       ? 1
+                      : format == QImage::Format_Indexed8 ? 8
+                      : format == QImage::Format_RGB555   ? 16
+                      : format == QImage::Format_BGR888   ? 24
+                                                          : 32;
+    const qsizetype stride = ((qsizetype(w) * depth + 31) / 32) * 4;
+    const std::size_t bytes = std::size_t(stride) * std::size_t(h);
+    auto* memory = static_cast<uchar*>(LargeMemoryAlloc(bytes));
+    if (!memory)
+        return {};
+    struct Block {
+        void* memory;
+        std::size_t bytes;
+    };
+    auto* block = new Block{memory, bytes};
+    return QImage(
+        memory, w, h, stride, format,
+        [](void* info) {
+            auto* b = static_cast<Block*>(info);
+            LargeMemoryFree(b->memory, b->bytes);
+            delete b;
+        },
+        block);
 }
 
 HPALETTE CopyPalette(const HPALETTE& palette) {
@@ -281,6 +311,35 @@ int DibToBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user
         bitmap.SetHandle(image);
     }
     return result;
+}
+
+int AdoptDibAsBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user,
+                     ProgressCallback cb) {
+    if (!dib || GlobalSize(dib) < 40)
+        return 0;
+    ILTDib lens;
+    lens.SetOwnsDib(false);
+    lens.SetDib(GlobalLock(dib)); // this lock stays while the image shows the pixels
+    const int w = lens.DibWidth(), h = -lens.DibHeight();
+    const std::size_t stride = ((std::size_t(std::max(w, 0)) * 24 + 31) / 32) * 4;
+    const bool inPlace = lens.BitCount() == 24 && depth == 24 && lens.Compression() == 0 && w > 0 &&
+                         h > 0 && lens.HeaderSize() + stride * std::size_t(h) <= GlobalSize(dib);
+    if (!inPlace) {
+        lens.SetDib(nullptr);
+        GlobalUnlock(dib);
+        const int result = DibToBitmap(dib, depth, dither, bitmap, user, cb);
+        FreeDib(dib);
+        return result;
+    }
+    QImage image(
+        lens.Bits(), w, h, qsizetype(stride), QImage::Format_BGR888,
+        [](void* block) { FreeDib(static_cast<HGLOBAL>(block)); }, dib);
+    lens.SetDib(nullptr);
+    image.setDotsPerMeterX(2953);
+    image.setDotsPerMeterY(2953);
+    bitmap.SetPalette({});
+    bitmap.SetHandle(image);
+    return 1;
 }
 
 int DibHandleToBitmap(HGLOBAL dib, TBitmap& bitmap) {

@@ -26,6 +26,12 @@ int DibToBitmapHandles(HGLOBAL dib, int depth, bool dither, ProgressCallback cb,
 /// Gives the bitmap the palette and the handle of DibToBitmapHandles.
 int DibToBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user,
                 ProgressCallback cb);
+/// DibToBitmap for a DIB the caller gives away: a top-down 24-bit DIB at the depth asked is
+/// shown where it lies (the bitmap's image keeps the block and frees it with itself);
+/// any other is converted and freed at once.
+int AdoptDibAsBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user,
+                     ProgressCallback cb);
+
 /// At the DIB's own depth, without dithering; 0 for a block under 6 bytes.
 int DibHandleToBitmap(HGLOBAL dib, TBitmap& bitmap);
 

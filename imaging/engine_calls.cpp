@@ -104,12 +104,14 @@ template <class Write> bool WithDib(const TBitmap& bitmap, Write write) {
     return ok;
 }
 
+// The DIB goes to the bitmap (which may keep its pixels) or is freed: never left behind.
 bool ResultToBitmap(bool ok, HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user,
                     ProgressCallback cb) {
-    if (ok)
-        ok = DibToBitmap(dib, depth, dither, bitmap, user, cb) != 0;
-    FreeDib(dib);
-    return ok;
+    if (!ok) {
+        FreeDib(dib);
+        return false;
+    }
+    return AdoptDibAsBitmap(dib, depth, dither, bitmap, user, cb) != 0;
 }
 
 // The drawing readers hand back an uncompressed DIB and its colour table.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <sys/mman.h>
 #include <unordered_set>
 
 struct GlobalMemoryBlock {
@@ -13,6 +14,23 @@ struct GlobalMemoryBlock {
 };
 
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUseMappings = false; // the sanitizer guards heap blocks only
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kUseMappings = false;
+#else
+constexpr bool kUseMappings = true;
+#endif
+#else
+constexpr bool kUseMappings = true;
+#endif
+constexpr std::size_t kMappedFrom = 4u << 20;
+
+bool Mapped(std::size_t bytes) {
+    return kUseMappings && bytes >= kMappedFrom;
+}
 
 constexpr unsigned InvalidHandleFlag = 0x8000;
 
@@ -35,15 +53,36 @@ bool Known(Registry& r, HGLOBAL block) {
 
 extern "C" {
 
+void* LargeMemoryAlloc(std::size_t bytes) {
+    if (bytes == 0)
+        return nullptr;
+    if (!Mapped(bytes))
+        return std::calloc(1, bytes);
+    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        return nullptr;
+    madvise(p, bytes, MADV_HUGEPAGE);
+    return p;
+}
+
+void LargeMemoryFree(void* memory, std::size_t bytes) {
+    if (!memory)
+        return;
+    if (Mapped(bytes))
+        munmap(memory, bytes);
+    else
+        std::free(memory);
+}
+
 HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes) {
     if (bytes == 0)
         return nullptr;
-    void* data = std::calloc(1, bytes);
+    void* data = LargeMemoryAlloc(bytes);
     if (!data)
         return nullptr;
     auto* block = new (std::nothrow) GlobalMemoryBlock{data, bytes, 0};
     if (!block) {
-        std::free(data);
+        LargeMemoryFree(data, bytes);
         return nullptr;
     }
     Registry& r = Blocks();
@@ -88,11 +127,20 @@ HGLOBAL GlobalReAlloc(HGLOBAL block, std::size_t bytes, unsigned /*flags*/) {
     std::lock_guard lock(r.mutex);
     if (!Known(r, block) || bytes == 0 || block->locks != 0)
         return nullptr;
-    void* data = std::realloc(block->data, bytes);
-    if (!data)
-        return nullptr;
-    if (bytes > block->size)
-        std::memset(static_cast<char*>(data) + block->size, 0, bytes - block->size);
+    void* data;
+    if (!Mapped(bytes) && !Mapped(block->size)) {
+        data = std::realloc(block->data, bytes);
+        if (!data)
+            return nullptr;
+        if (bytes > block->size)
+            std::memset(static_cast<char*>(data) + block->size, 0, bytes - block->size);
+    } else {
+        data = LargeMemoryAlloc(bytes);
+        if (!data)
+            return nullptr;
+        std::memcpy(data, block->data, bytes < block->size ? bytes : block->size);
+        LargeMemoryFree(block->data, block->size);
+    }
     block->data = data;
     block->size = bytes;
     return block;
@@ -104,7 +152,7 @@ HGLOBAL GlobalFree(HGLOBAL block) {
     if (!Known(r, block))
         return block;
     r.live.erase(block);
-    std::free(block->data);
+    LargeMemoryFree(block->data, block->size);
     delete block;
     return nullptr;
 }

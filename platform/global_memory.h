@@ -41,6 +41,12 @@ HGLOBAL GlobalFree(HGLOBAL block);
 /// The block whose memory starts at the pointer (as a lock gave it), or null.
 HGLOBAL GlobalHandle(const void* memory);
 
+/// Zeroed memory for large pictures: blocks of 4 MiB or more come straight from the system
+/// in huge pages where it offers them (a 36 MB picture then costs a few page faults instead
+/// of thousands); smaller ones from the heap. Free with LargeMemoryFree and the same size.
+void* LargeMemoryAlloc(std::size_t bytes);
+void LargeMemoryFree(void* memory, std::size_t bytes);
+
 /// Number of live blocks (for leak checks in tests).
 std::size_t GlobalBlockCount(void);
 }

@@ -27,7 +27,8 @@ NewDib::~NewDib() {
     }
 }
 
-std::int16_t NewDib::Create(std::int64_t width, std::int64_t height, int bits, int colours) {
+std::int16_t NewDib::Create(std::int64_t width, std::int64_t height, int bits, int colours,
+                            bool topDown) {
     if (width <= 0 || height <= 0)
         return kErrBadHeader;
     if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxPixels)
@@ -43,7 +44,7 @@ std::int16_t NewDib::Create(std::int64_t width, std::int64_t height, int bits, i
     auto* d = static_cast<std::uint8_t*>(GlobalLock(handle_));
     Put32(d, 40);
     Put32(d + 4, static_cast<std::uint32_t>(width));
-    Put32(d + 8, static_cast<std::uint32_t>(height));
+    Put32(d + 8, static_cast<std::uint32_t>(topDown ? -height : height));
     d[12] = 1;
     d[14] = static_cast<std::uint8_t>(bits);
     Put32(d + 20, static_cast<std::uint32_t>(image));
@@ -57,6 +58,7 @@ std::int16_t NewDib::Create(std::int64_t width, std::int64_t height, int bits, i
     width_ = width;
     height_ = height;
     bits_count_ = bits;
+    top_down_ = topDown;
     return kOk;
 }
 

@@ -19,10 +19,14 @@ public:
 
     /// Allocates the block (bits 1, 4, 8 or 24; colours up to 2^bits). Returns kOk,
     /// kErrBadHeader for an empty size, kErrTooLarge past the pixel limit or kErrNoMemory.
-    std::int16_t Create(std::int64_t width, std::int64_t height, int bits, int colours);
+    /// A top-down DIB (negative height) keeps its rows in screen order, so a bitmap can show
+    /// them where they lie.
+    std::int16_t Create(std::int64_t width, std::int64_t height, int bits, int colours,
+                        bool topDown = false);
 
     std::uint8_t* Row(std::int64_t fromTop) const {
-        return bits_ + stride_ * static_cast<std::size_t>(height_ - 1 - fromTop);
+        return bits_ +
+               stride_ * static_cast<std::size_t>(top_down_ ? fromTop : height_ - 1 - fromTop);
     }
     /// Colour-table entry i as blue, green, red, 0.
     std::uint8_t* Colour(int i) const { return table_ + 4 * i; }
@@ -41,6 +45,7 @@ private:
     std::size_t stride_ = 0;
     std::int64_t width_ = 0, height_ = 0;
     int bits_count_ = 0;
+    bool top_down_ = false;
 };
 
 /// A checked reading of a packed DIB in a block (uncompressed, 1/4/8/16/24/32 bits).

@@ -46,8 +46,8 @@ void Decode(const std::uint8_t* data, std::size_t size, ReadState& s, ErrorManag
     const bool cmyk = space == JCS_CMYK || space == JCS_YCCK;
     s.info.out_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
     s.info.dct_method = JDCT_ISLOW;
-    if ((s.code = s.dib.Create(std::int64_t(w), std::int64_t(h), grey ? 8 : 24, grey ? 256 : 0)) !=
-        kOk)
+    if ((s.code = s.dib.Create(std::int64_t(w), std::int64_t(h), grey ? 8 : 24, grey ? 256 : 0,
+                               true)) != kOk)
         return;
     s.code = kErrTruncated;
     if (grey)

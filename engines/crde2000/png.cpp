@@ -73,7 +73,7 @@ void Decode(png_structp png, png_infop info, ReadState& s) {
     const int passes = png_set_interlace_handling(png);
     (void)passes;
     png_read_update_info(png, info);
-    if ((s.code = s.dib.Create(w, h, bits, colours)) != kOk)
+    if ((s.code = s.dib.Create(w, h, bits, colours, true)) != kOk)
         return;
     if (palette)
         for (int i = 0; i < paletteSize && i < colours; ++i)

@@ -144,7 +144,7 @@ std::int16_t Decode(TIFF* t, HGLOBAL* dib) {
         *dib = out.Release();
         return kOk;
     }
-    if (std::int16_t code = out.Create(w, h, 24, 0); code != kOk)
+    if (std::int16_t code = out.Create(w, h, 24, 0, true); code != kOk)
         return code;
     // Plain 8-bit RGB strips are read row by row straight into the picture.
     if (photometric == PHOTOMETRIC_RGB && bps == 8 && spp == 3 && planar == PLANARCONFIG_CONTIG &&

@@ -81,7 +81,15 @@ TEST_F(Binding, ReadsAStreamIntoABitmapAndReportsItsInformation) {
     EXPECT_EQ(Engine().ProgressText(), "Reading PNG Stream");
     ASSERT_TRUE(bitmap.HandleAllocated());
     EXPECT_EQ(bitmap.Handle().convertToFormat(QImage::Format_RGB32), Picture());
-    EXPECT_EQ(GlobalBlockCount(), 0u); // the DIB was freed
+    // The bitmap shows the DIB's pixels where they lie and frees the block with itself.
+    EXPECT_EQ(GlobalBlockCount(), 1u);
+    bitmap.SetHandle(QImage());
+    EXPECT_EQ(GlobalBlockCount(), 0u);
+    // A picture at another depth is converted and its DIB freed at once.
+    ASSERT_TRUE(ReadStreamToBitmap(TEngineFormat::Png, png.constData(), std::int32_t(png.size()), 8,
+                                   false, 0, bitmap, nullptr, nullptr));
+    EXPECT_EQ(bitmap.Handle().format(), QImage::Format_Indexed8);
+    EXPECT_EQ(GlobalBlockCount(), 0u);
 }
 
 TEST_F(Binding, AFailedJpegReadUnloadsTheEngineAndKeepsTheCodeAndText) {
