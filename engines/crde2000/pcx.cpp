@@ -34,6 +34,8 @@ std::int16_t ReadPcx(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     const std::size_t lineBytes = in.U16(66);
     if (w <= 0 || h <= 0)
         return kErrBadHeader;
+    if (std::uint64_t(w) * std::uint64_t(h) > kMaxPixels)
+        return kErrTooLarge;
     int bits;
     if (bpp == 1 && planes == 1)
         bits = 1;
