@@ -576,16 +576,4 @@ bool AcquireDibImage(void* window, int depth, bool dither, HGLOBAL* dib, void* u
     });
 }
 
-void RequireAnnotationExport(const char* exportName, const char* nameInText) {
-    void* entry = nullptr;
-    if (Engine().LoadEngineFunction(QString::fromLatin1(EngineBinding::LibraryName), exportName,
-                                    &entry))
-        return;
-    throw ErrorInvalid(QStringLiteral("Error. Could not get a procaddress for ") +
-                       QString::fromLatin1(nameInText ? nameInText : exportName) +
-                       QStringLiteral(". This could be") +
-                       QStringLiteral("related to a dll name or version missmatch of ") +
-                       QString::fromLatin1(EngineBinding::LibraryName));
-}
-
 } // namespace imaging

@@ -90,7 +90,4 @@ bool SelectSource(void* window);
 bool AcquireDibImage(void* window, int depth, bool dither, HGLOBAL* dib, void* user,
                      ProgressCallback cb);
 
-/// The annotation layer's exports: a missing one raises ErrorInvalid naming it.
-void RequireAnnotationExport(const char* exportName, const char* nameInText = nullptr);
-
 } // namespace imaging

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "imaging/annotation_calls.h"
 #include "imaging/dib.h"
 #include "imaging/dib_convert.h"
 #include "imaging/engine_calls.h"
@@ -215,12 +216,14 @@ TEST_F(Binding, MissingLibrariesExportsAndWrongNames) {
     EXPECT_EQ(dialogs.boxes[0].text, "Wrong dll Name in the engine binding");
     EXPECT_FALSE(Engine().EngineLoaded());
     try {
-        RequireAnnotationExport("IsAnnotation", "ILIsAnnotation");
+        IsAnnotation(nullptr);
         FAIL() << "no exception";
     } catch (const ErrorInvalid& e) {
         EXPECT_EQ(e.Message(), "Error. Could not get a procaddress for ILIsAnnotation. This could "
                                "berelated to a dll name or version missmatch of CRDE2000.DLL");
     }
+    EXPECT_THROW(DrawAnnotation(nullptr, 1.0, 0, 0, 0, 0, 16), ErrorInvalid);
+    EXPECT_THROW(RemoveAnnotation(nullptr), ErrorInvalid);
 }
 
 TEST_F(Binding, ScannerCallsAreRefusedWhileOneRuns) {
