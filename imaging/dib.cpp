@@ -48,6 +48,19 @@ int ColorsForBitCount(int bits) {
     }
 }
 
+int DibBitCount(HGLOBAL dib) {
+    void* locked = dib ? GlobalLock(dib) : nullptr;
+    if (!locked)
+        return 0;
+    ILTDib lens;
+    lens.SetOwnsDib(false);
+    lens.SetDib(locked);
+    const int bits = lens.BitCount();
+    lens.SetDib(nullptr);
+    GlobalUnlock(dib);
+    return bits;
+}
+
 void UnlockDib(HGLOBAL dib) {
     while (dib && GlobalUnlock(dib) != 0) {
     }

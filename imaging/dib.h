@@ -13,6 +13,9 @@ class TBitmap;
 /// Colours a colour table holds for a bit count: 2, 16 or 256 for 1, 4 or 8; else 0.
 int ColorsForBitCount(int bits);
 
+/// The bits per pixel of the DIB in a handle (0 for none), looked at through a lens.
+int DibBitCount(HGLOBAL dib);
+
 /// Drops every lock of a DIB handle.
 void UnlockDib(HGLOBAL dib);
 /// Drops every lock and frees the handle: the one way to release a DIB handle.

@@ -202,12 +202,7 @@ void BitmapToDibDepth(const TBitmap& bitmap, ProgressCallback cb, void* user, HG
     BitmapToDib(&bitmap, dib);
     if (!*dib || GlobalSize(*dib) <= 5)
         return;
-    ILTDib lens;
-    lens.SetOwnsDib(false);
-    lens.SetDib(GlobalLock(*dib));
-    const int bits = lens.BitCount();
-    lens.SetDib(nullptr);
-    UnlockDib(*dib);
+    const int bits = DibBitCount(*dib);
     if (depth < bits)
         Replace(dib, ReduceDibColors(*dib, depth, dither, user, cb));
     else if (depth > bits)
@@ -217,12 +212,7 @@ void BitmapToDibDepth(const TBitmap& bitmap, ProgressCallback cb, void* user, HG
 HGLOBAL PromoteDib(HGLOBAL dib, int depth) {
     if (!dib)
         return nullptr;
-    ILTDib lens;
-    lens.SetOwnsDib(false);
-    lens.SetDib(GlobalLock(dib));
-    const int bits = lens.BitCount();
-    lens.SetDib(nullptr);
-    GlobalUnlock(dib);
+    const int bits = DibBitCount(dib);
     if (bits == 24 || depth < bits || (bits == depth && (bits == 1 || bits == 4 || bits == 8)))
         return nullptr;
     EngineBinding::Instance().SetProgressText(QStringLiteral("Increasing colors "));
@@ -345,12 +335,7 @@ int AdoptDibAsBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void*
 int DibHandleToBitmap(HGLOBAL dib, TBitmap& bitmap) {
     if (!dib || GlobalSize(dib) < 6)
         return 0;
-    ILTDib lens;
-    lens.SetOwnsDib(false);
-    lens.SetDib(GlobalLock(dib));
-    const int bits = lens.BitCount();
-    lens.SetDib(nullptr);
-    UnlockDib(dib);
+    const int bits = DibBitCount(dib);
     return DibToBitmap(dib, bits, false, bitmap, nullptr, nullptr);
 }
 

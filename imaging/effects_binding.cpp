@@ -123,12 +123,7 @@ HGLOBAL ReduceDibColors(HGLOBAL dib, int depth, bool dither, void* user, Progres
                         TSortDither method) {
     if (!dib)
         return nullptr;
-    ILTDib lens;
-    lens.SetOwnsDib(false);
-    lens.SetDib(GlobalLock(dib));
-    const int bits = lens.BitCount();
-    lens.SetDib(nullptr);
-    UnlockDib(dib);
+    const int bits = DibBitCount(dib);
     HGLOBAL source = dib, copy = nullptr;
     if (bits == 32) {
         copy = ConvertDib("DIB32To24", dib);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/library.h"
 
+#include "platform/global_memory.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
@@ -55,6 +56,15 @@ HMODULE LoadLibrary(const QString& name) {
     }
     if (HMODULE handle = OpenFile(mapped))
         return handle;
+    // The folder of the program's own shared libraries: what the run path names, also for
+    // loaders (such as a sanitizer's) that do not apply the caller's run path.
+    Dl_info info;
+    if (dladdr(reinterpret_cast<void*>(&GlobalAlloc), &info) && info.dli_fname) {
+        const QString libDir = ExtractFilePath(QString::fromLocal8Bit(info.dli_fname));
+        if (!libDir.isEmpty() && QFileInfo::exists(libDir + mapped))
+            if (HMODULE handle = OpenFile(libDir + mapped))
+                return handle;
+    }
     const QString cwdPath = JoinPath(GetCurrentDir(), mapped);
     if (QFileInfo::exists(cwdPath))
         return OpenFile(cwdPath);

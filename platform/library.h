@@ -14,7 +14,8 @@ QString PlatformLibraryName(const QString& name);
 
 /// Loads a library by (classic) name. A name with a directory loads that file only; a bare
 /// name is looked for in the executable's directory, then by the system's own search
-/// (LD_LIBRARY_PATH, run path, system directories), then in the current directory.
+/// (LD_LIBRARY_PATH, run path, system directories), then beside the program's shared
+/// memory-block library, then in the current directory.
 HMODULE LoadLibrary(const QString& name);
 
 /// The address of an exported symbol, or null.

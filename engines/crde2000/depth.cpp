@@ -71,15 +71,29 @@ std::int16_t ConvertDepth(const DibView& source, int bits, bool dither, HGLOBAL*
     const int from = source.Bits();
     if (bits > from || (bits == 24 && from > 8))
         return Promote(source, bits, out);
-    if (bits == from) { // a plain copy
-        HGLOBAL copy = GlobalAlloc(GHND, source.BlockSize());
-        if (!copy)
-            return kErrNoMemory;
-        std::memcpy(GlobalLock(copy), source.Header(), source.BlockSize());
-        GlobalUnlock(copy);
-        *out = copy;
-        return kOk;
-    }
+    if (bits == from)
+        return CopyBlock(source, out);
+    const bool grey = from <= 8 && source.GreyTable();
+    return Reduce(source, bits, dither, grey ? colour::Method::Grayscale : colour::Method::Floyd,
+                  {}, out);
+}
+
+std::int16_t CopyBlock(const DibView& source, HGLOBAL* out) {
+    *out = nullptr;
+    HGLOBAL copy = GlobalAlloc(GHND, source.BlockSize());
+    if (!copy)
+        return kErrNoMemory;
+    std::memcpy(GlobalLock(copy), source.Header(), source.BlockSize());
+    GlobalUnlock(copy);
+    *out = copy;
+    return kOk;
+}
+
+std::int16_t Reduce(const DibView& source, int bits, bool dither, colour::Method method,
+                    const colour::Progress& progress, HGLOBAL* out) {
+    *out = nullptr;
+    if (!source.Valid() || source.Compression() != 0 || (bits != 1 && bits != 4 && bits != 8))
+        return kErrBadArgument;
     // Reduction works on 24-bit rows, top-down.
     const std::int64_t w = source.Width(), h = source.Height();
     std::vector<std::uint8_t> bgr;
@@ -91,8 +105,6 @@ std::int16_t ConvertDepth(const DibView& source, int bits, bool dither, HGLOBAL*
     for (std::int64_t y = 0; y < h; ++y)
         source.RowBgr(y, bgr.data() + y * w * 3);
     const colour::BgrView view{bgr.data(), static_cast<std::ptrdiff_t>(w * 3), int(w), int(h)};
-    const bool grey = from <= 8 && source.GreyTable();
-    const colour::Method method = grey ? colour::Method::Grayscale : colour::Method::Floyd;
     const std::vector<colour::Rgb> palette = colour::ChoosePalette(view, bits, method);
     NewDib dib;
     if (std::int16_t code = dib.Create(w, h, bits, int(palette.size())); code != kOk)
@@ -100,8 +112,9 @@ std::int16_t ConvertDepth(const DibView& source, int bits, bool dither, HGLOBAL*
     for (std::size_t i = 0; i < palette.size(); ++i)
         dib.SetColour(int(i), palette[i].r, palette[i].g, palette[i].b);
     // Rows of a bottom-up DIB run backwards from the top row's address.
-    colour::Reduce(view, palette, bits, dither, method, dib.Row(0),
-                   -static_cast<std::ptrdiff_t>(dib.Stride()));
+    if (!colour::Reduce(view, palette, bits, dither, method, dib.Row(0),
+                        -static_cast<std::ptrdiff_t>(dib.Stride()), progress))
+        return kErrCancelled;
     *out = dib.Release();
     return kOk;
 }

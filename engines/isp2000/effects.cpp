@@ -135,35 +135,12 @@ HGLOBAL Reduce(HGLOBAL dib, int bits, bool dither, colour::Method method,
         bits = 1;
     if (bits != 1 && bits != 4 && bits != 8)
         return nullptr;
-    if (view.Bits() <= bits && method != colour::Method::Grayscale) {
-        HGLOBAL copy = GlobalAlloc(GHND, view.BlockSize());
-        if (copy) {
-            std::memcpy(GlobalLock(copy), view.Header(), view.BlockSize());
-            GlobalUnlock(copy);
-        }
-        return copy;
-    }
-    const std::int64_t w = view.Width(), h = view.Height();
-    std::vector<std::uint8_t> bgr;
-    try {
-        bgr.resize(static_cast<std::size_t>(w * h * 3));
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    for (std::int64_t y = 0; y < h; ++y)
-        view.RowBgr(y, bgr.data() + y * w * 3);
-    const colour::BgrView image{bgr.data(), static_cast<std::ptrdiff_t>(w * 3), int(w), int(h)};
-    // Without dithering the grey method still maps to grey levels.
-    const std::vector<colour::Rgb> palette = colour::ChoosePalette(image, bits, method);
-    NewDib out;
-    if (out.Create(w, h, bits, int(palette.size())) != crde::kOk)
-        return nullptr;
-    for (std::size_t i = 0; i < palette.size(); ++i)
-        out.SetColour(int(i), palette[i].r, palette[i].g, palette[i].b);
-    if (!colour::Reduce(image, palette, bits, dither, method, out.Row(0),
-                        -static_cast<std::ptrdiff_t>(out.Stride()), progress))
-        return nullptr;
-    return out.Release();
+    HGLOBAL out = nullptr;
+    if (view.Bits() <= bits && method != colour::Method::Grayscale)
+        crde::CopyBlock(view, &out);
+    else
+        crde::Reduce(view, bits, dither, method, progress, &out);
+    return out;
 }
 
 } // namespace isp

@@ -90,9 +90,15 @@ TEST(EndToEnd, SplashShowsTheArtworkAndTextsThenTheMainWindowTakesOver) {
     EXPECT_EQ(main->topLeft(), QPoint((1024 - 640) / 2, (768 - 480) / 2));
     EXPECT_FALSE(x.FindWindow("Vellamore").has_value()) << "the splash is still up";
 
-    QThread::msleep(500);
-    const QImage second = x.Screenshot(shots.filePath("main.png"));
-    const QImage face = second.copy(*main);
+    // The window paints once it is mapped; a slow (sanitizer) build may take a moment.
+    QImage face;
+    QElapsedTimer painted;
+    painted.start();
+    for (; painted.elapsed() < 10000; QThread::msleep(250)) {
+        face = x.Screenshot(shots.filePath("main.png")).copy(*main);
+        if (face.pixelColor(450, 300) != QColor(Qt::black))
+            break;
+    }
     // Nothing of the splash remains: the picture panel on the right is plain face colour.
     EXPECT_EQ(face.pixelColor(450, 300), face.pixelColor(600, 400));
     EXPECT_NE(face.pixelColor(450, 300), QColor(Qt::black));

@@ -94,7 +94,7 @@ TEST_F(Binding, ReadsAStreamIntoABitmapAndReportsItsInformation) {
 }
 
 TEST_F(Binding, AFailedJpegReadUnloadsTheEngineAndKeepsTheCodeAndText) {
-    const QByteArray notJpeg("\xff\xd8\xff garbage that is no picture at all", 40);
+    const QByteArray notJpeg("\xff\xd8\xff garbage that is no picture at all");
     HGLOBAL dib = nullptr;
     EXPECT_FALSE(ReadStreamToDib(TEngineFormat::Jpg, notJpeg.constData(),
                                  std::int32_t(notJpeg.size()), 24, false, 0, &dib, nullptr,

@@ -26,16 +26,6 @@ protected:
     FakeDialogs dialogs;
 };
 
-int Bits(HGLOBAL dib) {
-    ILTDib lens;
-    lens.SetOwnsDib(false);
-    lens.SetDib(GlobalLock(dib));
-    const int bits = lens.BitCount();
-    lens.SetDib(nullptr);
-    UnlockDib(dib);
-    return bits;
-}
-
 // A DIB of a given depth whose pixels use a 16-entry table: index (x + y) % colours.
 HGLOBAL IndexedDib(int bits, int width, int height) {
     auto palette = std::make_shared<TPalette>();
@@ -78,7 +68,7 @@ TEST_F(Conversion, PromotionKeepsEveryColourAndRefusesWhatItCannotDo) {
                 continue;
             HGLOBAL promoted = PromoteDib(source, to);
             ASSERT_NE(promoted, nullptr) << from << " to " << to;
-            EXPECT_EQ(Bits(promoted), to);
+            EXPECT_EQ(DibBitCount(promoted), to);
             EXPECT_EQ(Shown(promoted), original) << from << " to " << to;
             FreeDib(promoted);
         }
@@ -103,7 +93,7 @@ TEST_F(Conversion, SixteenAndThirtyTwoBitBitmapsBecomeTwentyFourBitDibs) {
         HGLOBAL dib = nullptr;
         BitmapToDib(&bitmap, &dib);
         ASSERT_NE(dib, nullptr);
-        EXPECT_EQ(Bits(dib), 24);
+        EXPECT_EQ(DibBitCount(dib), 24);
         EXPECT_EQ(Shown(dib).pixel(8, 3), image.convertToFormat(QImage::Format_RGB32).pixel(8, 3));
         // A 16-bit DIB asked for 16 bits comes back as 24 bits.
         FreeDib(dib);
@@ -116,7 +106,7 @@ TEST_F(Conversion, SixteenAndThirtyTwoBitBitmapsBecomeTwentyFourBitDibs) {
     UnlockDib(sixteen);
     HGLOBAL promoted = PromoteDib(sixteen, 16);
     ASSERT_NE(promoted, nullptr);
-    EXPECT_EQ(Bits(promoted), 24);
+    EXPECT_EQ(DibBitCount(promoted), 24);
     FreeDib(promoted);
     FreeDib(sixteen);
 }
@@ -129,7 +119,7 @@ TEST_F(Conversion, BitmapsKeepTheirPaletteDepthAndEmptyOnesAreRefused) {
     bitmap.SetHandle(indexed);
     HGLOBAL dib = nullptr;
     BitmapToDib(&bitmap, &dib);
-    EXPECT_EQ(Bits(dib), 4); // a 16-colour table is stored in 4 bits
+    EXPECT_EQ(DibBitCount(dib), 4); // a 16-colour table is stored in 4 bits
     EXPECT_EQ(Shown(dib).pixel(9, 2), qRgb(255, 0, 0));
     FreeDib(dib);
 

@@ -63,12 +63,7 @@ TEST_F(Effects, ReductionMakesTheDepthAskedWithEveryMethod) {
                              << depth << " bits, method " << method << ", dither " << dither);
                 HGLOBAL reduced = ReduceDibColors(dib, depth, dither, nullptr, nullptr, method);
                 ASSERT_NE(reduced, nullptr);
-                ILTDib lens;
-                lens.SetOwnsDib(false);
-                lens.SetDib(GlobalLock(reduced));
-                EXPECT_EQ(lens.BitCount(), depth);
-                lens.SetDib(nullptr);
-                UnlockDib(reduced);
+                EXPECT_EQ(DibBitCount(reduced), depth);
                 const QImage result = ImageOf(reduced);
                 if (method == IL_GRAYSCALE) {
                     for (int x = 0; x < 64; x += 7)

@@ -195,11 +195,7 @@ int Convert(const QString& in, const QString& outFile, const Options& o, QTextSt
         // The picture's own depth, as far as the format stores it.
         HGLOBAL dib = nullptr;
         BitmapToDib(&bitmap, &dib);
-        ILTDib lens;
-        lens.SetOwnsDib(false);
-        lens.SetDib(GlobalLock(dib));
-        write.Depth = lens.BitCount();
-        lens.SetDib(nullptr);
+        write.Depth = DibBitCount(dib);
         FreeDib(dib);
     }
     if (!WriteBitmapFile(*target, outFile, write, bitmap, nullptr, nullptr)) {
