@@ -15,6 +15,7 @@ namespace crde {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr int kMargin = 2;
 
 struct Point {
     double x = 0, y = 0;
@@ -217,9 +218,10 @@ Extents Measure(const std::vector<Entity>& entities) {
 void RasterSize(const Extents& box, std::int64_t* w, std::int64_t* h, double* scale) {
     const double dx = box.maxX - box.minX, dy = box.maxY - box.minY;
     const double longest = std::max(dx, dy);
-    *scale = longest > 0 ? (kDxfLongSide - 1) / longest : 1;
-    *w = std::max<std::int64_t>(1, std::llround(dx * *scale) + 1);
-    *h = std::max<std::int64_t>(1, std::llround(dy * *scale) + 1);
+    // A margin of kMargin pixels keeps strokes on the edge of the drawing whole.
+    *scale = longest > 0 ? (kDxfLongSide - 1 - 2 * kMargin) / longest : 1;
+    *w = std::llround(dx * *scale) + 1 + 2 * kMargin;
+    *h = std::llround(dy * *scale) + 1 + 2 * kMargin;
 }
 
 // The drawing colours by their colour numbers; 7 (white in the editor) is drawn black.
@@ -283,7 +285,7 @@ std::int16_t ReadDxf(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
             out.Row(y)[x] = c;
     };
     auto toPixel = [&](const Point& p) {
-        return Point{(p.x - box.minX) * scale, (box.maxY - p.y) * scale};
+        return Point{(p.x - box.minX) * scale + kMargin, (box.maxY - p.y) * scale + kMargin};
     };
     Shapes(entities, [&](const Entity& e, const std::vector<Point>& world, bool filled) {
         const auto colour = static_cast<std::uint8_t>(std::clamp(std::abs(e.colour), 1, 254));

@@ -78,7 +78,7 @@ TEST_F(ImageTool, ConvertsEveryReadableFormatToEveryWritableOne) {
     sources << Path("source.pcd");
 
     for (const QString& source : sources) {
-        const QString expected = source.endsWith(".dxf")   ? "width: 640 height: 427"
+        const QString expected = source.endsWith(".dxf")   ? "width: 640 height: 428"
                                  : source.endsWith(".pcd") ? "width: 768 height: 512"
                                                            : "width: 30 height: 20";
         for (const QString& ext : writable) {
