@@ -7,11 +7,15 @@
 #include <ghostscript/iapi.h>
 
 #include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace crde {
@@ -63,9 +67,6 @@ bool ParseEps(const std::uint8_t* data, std::size_t size, EpsLayout* layout) {
 
 namespace {
 
-// Ghostscript allows one interpreter at a time.
-std::mutex ghostscript;
-
 std::string TempFile(const char* suffix) {
     const char* dir = std::getenv("TMPDIR");
     std::string path = std::string(dir && *dir ? dir : "/tmp") + "/vlmor-eps-XXXXXX" + suffix;
@@ -78,6 +79,56 @@ std::string TempFile(const char* suffix) {
 
 int Quiet(void*, const char*, int len) {
     return len;
+}
+
+// Ghostscript runs in a child process that is killed when it takes too long: a PostScript
+// program may loop for ever, and the interpreter has no way to be stopped from outside.
+constexpr int kRenderSeconds = 10;
+
+bool RunGhostscript(const std::string& input, const std::string& output) {
+    const pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        void* gs = nullptr;
+        int status = 1;
+        if (gsapi_new_instance(&gs, nullptr) >= 0) {
+            gsapi_set_stdio(gs, nullptr, Quiet, Quiet);
+            const std::string out = "-sOutputFile=" + output;
+            const char* args[] = {"vlmor",
+                                  "-q",
+                                  "-dSAFER",
+                                  "-dBATCH",
+                                  "-dNOPAUSE",
+                                  "-dEPSCrop",
+                                  "-r72",
+                                  "-sDEVICE=ppmraw",
+                                  "-dTextAlphaBits=1",
+                                  "-dGraphicsAlphaBits=1",
+                                  out.c_str(),
+                                  input.c_str()};
+            const int result =
+                gsapi_init_with_args(gs, int(sizeof args / sizeof *args), const_cast<char**>(args));
+            const int exitResult = gsapi_exit(gs);
+            status = (result == 0 || result == gs_error_Quit) && exitResult == 0 ? 0 : 1;
+        }
+        _exit(status);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kRenderSeconds);
+    for (;;) {
+        int status = 0;
+        const pid_t done = waitpid(child, &status, WNOHANG);
+        if (done == child)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (done < 0 && errno != EINTR)
+            return false;
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 std::int16_t ReadPpm(const std::string& path, std::int64_t expectW, std::int64_t expectH,
@@ -146,30 +197,8 @@ std::int16_t ReadEps(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     if (std::FILE* f = std::fopen(input.c_str(), "wb")) {
         const bool written = std::fwrite(data + layout.start, 1, layout.length, f) == layout.length;
         std::fclose(f);
-        std::lock_guard<std::mutex> lock(ghostscript);
-        void* gs = nullptr;
-        if (written && gsapi_new_instance(&gs, nullptr) >= 0) {
-            gsapi_set_stdio(gs, nullptr, Quiet, Quiet);
-            const std::string out = "-sOutputFile=" + output;
-            const char* args[] = {"vlmor",
-                                  "-q",
-                                  "-dSAFER",
-                                  "-dBATCH",
-                                  "-dNOPAUSE",
-                                  "-dEPSCrop",
-                                  "-r72",
-                                  "-sDEVICE=ppmraw",
-                                  "-dTextAlphaBits=1",
-                                  "-dGraphicsAlphaBits=1",
-                                  out.c_str(),
-                                  input.c_str()};
-            int result =
-                gsapi_init_with_args(gs, int(sizeof args / sizeof *args), const_cast<char**>(args));
-            const int exitResult = gsapi_exit(gs);
-            gsapi_delete_instance(gs);
-            if ((result == 0 || result == gs_error_Quit) && exitResult == 0)
-                code = ReadPpm(output, w, h, dib);
-        }
+        if (written && RunGhostscript(input, output))
+            code = ReadPpm(output, w, h, dib);
     }
     std::remove(input.c_str());
     std::remove(output.c_str());

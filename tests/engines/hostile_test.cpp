@@ -197,6 +197,14 @@ TEST_F(Hostile, EveryTruncationOfEveryFormatFailsCleanly) {
         crde::StreamInfo(tiff.data(), cut, &facts);
 }
 
+TEST_F(Hostile, PostScriptThatNeverEndsIsStopped) {
+    const std::string eps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{ 1 pop } loop\n";
+    HGLOBAL dib = nullptr;
+    EXPECT_EQ(crde::ReadEps(reinterpret_cast<const std::uint8_t*>(eps.data()), eps.size(), &dib),
+              crde::kErrUnsupported);
+    EXPECT_EQ(dib, nullptr);
+}
+
 TEST_F(Hostile, DrawingsWithWildNumbersStayInsideTheirRaster) {
     const std::string dxf =
         "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1e300\n20\nnan\n11\n-"
