@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+// Details of our own readers that the corpus does not reach: stream facts, DXF drawing,
+// TGA origins, GIF screens.
+#include "engines/crde2000/codes.h"
+#include "engines/crde2000/dib_block.h"
+#include "engines/crde2000/dxf.h"
+#include "engines/crde2000/gif.h"
+#include "engines/crde2000/info.h"
+#include "engines/crde2000/tga.h"
+#include "tests/engines/picture_tools.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+using picture_tools::DibImage;
+
+namespace {
+
+crde::Bytes Text(const std::string& s) {
+    return crde::Bytes(s.begin(), s.end());
+}
+
+TEST(DxfReader, DrawsEachEntityInItsColourOnWhite) {
+    // A 100 x 100 square outline (closed polyline, colour 5), a filled solid (colour 1) in its
+    // lower left quarter, an arc (colour 3) over the upper right quarter only.
+    const crde::Bytes dxf =
+        Text("0\nSECTION\n2\nENTITIES\n"
+             "0\nLWPOLYLINE\n62\n5\n70\n1\n10\n0\n20\n0\n10\n100\n20\n0\n10\n100\n20\n100\n10\n0\n2"
+             "0\n100\n"
+             "0\nSOLID\n62\n1\n10\n10\n20\n10\n11\n40\n21\n10\n12\n10\n22\n40\n13\n40\n23\n40\n"
+             "0\nARC\n62\n3\n10\n50\n20\n50\n40\n30\n50\n0\n51\n90\n0\nENDSEC\n0\nEOF\n");
+    crde::DxfInfo info;
+    ASSERT_EQ(crde::DxfSize(dxf.data(), dxf.size(), &info), crde::kOk);
+    EXPECT_EQ(info.width, crde::kDxfLongSide);
+    EXPECT_EQ(info.height, crde::kDxfLongSide);
+    HGLOBAL dib = nullptr;
+    ASSERT_EQ(crde::ReadDxf(dxf.data(), dxf.size(), &dib), crde::kOk);
+    const QImage image = DibImage(dib);
+    GlobalFree(dib);
+    const double s = (crde::kDxfLongSide - 5) / 100.0;
+    auto at = [&](double x, double y) {
+        return image.pixel(int(x * s + 2.5), int((100 - y) * s + 2.5));
+    };
+    EXPECT_EQ(at(0, 50), qRgb(0, 0, 255)) << "the closing edge of the square";
+    EXPECT_EQ(at(25, 25), qRgb(255, 0, 0)) << "inside the solid";
+    EXPECT_EQ(at(60, 60), qRgb(255, 255, 255));
+    EXPECT_EQ(at(50 + 30 * 0.7071, 50 + 30 * 0.7071), qRgb(0, 255, 0)) << "the arc at 45 degrees";
+    EXPECT_EQ(at(50 - 30 * 0.7071, 50 + 30 * 0.7071), qRgb(255, 255, 255))
+        << "no arc at 135 degrees";
+}
+
+TEST(DxfReader, RefusesTextWithoutEntities) {
+    const crde::Bytes empty = Text("0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n");
+    HGLOBAL dib = nullptr;
+    EXPECT_EQ(crde::ReadDxf(empty.data(), empty.size(), &dib), crde::kErrBadHeader);
+    EXPECT_EQ(crde::ReadDxf(empty.data(), 5, &dib), crde::kErrNotThisFormat);
+}
+
+TEST(TgaReader, FollowsTheOriginBits) {
+    // 2 x 2 true colour, first stored pixel red; bit 5 set: rows top-down; bit 4: right to left.
+    for (int descriptor : {0x00, 0x20, 0x30}) {
+        crde::Bytes tga(18, 0);
+        tga[2] = 2;
+        tga[12] = 2;
+        tga[14] = 2;
+        tga[16] = 24;
+        tga[17] = std::uint8_t(descriptor);
+        const std::uint8_t pixels[] = {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255};
+        tga.insert(tga.end(), pixels, pixels + 12);
+        HGLOBAL dib = nullptr;
+        ASSERT_EQ(crde::ReadTga(tga.data(), tga.size(), &dib), crde::kOk);
+        const QImage image = DibImage(dib);
+        GlobalFree(dib);
+        const QPoint first = descriptor == 0x00   ? QPoint(0, 1)
+                             : descriptor == 0x20 ? QPoint(0, 0)
+                                                  : QPoint(1, 0);
+        EXPECT_EQ(image.pixel(first), qRgb(255, 0, 0)) << descriptor;
+    }
+}
+
+TEST(StreamInfo, ReportsFormatSizeDepthAndCompressionFromHeaders) {
+    const crde::Bytes gif = Text(std::string("GIF89a\x0a\x00\x05\x00\xf1\x00\x00", 13));
+    crde::StreamFacts facts;
+    ASSERT_EQ(crde::StreamInfo(gif.data(), gif.size(), &facts), crde::kOk);
+    EXPECT_EQ(facts.format, "GIF");
+    EXPECT_EQ(facts.width, 10);
+    EXPECT_EQ(facts.height, 5);
+    EXPECT_EQ(facts.bits, 2);
+    const crde::Bytes eps = Text("%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 10 20 110 70\n");
+    ASSERT_EQ(crde::StreamInfo(eps.data(), eps.size(), &facts), crde::kOk);
+    EXPECT_EQ(facts.format, "EPS");
+    EXPECT_EQ(facts.width, 100);
+    EXPECT_EQ(facts.height, 50);
+    const crde::Bytes bmp =
+        Text(std::string("BM", 2) + std::string(12, '\0') +
+             std::string("\x28\0\0\0\x07\0\0\0\xfd\xff\xff\xff\x01\0\x08\0\x01\0\0\0", 20) +
+             std::string(20, '\0'));
+    ASSERT_EQ(crde::StreamInfo(bmp.data(), bmp.size(), &facts), crde::kOk);
+    EXPECT_EQ(facts.height, 3) << "top-down height is reported positive";
+    EXPECT_EQ(facts.compression, "RLE8");
+    EXPECT_EQ(crde::StreamInfo(gif.data(), 0, &facts), crde::kErrBadArgument);
+    const crde::Bytes junk = Text("neither picture nor drawing");
+    EXPECT_EQ(crde::StreamInfo(junk.data(), junk.size(), &facts), crde::kErrNotThisFormat);
+    EXPECT_EQ(crde::TiffCompressionText(32773), "PACKBITS");
+}
+
+TEST(GifReader, PlacesAFramedPictureOnItsScreen) {
+    // Our writer's GIF, re-headed as a 6 x 4 screen with background index 1, the 2 x 1
+    // picture at (3, 2).
+    crde::NewDib two;
+    ASSERT_EQ(two.Create(2, 1, 8, 4), crde::kOk);
+    two.SetColour(0, 255, 0, 0);
+    two.SetColour(1, 0, 0, 255);
+    two.Row(0)[0] = 0;
+    two.Row(0)[1] = 0;
+    HGLOBAL handle = two.Release();
+    crde::Bytes gif;
+    {
+        crde::DibView view(handle);
+        ASSERT_EQ(crde::WriteGif(view, gif), crde::kOk);
+    }
+    GlobalFree(handle);
+    gif[6] = 6;
+    gif[8] = 4;
+    gif[11] = 1;
+    for (std::size_t i = 13; i + 9 < gif.size(); ++i)
+        if (gif[i] == 0x2C) { // the image descriptor
+            gif[i + 1] = 3;
+            gif[i + 3] = 2;
+            break;
+        }
+    HGLOBAL dib = nullptr;
+    ASSERT_EQ(crde::ReadGif(gif.data(), gif.size(), &dib), crde::kOk);
+    const QImage image = DibImage(dib);
+    GlobalFree(dib);
+    EXPECT_EQ(image.size(), QSize(6, 4));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(3, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(4, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(5, 2), qRgb(0, 0, 255));
+}
+
+} // namespace
