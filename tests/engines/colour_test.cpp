@@ -5,8 +5,8 @@
 #include "engines/crde2000/depth.h"
 #include "engines/crde2000/dib_block.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <set>
 
 namespace {
