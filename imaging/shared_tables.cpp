@@ -187,11 +187,9 @@ QString TiffTagName(int tag, bool* readOnly) {
 }
 
 bool IsMetafileStream(QIODevice& stream) {
-    const qint64 start = stream.pos();
+    // The tests run from the stream's start, which is where it is left.
     stream.seek(0);
     const QByteArray head = stream.peek(100 + 1);
-    stream.seek(0);
-    (void)start;
     auto u32 = [&](int at) {
         return at + 4 <= head.size()
                    ? quint32(quint8(head[at])) | quint32(quint8(head[at + 1])) << 8 |

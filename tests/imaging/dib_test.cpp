@@ -54,6 +54,9 @@ TEST_F(DibTest, HeaderReadersFollowTheBitCountAndTheColoursUsed) {
         EXPECT_EQ(dib.DibSize(), 40u + 3 * 32);
         EXPECT_EQ(dib.DibSize(), 40u + 3 * 32);
         EXPECT_EQ(dib.Bits(), dib.Dib() + 40);
+        // A top-down DIB (negative height) has as many rows as a bottom-up one.
+        dib.SetDib(GlobalLock(MakeDib(10, -3, 24, 0, 0, 96)));
+        EXPECT_EQ(dib.DibSize(), 40u + 3 * 32);
     }
     ILTDib five;
     five.SetDib(GlobalLock(MakeDib(4, 4, 8, 5, 16, 20 + 16)));

@@ -77,6 +77,17 @@ TEST_F(Effects, ReductionMakesTheDepthAskedWithEveryMethod) {
     FreeDib(dib);
 }
 
+TEST_F(Effects, DepthZeroMeansSixteenColours) {
+    HGLOBAL dib = DibOf(Gradient(16, 16));
+    HGLOBAL reduced = ReduceDibColors(dib, 0, false, nullptr, nullptr, IL_FLOYD);
+    EXPECT_EQ(DibBitCount(reduced), 4);
+    TBitmap bitmap;
+    ASSERT_EQ(DibToBitmap(dib, 0, false, bitmap, nullptr, nullptr), 1);
+    EXPECT_LE(bitmap.Handle().colorCount(), 16);
+    FreeDib(reduced);
+    FreeDib(dib);
+}
+
 TEST_F(Effects, FloydSteinbergSpreadsTheErrorSoAreasKeepTheirMeanColour) {
     // A flat colour between two palette entries: without dithering every pixel takes one
     // neighbour, with diffusion the mean stays near the colour.
