@@ -79,6 +79,11 @@ double Number(std::string_view v) {
     return r.ec == std::errc() && std::isfinite(d) && std::fabs(d) < 1e12 ? d : 0;
 }
 
+// Colour numbers and flags are 16-bit integers; a wilder value is clamped, not wrapped.
+int Integer(std::string_view v) {
+    return static_cast<int>(std::clamp(Number(v), -32768.0, 32767.0));
+}
+
 // Every entity of the ENTITIES section, in order.
 std::vector<Entity> Entities(const std::uint8_t* data, std::size_t size) {
     Groups groups(data, size);
@@ -124,9 +129,9 @@ std::vector<Entity> Entities(const std::uint8_t* data, std::size_t size) {
         } else if (code == 51) {
             current->end = Number(value);
         } else if (code == 62) {
-            current->colour = static_cast<int>(Number(value));
+            current->colour = Integer(value);
         } else if (code == 70) {
-            current->flags = static_cast<int>(Number(value));
+            current->flags = Integer(value);
         } else if (code == 1) {
             current->text = value;
         }

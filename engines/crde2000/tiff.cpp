@@ -244,6 +244,21 @@ bool WritePage(TIFF* t, const DibView& dib, int compression) {
     return TIFFWriteDirectory(t) != 0;
 }
 
+// Opens a TIFF held in memory for reading at page `page` (from 0); `pages`, when given, gets
+// the file's page count even if the page does not exist.
+std::int16_t OpenPage(MemoryFile& file, int page, TiffPtr& t, int* pages = nullptr) {
+    if (!IsTiff(file.data, file.size))
+        return kErrNotThisFormat;
+    t = Open(file, "rm");
+    if (!t)
+        return kErrBadHeader;
+    if (pages)
+        *pages = TIFFNumberOfDirectories(t.get());
+    if (page < 0 || !TIFFSetDirectory(t.get(), static_cast<tdir_t>(page)))
+        return kErrBadArgument;
+    return kOk;
+}
+
 } // namespace
 
 bool IsTiff(const std::uint8_t* data, std::size_t size) {
@@ -253,33 +268,27 @@ bool IsTiff(const std::uint8_t* data, std::size_t size) {
 }
 
 std::int16_t TiffPageInfo(const std::uint8_t* data, std::size_t size, int page, TiffInfo* info) {
-    if (!IsTiff(data, size))
-        return kErrNotThisFormat;
     MemoryFile file{data, size};
-    TiffPtr t = Open(file, "rm");
-    if (!t)
-        return kErrBadHeader;
-    info->pages = TIFFNumberOfDirectories(t.get());
-    if (page < 0 || !TIFFSetDirectory(t.get(), static_cast<tdir_t>(page)))
-        return kErrBadArgument;
+    TiffPtr t;
+    if (std::int16_t code = OpenPage(file, page, t, &info->pages); code != kOk)
+        return code;
     info->width = Field<std::uint32_t>(t.get(), TIFFTAG_IMAGEWIDTH, 0);
     info->height = Field<std::uint32_t>(t.get(), TIFFTAG_IMAGELENGTH, 0);
-    info->bits = Field<std::uint16_t>(t.get(), TIFFTAG_BITSPERSAMPLE, 1) *
-                 Field<std::uint16_t>(t.get(), TIFFTAG_SAMPLESPERPIXEL, 1);
+    // Both tags are 16-bit, so a hostile file's product can pass the range of int.
+    const std::int64_t bits =
+        std::int64_t{Field<std::uint16_t>(t.get(), TIFFTAG_BITSPERSAMPLE, 1)} *
+        Field<std::uint16_t>(t.get(), TIFFTAG_SAMPLESPERPIXEL, 1);
+    info->bits = static_cast<int>(std::min<std::int64_t>(bits, 32767));
     info->compression = Field<std::uint16_t>(t.get(), TIFFTAG_COMPRESSION, 1);
     return kOk;
 }
 
 std::int16_t ReadTiff(const std::uint8_t* data, std::size_t size, int page, HGLOBAL* dib) {
     *dib = nullptr;
-    if (!IsTiff(data, size))
-        return kErrNotThisFormat;
     MemoryFile file{data, size};
-    TiffPtr t = Open(file, "rm");
-    if (!t)
-        return kErrBadHeader;
-    if (page < 0 || !TIFFSetDirectory(t.get(), static_cast<tdir_t>(page)))
-        return kErrBadArgument;
+    TiffPtr t;
+    if (std::int16_t code = OpenPage(file, page, t); code != kOk)
+        return code;
     return Decode(t.get(), dib);
 }
 
@@ -303,14 +312,10 @@ std::int16_t WriteTiff(const DibView& dib, int compression, Bytes& file) {
 }
 
 std::int16_t TiffTags(const std::uint8_t* data, std::size_t size, int page, std::string* out) {
-    if (!IsTiff(data, size))
-        return kErrNotThisFormat;
     MemoryFile file{data, size};
-    TiffPtr t = Open(file, "rm");
-    if (!t)
-        return kErrBadHeader;
-    if (page < 0 || !TIFFSetDirectory(t.get(), static_cast<tdir_t>(page)))
-        return kErrBadArgument;
+    TiffPtr t;
+    if (std::int16_t code = OpenPage(file, page, t); code != kOk)
+        return code;
     std::ostringstream text;
     static const ttag_t numbers[] = {
         TIFFTAG_IMAGEWIDTH,  TIFFTAG_IMAGELENGTH,     TIFFTAG_BITSPERSAMPLE, TIFFTAG_COMPRESSION,
