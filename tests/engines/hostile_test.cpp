@@ -208,7 +208,7 @@ TEST_F(Hostile, PostScriptThatNeverEndsIsStopped) {
 TEST_F(Hostile, DrawingsWithWildNumbersStayInsideTheirRaster) {
     const std::string dxf =
         "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1e300\n20\nnan\n11\n-"
-        "1e11\n21\n5\n0\nARC\n10\n0\n20\n0\n"
+        "1e11\n21\n5\n62\n4e11\n70\n-9e11\n0\nARC\n10\n0\n20\n0\n"
         "40\n1e9\n50\n1e308\n51\n-1e308\n0\nLWPOLYLINE\n70\n1\n0\nSOLID\n10\n0\n20\n0\n0\nENDSEC\n";
     HGLOBAL dib = nullptr;
     const std::int16_t code =
@@ -219,6 +219,20 @@ TEST_F(Hostile, DrawingsWithWildNumbersStayInsideTheirRaster) {
         EXPECT_LE(view.Height(), crde::kDxfLongSide);
     }
     GlobalFree(dib);
+}
+
+// Bits per sample and samples per pixel are 16-bit each; their product is reported, clamped.
+TEST_F(Hostile, TiffWithWildSampleCountsIsDescribed) {
+    crde::Bytes b = HugeTiff(4, 4);
+    PutLe(b, 10 + 12 * 2 + 8, 65535, 2); // bits per sample
+    PutLe(b, 10 + 12 * 6 + 8, 65535, 2); // samples per pixel
+    crde::StreamFacts facts;
+    ASSERT_EQ(crde::StreamInfo(b.data(), b.size(), &facts), crde::kOk);
+    EXPECT_EQ(facts.format, "TIFF");
+    EXPECT_EQ(facts.bits, 32767);
+    HGLOBAL dib = nullptr;
+    EXPECT_NE(crde::ReadTiff(b.data(), b.size(), 0, &dib), crde::kOk);
+    EXPECT_EQ(dib, nullptr);
 }
 
 } // namespace
