@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/global_memory.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -32,6 +33,32 @@ bool Mapped(std::size_t bytes) {
     return kUseMappings && bytes >= kMappedFrom;
 }
 
+// Mappings start on and span whole huge pages: the kernel backs only aligned 2 MiB runs with
+// huge pages, so an unaligned start would leave up to 4 MiB at the ends in small pages, each
+// its own page fault (about a thousand for one picture).
+constexpr std::size_t kHugePage = 2u << 20;
+
+std::size_t MappedSize(std::size_t bytes) {
+    return (bytes + kHugePage - 1) & ~(kHugePage - 1);
+}
+
+void* MapAligned(std::size_t bytes) {
+    const std::size_t size = MappedSize(bytes);
+    void* p =
+        mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        return nullptr;
+    const auto raw = reinterpret_cast<std::uintptr_t>(p);
+    const std::uintptr_t start = (raw + kHugePage - 1) & ~std::uintptr_t(kHugePage - 1);
+    if (start > raw)
+        munmap(p, start - raw);
+    if (const std::size_t tail = kHugePage - (start - raw); tail > 0)
+        munmap(reinterpret_cast<void*>(start + size), tail);
+    void* memory = reinterpret_cast<void*>(start);
+    madvise(memory, size, MADV_HUGEPAGE);
+    return memory;
+}
+
 constexpr unsigned InvalidHandleFlag = 0x8000;
 
 // Live handles; lookups reject stale or foreign handles instead of touching freed memory.
@@ -54,22 +81,18 @@ bool Known(Registry& r, HGLOBAL block) {
 extern "C" {
 
 void* LargeMemoryAlloc(std::size_t bytes) {
-    if (bytes == 0)
-        return nullptr;
+    if (bytes == 0 || bytes > SIZE_MAX - 2 * kHugePage)
+        return nullptr; // a mapping's rounding would wrap; no heap has that much either
     if (!Mapped(bytes))
         return std::calloc(1, bytes);
-    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED)
-        return nullptr;
-    madvise(p, bytes, MADV_HUGEPAGE);
-    return p;
+    return MapAligned(bytes);
 }
 
 void LargeMemoryFree(void* memory, std::size_t bytes) {
     if (!memory)
         return;
     if (Mapped(bytes))
-        munmap(memory, bytes);
+        munmap(memory, MappedSize(bytes));
     else
         std::free(memory);
 }

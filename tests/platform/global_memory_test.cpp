@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/global_memory.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <vector>
 
 TEST(GlobalMemory, BlocksAreZeroedAndCountLocks) {
     HGLOBAL block = GlobalAlloc(GHND, 64);
@@ -53,4 +55,45 @@ TEST(GlobalMemory, UnknownAndStaleHandlesAreRefusedSafely) {
     EXPECT_EQ(GlobalLock(nullptr), nullptr);
     // An absurd size fails cleanly.
     EXPECT_EQ(GlobalAlloc(GHND, static_cast<std::size_t>(-1) / 2), nullptr);
+}
+
+// Picture-sized blocks come from their own mappings: zeroed to the last byte, writable to the
+// end, freed without touching their neighbours, and moved across the size where they start.
+TEST(GlobalMemory, LargeBlocksAreWholeAndIndependent) {
+    const std::size_t sizes[] = {(4u << 20) - 1, 4u << 20, (5u << 20) + 123, 9u << 20};
+    std::vector<HGLOBAL> blocks;
+    for (std::size_t size : sizes) {
+        HGLOBAL block = GlobalAlloc(GHND, size);
+        ASSERT_NE(block, nullptr) << size;
+        auto* bytes = static_cast<unsigned char*>(GlobalLock(block));
+        ASSERT_EQ(bytes[0], 0);
+        ASSERT_EQ(bytes[size / 2], 0);
+        ASSERT_EQ(bytes[size - 1], 0);
+        bytes[0] = bytes[size - 1] = 0x5A;
+        GlobalUnlock(block);
+        blocks.push_back(block);
+    }
+    ASSERT_EQ(GlobalFree(blocks[1]), nullptr);
+    ASSERT_EQ(GlobalFree(blocks[2]), nullptr);
+    for (std::size_t i : {std::size_t{0}, std::size_t{3}}) {
+        auto* bytes = static_cast<unsigned char*>(GlobalLock(blocks[i]));
+        EXPECT_EQ(bytes[0], 0x5A);
+        EXPECT_EQ(bytes[sizes[i] - 1], 0x5A);
+        GlobalUnlock(blocks[i]);
+    }
+    // Small to large and back keeps what fits.
+    ASSERT_EQ(GlobalReAlloc(blocks[0], 12u << 20, 0), blocks[0]);
+    auto* bytes = static_cast<unsigned char*>(GlobalLock(blocks[0]));
+    EXPECT_EQ(bytes[0], 0x5A);
+    EXPECT_EQ(bytes[sizes[0] - 1], 0x5A);
+    EXPECT_EQ(bytes[(12u << 20) - 1], 0);
+    GlobalUnlock(blocks[0]);
+    ASSERT_EQ(GlobalReAlloc(blocks[0], 16, 0), blocks[0]);
+    EXPECT_EQ(static_cast<unsigned char*>(GlobalLock(blocks[0]))[0], 0x5A);
+    GlobalUnlock(blocks[0]);
+    EXPECT_EQ(GlobalFree(blocks[0]), nullptr);
+    EXPECT_EQ(GlobalFree(blocks[3]), nullptr);
+    // Sizes whose rounding would wrap are refused.
+    EXPECT_EQ(LargeMemoryAlloc(SIZE_MAX), nullptr);
+    EXPECT_EQ(LargeMemoryAlloc(SIZE_MAX - (1u << 20)), nullptr);
 }
