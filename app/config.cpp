@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/config.h"
 
-#include "platform/paths.h"
-#include "platform/profile.h"
+#include "platform/core/paths.h"
+#include "platform/core/profile.h"
 
 #include <memory>
 

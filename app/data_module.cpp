@@ -7,9 +7,9 @@
 #include "app/util.h"
 #include "data/catalogue_schema.h"
 #include "data/session.h"
-#include "platform/application.h"
-#include "platform/paths.h"
-#include "platform/text_case.h"
+#include "platform/core/paths.h"
+#include "platform/core/text_case.h"
+#include "platform/ui/application.h"
 
 namespace cat = data::catalogue;
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/process_values.h"
 #include "app/program.h"
-#include "platform/application.h"
-#include "platform/paths.h"
+#include "platform/core/paths.h"
+#include "platform/ui/application.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -7,11 +7,11 @@
 #include "app/help_context.h"
 #include "app/window_font.h"
 #include "controls/datalist/data_list.h"
-#include "data/controls/db_navigator.h"
-#include "data/controls/db_text.h"
-#include "platform/application.h"
-#include "platform/help_viewer.h"
-#include "platform/tab_control.h"
+#include "controls/dbcontrols/db_navigator.h"
+#include "controls/dbcontrols/db_text.h"
+#include "platform/ui/application.h"
+#include "platform/ui/help_viewer.h"
+#include "platform/ui/tab_control.h"
 
 #include <QAction>
 #include <QApplication>
@@ -153,9 +153,9 @@ void TfMain::mnuEnableFilterClick() {
 
 // ---- Help, About, Exit -------------------------------------------------------------------
 
-void TfMain::Help(unsigned command, int data) {
+void TfMain::Help(unsigned command, int context) {
     const auto* app = platform::TApplication::Instance();
-    platform::WinHelp(app ? app->HelpFile() : QString(), command, static_cast<quintptr>(data));
+    platform::WinHelp(app ? app->HelpFile() : QString(), command, static_cast<quintptr>(context));
 }
 
 void TfMain::Contents1Click() {

@@ -14,12 +14,12 @@ class QToolBar;
 class QToolButton;
 class QWindow;
 class TAboutBox;
-class TDBDataList;
 class TDataModule1;
-namespace data {
+namespace controls {
+class TDBDataList;
 class TDBNavigator;
 class TDBText;
-} // namespace data
+} // namespace controls
 namespace platform {
 class TPanel;
 class TTabControl;
@@ -70,17 +70,17 @@ public:
     platform::TTabControl* TabControl1;
     platform::TPanel* pnlLeft;
     platform::TPanel* Panel2;
-    data::TDBText* DBTextFile;
+    controls::TDBText* DBTextFile;
     platform::TPanel* Panel1;
-    data::TDBText* DBTextDescrip;
+    controls::TDBText* DBTextDescrip;
     platform::TPanel* pnlFind;
     QWidget* ToolBar2; // the search button and box
     QToolButton* ToolFind;
     QLineEdit* edFilter;
     platform::TPanel* pnlList;
-    TDBDataList* DBDataList1;
+    controls::TDBDataList* DBDataList1;
     platform::TPanel* pnlBottom;
-    data::TDBNavigator* DBNavigator1;
+    controls::TDBNavigator* DBNavigator1;
     platform::TPanel* pnlRight;
     platform::TPanel* pnlTool;
     platform::TPanel* pnlImage;

@@ -4,10 +4,10 @@
 #include "app/main_window.h"
 #include "app/toolbar_images.h"
 #include "controls/datalist/data_list.h"
-#include "data/controls/db_navigator.h"
-#include "data/controls/db_text.h"
-#include "platform/panel.h"
-#include "platform/tab_control.h"
+#include "controls/dbcontrols/db_navigator.h"
+#include "controls/dbcontrols/db_text.h"
+#include "platform/ui/panel.h"
+#include "platform/ui/tab_control.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -95,12 +95,12 @@ void TfMain::BuildControls() {
     Panel2 = Named(new TPanel(pnlLeft, TBevel::bvNone), "Panel2");
     Panel2->setFixedHeight(192);
     left->addWidget(Panel2);
-    DBTextFile = Named(new data::TDBText(Panel2), "DBTextFile");
+    DBTextFile = Named(new controls::TDBText(Panel2), "DBTextFile");
     DBTextFile->setGeometry(8, 8, 105, 17);
     DBTextFile->SetDataField(QStringLiteral("FileName"));
     Panel1 = Named(new TPanel(Panel2, TBevel::bvLowered, TBevel::bvNone, 2), "Panel1");
     Panel1->setGeometry(8, 32, 201, 105);
-    DBTextDescrip = Named(new data::TDBText(Panel1), "DBTextDescrip");
+    DBTextDescrip = Named(new controls::TDBText(Panel1), "DBTextDescrip");
     DBTextDescrip->SetDataField(QStringLiteral("Description"));
     DBTextDescrip->SetWordWrap(true);
     DBTextDescrip->setFont(ArialBold13());
@@ -127,7 +127,7 @@ void TfMain::BuildControls() {
 
     pnlList = Named(new TPanel(pnlLeft, TBevel::bvLowered, TBevel::bvRaised), "pnlList");
     left->addWidget(pnlList, 1);
-    DBDataList1 = Named(new TDBDataList(pnlList), "DBDataList1");
+    DBDataList1 = Named(new controls::TDBDataList(pnlList), "DBDataList1");
     DBDataList1->SetTabStop(true);
     DBDataList1->SetExtendedSelect(true);
     DBDataList1->SetMultiSelect(false);
@@ -138,10 +138,11 @@ void TfMain::BuildControls() {
     pnlBottom = Named(new TPanel(pnlLeft, TBevel::bvNone), "pnlBottom");
     pnlBottom->setFixedHeight(41);
     left->addWidget(pnlBottom);
-    DBNavigator1 = Named(new data::TDBNavigator(pnlBottom), "DBNavigator1");
+    DBNavigator1 = Named(new controls::TDBNavigator(pnlBottom), "DBNavigator1");
     DBNavigator1->setGeometry(8, 8, 200, 25);
-    DBNavigator1->SetVisibleButtons({data::TNavigateBtn::nbFirst, data::TNavigateBtn::nbPrior,
-                                     data::TNavigateBtn::nbNext, data::TNavigateBtn::nbLast});
+    DBNavigator1->SetVisibleButtons(
+        {controls::TNavigateBtn::nbFirst, controls::TNavigateBtn::nbPrior,
+         controls::TNavigateBtn::nbNext, controls::TNavigateBtn::nbLast});
     DBNavigator1->SetShowHint(true);
     SetHelpContext(DBNavigator1, 5);
 

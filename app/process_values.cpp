@@ -2,8 +2,8 @@
 #include "app/process_values.h"
 
 #include "app/util.h"
-#include "platform/paths.h"
-#include "platform/random.h"
+#include "platform/core/paths.h"
+#include "platform/core/random.h"
 
 namespace {
 ProcessValues& Values() {

@@ -6,8 +6,8 @@
 #include "app/data_module.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
-#include "platform/application.h"
-#include "platform/tick_counter.h"
+#include "platform/core/tick_counter.h"
+#include "platform/ui/application.h"
 
 #include <unistd.h>
 

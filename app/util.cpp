@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/util.h"
 
-#include "platform/paths.h"
+#include "platform/core/paths.h"
 
 QString FileNameNoExt(const QString& path) {
     const QString name = platform::ExtractFileName(path);

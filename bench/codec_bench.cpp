@@ -4,15 +4,15 @@
 // the Floyd-Steinberg reduction of 12 megapixels to 256 colours with its colour error.
 #include "bench/bench_report.h"
 #include "engines/crde2000/bmp.h"
-#include "engines/crde2000/dib_block.h"
 #include "engines/crde2000/jpeg.h"
 #include "engines/crde2000/png.h"
 #include "engines/crde2000/tiff.h"
+#include "engines/shared/dib_block.h"
 #include "imaging/dib.h"
 #include "imaging/dib_convert.h"
 #include "imaging/effects_binding.h"
 #include "imaging/engine_calls.h"
-#include "platform/dialogs.h"
+#include "platform/core/dialogs.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -155,7 +155,7 @@ void BM_QtLoader(benchmark::State& state) {
 
 // ---- Ours: the binding's bitmap-level readers ----
 
-void ReadThroughBinding(benchmark::State& state, imaging::TEngineFormat format,
+void ReadThroughBinding(benchmark::State& state, imaging::EngineFormat format,
                         const crde::Bytes& bytes) {
     for (auto _ : state) {
         imaging::TBitmap bitmap;
@@ -166,16 +166,16 @@ void ReadThroughBinding(benchmark::State& state, imaging::TEngineFormat format,
     }
 }
 void BM_JpegBinding(benchmark::State& s) {
-    ReadThroughBinding(s, imaging::TEngineFormat::Jpg, jpeg);
+    ReadThroughBinding(s, imaging::EngineFormat::Jpeg, jpeg);
 }
 void BM_PngBinding(benchmark::State& s) {
-    ReadThroughBinding(s, imaging::TEngineFormat::Png, pngBytes);
+    ReadThroughBinding(s, imaging::EngineFormat::Png, pngBytes);
 }
 void BM_TiffBinding(benchmark::State& s) {
-    ReadThroughBinding(s, imaging::TEngineFormat::Tiff, tiffLzw);
+    ReadThroughBinding(s, imaging::EngineFormat::Tiff, tiffLzw);
 }
 void BM_BmpBinding(benchmark::State& s) {
-    ReadThroughBinding(s, imaging::TEngineFormat::Bmp, bmp);
+    ReadThroughBinding(s, imaging::EngineFormat::Bmp, bmp);
 }
 
 double reduceError = 0;

@@ -16,7 +16,7 @@
 #include "data/session.h"
 #include "data/table.h"
 #include "data/table_file.h"
-#include "platform/text_case.h"
+#include "platform/core/text_case.h"
 #include "tools/catalog/catalogue_tables.h"
 
 #define SQLITE_HAS_CODEC 1

@@ -11,7 +11,7 @@
 #include "controls/datalist/data_list.h"
 #include "data/catalogue_schema.h"
 #include "data/session.h"
-#include "platform/application.h"
+#include "platform/ui/application.h"
 
 #include <QEvent>
 #include <QTemporaryDir>

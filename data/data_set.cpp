@@ -4,25 +4,12 @@
 #include "data/data_link.h"
 #include "data/data_source.h"
 #include "data/field.h"
-#include "platform/application.h"
-#include "platform/errors.h"
+#include "platform/core/error_reporter.h"
+#include "platform/core/errors.h"
 
-#include <QTextStream>
 #include <algorithm>
 
 namespace data {
-
-namespace {
-
-// Shows an error raised inside a filter callback; filtering goes on.
-void ReportFilterError(const QString& message) {
-    if (auto* app = platform::TApplication::Instance())
-        app->ShowException(message);
-    else
-        QTextStream(stderr) << message << '\n';
-}
-
-} // namespace
 
 TDataSet::TDataSet(QObject* owner)
     : QObject(owner) {}
@@ -251,9 +238,9 @@ bool TDataSet::Accepts(int record, const TField* expressionField) const {
     try {
         onFilterRecord_(*self, accept);
     } catch (const platform::Exception& e) {
-        ReportFilterError(e.Message());
+        platform::ReportError(e.Message());
     } catch (const std::exception& e) {
-        ReportFilterError(QString::fromUtf8(e.what()));
+        platform::ReportError(QString::fromUtf8(e.what()));
     }
     return accept;
 }

@@ -2,7 +2,7 @@
 #include "data/field.h"
 
 #include "data/data_set.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <QFile>
 #include <QIODevice>

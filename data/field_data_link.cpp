@@ -3,7 +3,7 @@
 
 #include "data/data_set.h"
 #include "data/field.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 namespace data {
 

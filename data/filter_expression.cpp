@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "data/filter_expression.h"
 
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "data/session.h"
 
-#include "platform/dialogs.h"
+#include "platform/core/dialogs.h"
 
 #include <QFileInfo>
 #include <algorithm>

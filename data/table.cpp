@@ -4,7 +4,7 @@
 #include "data/field.h"
 #include "data/session.h"
 #include "data/table_file.h"
-#include "platform/paths.h"
+#include "platform/core/paths.h"
 
 #include <QDir>
 #include <QFileInfo>

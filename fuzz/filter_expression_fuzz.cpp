@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Feeds arbitrary text to the filter expression parser and matcher.
 #include "data/filter_expression.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Hostile help files: parsing and rendering every topic never crashes.
-#include "platform/help_file.h"
+#include "platform/core/help_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 #include "data/field.h"
 #include "data/session.h"
 #include "data/table.h"
-#include "platform/dialogs.h"
-#include "platform/errors.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "imaging/dib.h"
 
-#include <cstdlib>
-
+#include "engines/dib/dib_layout.h"
 #include "imaging/error_invalid.h"
+
+#include <cstdlib>
 
 #include <cstring>
 
@@ -11,41 +12,17 @@ namespace imaging {
 
 namespace {
 
-constexpr std::uint32_t kHeaderBytes = 40;
-constexpr std::int32_t kPixelsPerMetre = 2953; // 75 dots an inch
-
-void Put16(std::uint8_t* p, std::uint16_t v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void Put32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-std::uint32_t Get32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
+using dib::Get32;
+using dib::kHeaderBytes;
 
 std::uint64_t RowBytes(std::int64_t width, int bits) {
-    return static_cast<std::uint64_t>(((width * bits + 31) / 32) * 4);
+    return dib::RowStride(static_cast<std::uint64_t>(width < 0 ? 0 : width), unsigned(bits));
 }
 
 } // namespace
 
 int ColorsForBitCount(int bits) {
-    switch (bits) {
-    case 1:
-        return 2;
-    case 4:
-        return 16;
-    case 8:
-        return 256;
-    default:
-        return 0;
-    }
+    return dib::ColoursForBits(bits);
 }
 
 int DibBitCount(HGLOBAL dib) {
@@ -140,7 +117,7 @@ std::uint32_t ILTDib::DibSize() {
         const std::int64_t height = std::abs(std::int64_t(DibHeight()));
         image = static_cast<std::uint32_t>(
             height * static_cast<std::int64_t>(RowBytes(DibWidth(), BitCount())));
-        Put32(FDib + 20, image);
+        dib::Put32(FDib + dib::kImageSize, image);
     }
     return HeaderSize() + image;
 }
@@ -155,7 +132,7 @@ std::uint8_t* ILTDib::Bits() const {
 HPALETTE ILTDib::CreateDibPalette(const std::uint8_t* header) {
     if (!header)
         return nullptr;
-    std::uint32_t n = Get32(header + 32);
+    std::uint32_t n = Get32(header + dib::kColoursUsed);
     if (n == 0)
         n = static_cast<std::uint32_t>(ColorsForBitCount(header[14] | header[15] << 8));
     if (n == 0 || n > 256)
@@ -210,7 +187,7 @@ bool ILTDib::CreateNew(const HPALETTE& palette, std::int32_t width, std::int32_t
     default:
         return false;
     }
-    const std::uint64_t row = RowBytes(width < 0 ? 0 : width, stored);
+    const std::uint64_t row = RowBytes(width, stored);
     const std::uint64_t rows =
         static_cast<std::uint64_t>(height < 0 ? -std::int64_t(height) : height);
     // The header holds the image size in 32 bits; anything larger cannot be described.
@@ -224,17 +201,8 @@ bool ILTDib::CreateNew(const HPALETTE& palette, std::int32_t width, std::int32_t
     if (!block)
         throw ErrorInvalid(QStringLiteral("Can't allocate memory"));
     auto* p = static_cast<std::uint8_t*>(GlobalLock(block));
-    Put32(p, kHeaderBytes);
-    Put32(p + 4, static_cast<std::uint32_t>(width));
-    Put32(p + 8, static_cast<std::uint32_t>(height));
-    Put16(p + 12, 1);
-    Put16(p + 14, static_cast<std::uint16_t>(stored));
-    Put32(p + 16, 0);
-    Put32(p + 20, static_cast<std::uint32_t>(image));
-    Put32(p + 24, kPixelsPerMetre);
-    Put32(p + 28, kPixelsPerMetre);
-    Put32(p + 32, static_cast<std::uint32_t>(colours));
-    Put32(p + 36, static_cast<std::uint32_t>(colours));
+    dib::WriteHeader(p, width, height, stored, static_cast<std::uint32_t>(colours),
+                     static_cast<std::uint32_t>(image));
     if (palette) {
         std::uint8_t* table = p + kHeaderBytes;
         for (int i = 0; i < colours && i < static_cast<int>(palette->Entries.size()); ++i) {

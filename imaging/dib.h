@@ -2,7 +2,7 @@
 #pragma once
 
 #include "imaging/palette.h"
-#include "platform/global_memory.h"
+#include "platform/memory/global_memory.h"
 
 #include <cstdint>
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "imaging/dib_convert.h"
 
+#include "engines/dib/dib_layout.h"
 #include "imaging/dib.h"
 #include "imaging/effects_binding.h"
 #include "imaging/engine_calls.h"
@@ -58,7 +59,7 @@ QImage ImageOfDib(ILTDib& lens) {
     if (w <= 0 || h <= 0)
         return {};
     const std::uint8_t* pixels = lens.Bits();
-    const std::size_t stride = ((std::size_t(w) * bits + 31) / 32) * 4;
+    const auto stride = static_cast<std::size_t>(dib::RowStride(std::uint64_t(w), unsigned(bits)));
     if (lens.HeaderSize() + stride * h > GlobalSize(lens.Handle()))
         return {};
     const bool topDown = lens.DibHeight() < 0;
@@ -119,7 +120,7 @@ QImage PictureImage(int w, int h, QImage::Format format) {
                       : format == QImage::Format_RGB555   ? 16
                       : format == QImage::Format_BGR888   ? 24
                                                           : 32;
-    const qsizetype stride = ((qsizetype(w) * depth + 31) / 32) * 4;
+    const auto stride = static_cast<qsizetype>(dib::RowStride(std::uint64_t(w), unsigned(depth)));
     const std::size_t bytes = std::size_t(stride) * std::size_t(h);
     auto* memory = static_cast<uchar*>(LargeMemoryAlloc(bytes));
     if (!memory)
@@ -165,7 +166,7 @@ void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* d
     else if (bits == 32 && source.format() != QImage::Format_RGB32)
         source = source.convertToFormat(QImage::Format_RGB32);
     const int w = source.width(), h = source.height();
-    const std::size_t stride = ((std::size_t(w) * (bits == 4 ? 4 : bits) + 31) / 32) * 4;
+    const auto stride = static_cast<std::size_t>(dib::RowStride(std::uint64_t(w), unsigned(bits)));
     std::uint8_t* pixels = lens.Bits();
     for (int y = 0; y < h; ++y) {
         std::uint8_t* out = pixels + stride * std::size_t(h - 1 - y);
@@ -311,7 +312,7 @@ int AdoptDibAsBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void*
     lens.SetOwnsDib(false);
     lens.SetDib(GlobalLock(dib)); // this lock stays while the image shows the pixels
     const int w = lens.DibWidth(), h = -lens.DibHeight();
-    const std::size_t stride = ((std::size_t(std::max(w, 0)) * 24 + 31) / 32) * 4;
+    const auto stride = static_cast<std::size_t>(dib::RowStride(std::uint64_t(std::max(w, 0)), 24));
     const bool inPlace = lens.BitCount() == 24 && depth == 24 && lens.Compression() == 0 && w > 0 &&
                          h > 0 && lens.HeaderSize() + stride * std::size_t(h) <= GlobalSize(dib);
     if (!inPlace) {

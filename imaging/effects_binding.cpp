@@ -2,10 +2,13 @@
 #include "imaging/effects_binding.h"
 
 #include "imaging/dib.h"
+#include "imaging/dib_convert.h"
 #include "imaging/engine_calls.h"
-#include "platform/dialogs.h"
-#include "platform/paths.h"
-#include "platform/system_folders.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/paths.h"
+#include "platform/core/system_folders.h"
+
+#include <QPainter>
 
 namespace imaging {
 
@@ -70,10 +73,50 @@ Result Effects(const char* exportName, const QString& status, Result failed, Cal
     }
 }
 
+// The paint target the engine calls back: the picture's image stands for the DIB made of it.
+struct CanvasContext {
+    const TransitionCanvas* canvas;
+    const QImage* image;
+};
+
+IspPaintTarget PaintTarget(CanvasContext* context) {
+    IspPaintTarget target{};
+    target.context = context;
+    target.draw = [](void* c, HGLOBAL, const IspRect* r, std::int32_t x, std::int32_t y) {
+        const auto* cc = static_cast<CanvasContext*>(c);
+        if (cc->canvas->painter && r)
+            cc->canvas->painter->drawImage(
+                QPoint(x, y), *cc->image,
+                QRect(r->left, r->top, r->right - r->left, r->bottom - r->top));
+    };
+    target.present = [](void* c) {
+        if (const auto& present = static_cast<CanvasContext*>(c)->canvas->present)
+            present();
+    };
+    if (context->canvas->sleep)
+        target.sleep = [](void* c, std::int32_t ms) {
+            static_cast<CanvasContext*>(c)->canvas->sleep(ms);
+        };
+    return target;
+}
+
 } // namespace
 
-bool FXTransition(TFXMethod method, IspPaintTarget* target, const QImage& bitmap, int thickness,
-                  int delay) {
+bool FXTransition(TFXMethod method, const TransitionCanvas& canvas, const TBitmap& picture,
+                  int thickness, int delay) {
+    if (!canvas.painter || !picture.HandleAllocated())
+        return false;
+    HGLOBAL dib = nullptr;
+    BitmapToDib(&picture, &dib);
+    if (!dib)
+        return false;
+    CanvasContext context{&canvas, &picture.Handle()};
+    IspPaintTarget paintTarget = PaintTarget(&context);
+    IspPaintTarget* target = &paintTarget;
+    struct FreeOnExit {
+        HGLOBAL dib;
+        ~FreeOnExit() { FreeDib(dib); }
+    } owner{dib};
     const char* name = nullptr;
     switch (method) {
     case FXHorizontal:
@@ -91,13 +134,13 @@ bool FXTransition(TFXMethod method, IspPaintTarget* target, const QImage& bitmap
     case FXRectangles:
         return Effects<IspRectTransition>("FXSkipRectangles", QStringLiteral("Transition Image "),
                                           false,
-                                          [&](auto f) { return f(target, &bitmap, delay) != 0; });
+                                          [&](auto f) { return f(target, dib, delay) != 0; });
     default:
         return false;
     }
     return Effects<IspBandTransition>(
         name, QStringLiteral("Transition Image "), false,
-        [&](auto f) { return f(target, &bitmap, thickness, delay) != 0; });
+        [&](auto f) { return f(target, dib, thickness, delay) != 0; });
 }
 
 int ILInvertDib(HGLOBAL dib) {

@@ -2,12 +2,16 @@
 #pragma once
 
 #include "engines/isp2000/isp2000.h"
+#include "imaging/bitmap.h"
 #include "imaging/engine_binding.h"
 #include "imaging/image_types.h"
 
 #include <QColor>
-#include <QImage>
 #include <QRect>
+
+#include <functional>
+
+class QPainter;
 
 namespace imaging {
 
@@ -29,10 +33,19 @@ private:
     platform::HMODULE library_ = nullptr;
 };
 
-/// Paints the bitmap onto the target in the transition's bands. False when the engine is
-/// missing or failed.
-bool FXTransition(TFXMethod method, IspPaintTarget* target, const QImage& bitmap, int thickness,
-                  int delay);
+/// Where a transition paints: a painter on the control's surface, the call that puts what was
+/// painted on the screen, and the wait between steps (none: the engine waits itself).
+struct TransitionCanvas {
+    QPainter* painter = nullptr;
+    std::function<void()> present;
+    std::function<void(int milliseconds)> sleep;
+};
+
+/// Paints the picture onto the canvas in the transition's bands: the engine gets the picture
+/// as a DIB and asks for each of its rectangles in turn. False when the engine is missing or
+/// failed.
+bool FXTransition(TFXMethod method, const TransitionCanvas& canvas, const TBitmap& picture,
+                  int thickness, int delay);
 /// Inverts the DIB in place; the engine's result (1 success).
 int ILInvertDib(HGLOBAL dib);
 /// A new DIB turned by the angle with the background colour; `rect` gets its rectangle.

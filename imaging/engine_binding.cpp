@@ -2,10 +2,10 @@
 #include "imaging/engine_binding.h"
 
 #include "imaging/error_invalid.h"
-#include "platform/dialogs.h"
-#include "platform/paths.h"
-#include "platform/profile.h"
-#include "platform/system_folders.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/paths.h"
+#include "platform/core/profile.h"
+#include "platform/core/system_folders.h"
 
 #include <QFileInfo>
 #include <QLocale>

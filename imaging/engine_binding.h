@@ -3,7 +3,7 @@
 
 #include "engines/crde2000/crde2000.h"
 #include "imaging/palette.h"
-#include "platform/library.h"
+#include "platform/core/library.h"
 
 #include <QString>
 

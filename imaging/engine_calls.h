@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engines/crde2000/format_list.h"
 #include "imaging/bitmap.h"
 #include "imaging/engine_binding.h"
 
@@ -8,15 +9,18 @@
 
 namespace imaging {
 
-/// The picture formats the engine reads and writes.
-enum class TEngineFormat { Jpg, Bmp, Png, Tga, Pcx, Gif, Tiff, Pcd, Eps };
+#define VLMOR_ENGINE_FORMAT(Stem, ...) Stem,
+/// The picture formats the engine reads and writes, from the engine's format list.
+enum class EngineFormat { VLMOR_FORMATS(VLMOR_ENGINE_FORMAT) };
+#undef VLMOR_ENGINE_FORMAT
 
 /// A format's reader from memory into a new DIB (the caller's). `option` is the TIFF page or
-/// the Photo CD mode. Progress text "Reading " + "JPG Stream" and so on.
-bool ReadStreamToDib(TEngineFormat format, const void* data, std::int32_t size, int depth,
+/// the Photo CD mode. Progress text "Reading " + "JPG Stream" and so on. A drawing comes as
+/// its uncompressed DIB.
+bool ReadStreamToDib(EngineFormat format, const void* data, std::int32_t size, int depth,
                      bool dither, int option, HGLOBAL* dib, void* user, ProgressCallback cb);
 /// The same, then into the bitmap at that depth and dither; the DIB is always freed.
-bool ReadStreamToBitmap(TEngineFormat format, const void* data, std::int32_t size, int depth,
+bool ReadStreamToBitmap(EngineFormat format, const void* data, std::int32_t size, int depth,
                         bool dither, int option, TBitmap& bitmap, void* user, ProgressCallback cb);
 /// A drawing into the bitmap (its handle and palette).
 bool ReadDxfStream(const void* data, std::int32_t size, int depth, bool dither, TBitmap& bitmap,
@@ -47,17 +51,17 @@ struct TWriteOptions {
 };
 /// Writes the bitmap through a DIB; raises ErrorInvalid "Input image is empty" for an empty
 /// bitmap. Progress text "Writing " + the file name.
-bool WriteBitmapFile(TEngineFormat format, const QString& fileName, const TWriteOptions& options,
+bool WriteBitmapFile(EngineFormat format, const QString& fileName, const TWriteOptions& options,
                      const TBitmap& bitmap, void* user, ProgressCallback cb);
 /// Into a buffer of *size bytes; *size becomes the count written.
-bool WriteBitmapStream(TEngineFormat format, void* buffer, std::int32_t* size,
+bool WriteBitmapStream(EngineFormat format, void* buffer, std::int32_t* size,
                        const TWriteOptions& options, const TBitmap& bitmap, void* user,
                        ProgressCallback cb);
 
 /// Readers of files: a file of fewer than 30 bytes gives false without an engine call; a
 /// file that cannot be opened raises the platform's file error.
-bool ReadFileToDib(TEngineFormat format, const QString& fileName, int depth, bool dither,
-                   int option, HGLOBAL* dib, void* user, ProgressCallback cb);
+bool ReadFileToDib(EngineFormat format, const QString& fileName, int depth, bool dither, int option,
+                   HGLOBAL* dib, void* user, ProgressCallback cb);
 bool ReadDxfFile(const QString& fileName, int depth, bool dither, TBitmap& bitmap, void* user,
                  ProgressCallback cb);
 bool FileInfo(const QString& fileName, TStreamInfo* info);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 namespace imaging {
 

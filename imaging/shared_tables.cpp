@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "imaging/shared_tables.h"
 
-#include "platform/paths.h"
-#include "platform/profile.h"
-#include "platform/system_folders.h"
+#include "platform/core/paths.h"
+#include "platform/core/profile.h"
+#include "platform/core/system_folders.h"
 
 #include <QFont>
 #include <QFontMetrics>

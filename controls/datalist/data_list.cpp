@@ -4,6 +4,8 @@
 #include "data/data_set.h"
 #include "data/data_source.h"
 
+namespace controls {
+
 TListDataLink::TListDataLink(TDBDataList* list)
     : TFieldDataLink(list)
     , list_(list) {}
@@ -140,3 +142,5 @@ void TDBDataList::SelectionChangedByUser() {
         link_->StepBy(ItemIndex() - rememberedRow_);
     TCustomDragListBox::SelectionChangedByUser();
 }
+
+} // namespace controls

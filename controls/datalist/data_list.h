@@ -10,6 +10,8 @@ namespace data {
 class TDataSource;
 }
 
+namespace controls {
+
 class TDBDataList;
 
 /// The list's link: fills the rows and follows the cursor.
@@ -63,3 +65,5 @@ private:
     const data::TField* filledField_ = nullptr; // what the rows were last filled from
     std::uint64_t filledGeneration_ = 0;
 };
+
+} // namespace controls

@@ -10,6 +10,8 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 
+namespace controls {
+
 namespace {
 constexpr int kAutoScrollBaseMs = 100;
 }
@@ -369,3 +371,5 @@ void TCustomDragListBox::mouseReleaseEvent(QMouseEvent* event) {
     if (viewport()->rect().contains(pos) && drop >= 0)
         UserSelect(drop);
 }
+
+} // namespace controls

@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+namespace controls {
+
 /// A single-column list box with row tracking, a visible-lines setting and an
 /// item-reordering drag mode. It lays out nothing per row: painting, hit tests and scrolling
 /// work on the rows on screen only, so a list of any length costs the same to show.
@@ -105,3 +107,5 @@ private:
     QPointer<QWidget> previousFocus_;
     QMetaObject::Connection focusWatch_;
 };
+
+} // namespace controls

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controls/datalist/list_rows.h"
 
+namespace controls {
+
 void TListRows::SetText(int row, const QString& text) {
     if (row < 0 || row >= Count())
         return;
@@ -19,3 +21,5 @@ void TListRows::Move(int from, int to) {
     rows_.move(from, to);
     Notify();
 }
+
+} // namespace controls

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+namespace controls {
+
 /// The text rows of a list box, held as one string list so a whole fill is one assignment.
 class TListRows {
 public:
@@ -26,3 +28,5 @@ private:
     }
     QStringList rows_;
 };
+
+} // namespace controls

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/bmp.h"
 
-#include "engines/crde2000/codes.h"
-#include "engines/crde2000/dib_block.h"
+#include "engines/dib/dib_layout.h"
+#include "engines/shared/codes.h"
+#include "engines/shared/dib_block.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,18 +13,15 @@ namespace crde {
 
 namespace {
 
-constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+using dib::kBitFields;
+using dib::kRgb;
+using dib::kRle4;
+using dib::kRle8;
 
 std::uint32_t U16(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8;
+    return dib::Get16(p);
 }
-std::uint32_t U32(const std::uint8_t* p) {
-    return U16(p) | U16(p + 2) << 16;
-}
-
-std::uint64_t RowBytes(std::uint64_t width, unsigned bits) {
-    return ((width * bits + 31) / 32) * 4;
-}
+using dib::Get32;
 
 // A channel taken out of a pixel with its bit-field mask, scaled to 8 bits.
 struct Channel {
@@ -50,8 +48,8 @@ struct Channel {
         // Narrow channels are widened by repeating their bits (5 bits abcde: abcdeabc).
         std::uint32_t out = v << (8 - width);
         for (int filled = static_cast<int>(width); filled < 8; filled += static_cast<int>(width)) {
-            const int shift = 8 - filled - static_cast<int>(width);
-            out |= shift >= 0 ? v << shift : v >> -shift;
+            const int at = 8 - filled - static_cast<int>(width);
+            out |= at >= 0 ? v << at : v >> -at;
         }
         return static_cast<std::uint8_t>(out & 0xFF);
     }
@@ -131,9 +129,9 @@ std::int16_t ReadBmp(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     if (size < 14 + 12)
         return kErrTruncated;
     const std::uint8_t* const end = data + size;
-    const std::uint32_t offset = U32(data + 10);
+    const std::uint32_t offset = Get32(data + 10);
     const std::uint8_t* info = data + 14;
-    const std::uint32_t infoSize = U32(info);
+    const std::uint32_t infoSize = Get32(info);
     if (infoSize < 12 || infoSize > size - 14)
         return infoSize < 12 ? kErrBadHeader : kErrTruncated;
 
@@ -150,11 +148,11 @@ std::int16_t ReadBmp(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     } else {
         if (infoSize < 40)
             return kErrBadHeader;
-        width = static_cast<std::int32_t>(U32(info + 4));
-        height = static_cast<std::int32_t>(U32(info + 8));
+        width = static_cast<std::int32_t>(Get32(info + 4));
+        height = static_cast<std::int32_t>(Get32(info + 8));
         bits = U16(info + 14);
-        compression = U32(info + 16);
-        used = U32(info + 32);
+        compression = Get32(info + 16);
+        used = Get32(info + 32);
     }
     if (width <= 0 || height == 0 || height == INT32_MIN)
         return kErrBadHeader;
@@ -179,7 +177,7 @@ std::int16_t ReadBmp(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
         if (m + 12 > end)
             return kErrTruncated;
         for (int i = 0; i < 3; ++i)
-            masks[i] = U32(m + 4 * i);
+            masks[i] = Get32(m + 4 * i);
     }
 
     const unsigned outBits = bits <= 8 ? bits : 24;
@@ -211,7 +209,7 @@ std::int16_t ReadBmp(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
         if (!DecodeRle(pixels, end, compression == kRle4, pic))
             return kErrTruncated;
     } else {
-        const std::uint64_t inStride = RowBytes(static_cast<std::uint64_t>(width), bits);
+        const std::uint64_t inStride = dib::RowStride(static_cast<std::uint64_t>(width), bits);
         if (inStride * height32 > static_cast<std::uint64_t>(end - pixels))
             return kErrTruncated;
         const Channel r(masks[0]), g(masks[1]), b(masks[2]);
@@ -224,7 +222,7 @@ std::int16_t ReadBmp(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
                 continue;
             }
             for (std::int64_t x = 0; x < width; ++x) {
-                const std::uint32_t v = bits == 16 ? U16(in + 2 * x) : U32(in + 4 * x);
+                const std::uint32_t v = bits == 16 ? U16(in + 2 * x) : Get32(in + 4 * x);
                 row[3 * x] = b.Get(v);
                 row[3 * x + 1] = g.Get(v);
                 row[3 * x + 2] = r.Get(v);
@@ -284,6 +282,29 @@ std::int16_t WriteBmp(const DibView& dib, std::vector<std::uint8_t>& out) {
     for (std::int64_t y = 0; y < dib.Height(); ++y)
         std::memcpy(out.data() + offset + dib.Stride() * static_cast<std::size_t>(y),
                     dib.Row(dib.Height() - 1 - y), dib.Stride());
+    return kOk;
+}
+
+std::int16_t BmpFacts(const Reader& in, StreamFacts* f) {
+    if (in.Size() < 26)
+        return kErrTruncated;
+    const std::uint32_t header = in.U32(14);
+    if (header == 12) {
+        f->width = in.U16(18);
+        f->height = in.U16(20);
+        f->bits = static_cast<int>(in.U16(24));
+        f->compression = "NONE";
+        return kOk;
+    }
+    if (in.Size() < 54)
+        return kErrTruncated;
+    f->width = static_cast<std::int32_t>(in.U32(18));
+    const auto h = static_cast<std::int32_t>(in.U32(22));
+    f->height = h < 0 ? -std::int64_t(h) : h;
+    f->bits = static_cast<int>(in.U16(28));
+    static const char* const names[] = {"NONE", "RLE8", "RLE4", "BITFIELDS"};
+    const std::uint32_t c = in.U32(30);
+    f->compression = c < 4 ? names[c] : "UNKNOWN";
     return kOk;
 }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engines/crde2000/dib_block.h"
+#include "engines/crde2000/codec.h"
+#include "engines/shared/dib_block.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,5 +24,8 @@ std::int16_t ExpandRle(const DibView& dib, HGLOBAL* out);
 
 /// An uncompressed BMP file of a 1, 4, 8 or 24-bit DIB.
 std::int16_t WriteBmp(const DibView& dib, std::vector<std::uint8_t>& out);
+
+/// The facts stream information reports, from the header only.
+std::int16_t BmpFacts(const Reader& in, StreamFacts* facts);
 
 } // namespace crde

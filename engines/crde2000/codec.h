@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engines/crde2000/dib_block.h"
+#include "engines/shared/dib_block.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace crde {
+
+// The pieces both engines share, named here as the codecs use them.
+using namespace engine;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -34,11 +38,23 @@ public:
     std::uint32_t U8(std::size_t at) const { return at < size_ ? data_[at] : 0; }
     std::uint32_t U16(std::size_t at) const { return U8(at) | U8(at + 1) << 8; }
     std::uint32_t U32(std::size_t at) const { return U16(at) | U16(at + 2) << 16; }
+    std::uint32_t Be16(std::size_t at) const { return U8(at) << 8 | U8(at + 1); }
+    std::uint32_t Be32(std::size_t at) const { return Be16(at) << 16 | Be16(at + 2); }
 
 private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t at_ = 0;
+};
+
+/// What the stream-information call reports about a picture's bytes.
+struct StreamFacts {
+    std::string format; // "BMP", "PNG", "GIF", "PCX", "TGA", "EPS", "JPEG", "PCD", "DXF", "TIFF"
+    std::string compression; // e.g. "NONE", "RLE8", "LZW", "DEFLATE", "BASELINE"
+    std::int64_t width = 0, height = 0;
+    int bits = 0;
+    int extraA = 0; // PNG/GIF: interlaced; JPEG: components; TIFF: pages
+    int extraB = 0; // PNG: colour type; TIFF: compression code
 };
 
 /// Little-endian appends.

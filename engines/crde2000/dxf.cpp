@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/dxf.h"
 
-#include "engines/crde2000/codes.h"
 #include "engines/crde2000/stroke_font.h"
+#include "engines/shared/codes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -329,6 +329,18 @@ std::int16_t ReadDxf(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
         }
     });
     *dib = out.Release();
+    return kOk;
+}
+
+std::int16_t DxfFacts(const Reader& in, StreamFacts* f) {
+
+    DxfInfo d;
+    if (std::int16_t code = DxfSize(in.Here(), in.Size(), &d); code != kOk)
+        return code;
+    f->width = d.width;
+    f->height = d.height;
+    f->bits = 8;
+    f->compression = "DXF";
     return kOk;
 }
 

@@ -20,4 +20,7 @@ std::int16_t DxfSize(const std::uint8_t* data, std::size_t size, DxfInfo* info);
 /// the drawing's colour numbers on white into an 8-bit DIB.
 std::int16_t ReadDxf(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
 
+/// The facts stream information reports, from the header only.
+std::int16_t DxfFacts(const Reader& in, StreamFacts* facts);
+
 } // namespace crde

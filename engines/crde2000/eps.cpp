@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/eps.h"
 
-#include "engines/crde2000/codes.h"
+#include "engines/shared/codes.h"
 
 #include <ghostscript/gserrors.h>
 #include <ghostscript/iapi.h>
@@ -244,6 +244,18 @@ std::int16_t WriteEps(const DibView& dib, Bytes& out) {
     }
     const std::string tail = "grestore\nshowpage\n%%EOF\n";
     out.insert(out.end(), tail.begin(), tail.end());
+    return kOk;
+}
+
+std::int16_t EpsFacts(const Reader& in, StreamFacts* f) {
+
+    EpsLayout layout;
+    if (!ParseEps(in.Here(), in.Size(), &layout))
+        return kErrBadHeader;
+    f->width = layout.right - layout.left;
+    f->height = layout.top - layout.bottom;
+    f->bits = 24;
+    f->compression = "POSTSCRIPT";
     return kOk;
 }
 

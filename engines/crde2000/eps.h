@@ -22,4 +22,7 @@ std::int16_t ReadEps(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
 /// others as 24-bit colour.
 std::int16_t WriteEps(const DibView& dib, Bytes& out);
 
+/// The facts stream information reports, from the header only.
+std::int16_t EpsFacts(const Reader& in, StreamFacts* facts);
+
 } // namespace crde

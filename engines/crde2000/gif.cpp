@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/gif.h"
 
-#include "engines/crde2000/codes.h"
+#include "engines/shared/codes.h"
 
 #include <gif_lib.h>
 
@@ -147,6 +147,16 @@ std::int16_t WriteGif(const DibView& dib, Bytes& out) {
     if (EGifCloseFile(gif, &error) == GIF_ERROR)
         ok = false;
     return ok ? kOk : kErrNoMemory;
+}
+
+std::int16_t GifFacts(const Reader& in, StreamFacts* f) {
+    if (in.Size() < 13)
+        return kErrTruncated;
+    f->width = in.U16(6);
+    f->height = in.U16(8);
+    f->bits = int(in.U8(10) & 7u) + 1;
+    f->compression = "LZW";
+    return kOk;
 }
 
 } // namespace crde

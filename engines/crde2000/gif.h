@@ -12,4 +12,7 @@ std::int16_t ReadGif(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
 /// A 1, 4 or 8-bit DIB as a GIF89a picture.
 std::int16_t WriteGif(const DibView& dib, Bytes& out);
 
+/// The facts stream information reports, from the header only.
+std::int16_t GifFacts(const Reader& in, StreamFacts* facts);
+
 } // namespace crde

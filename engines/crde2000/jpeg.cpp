@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/jpeg.h"
 
-#include "engines/crde2000/codes.h"
+#include "engines/shared/codes.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -160,6 +160,38 @@ std::int16_t WriteJpeg(const DibView& dib, int quality, int smoothing, bool grey
         out.assign(s.buffer, s.buffer + s.size);
     std::free(s.buffer);
     return s.ok ? kOk : kErrNoMemory;
+}
+
+std::int16_t JpegFacts(const Reader& in, StreamFacts* f) {
+    std::size_t at = 2;
+    while (at + 4 <= in.Size()) {
+        if (in.U8(at) != 0xFF)
+            return kErrBadHeader;
+        const unsigned marker = in.U8(at + 1);
+        if (marker == 0xFF) {
+            ++at;
+            continue;
+        }
+        const std::size_t length = in.Be16(at + 2);
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (at + 10 > in.Size())
+                return kErrTruncated;
+            f->height = in.Be16(at + 5);
+            f->width = in.Be16(at + 7);
+            f->extraA = static_cast<int>(in.U8(at + 9));
+            f->bits = int(in.U8(at + 4)) * f->extraA;
+            f->compression = marker == 0xC2 || marker == 0xC6 || marker == 0xCA ? "PROGRESSIVE"
+                             : marker == 0xC0                                   ? "BASELINE"
+                                                                                : "EXTENDED";
+            return kOk;
+        }
+        if (length < 2)
+            return kErrBadHeader;
+        at += 2 + length;
+    }
+    return kErrTruncated;
 }
 
 } // namespace crde

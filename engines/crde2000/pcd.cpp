@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/pcd.h"
 
-#include "engines/crde2000/codes.h"
+#include "engines/shared/codes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -123,6 +123,15 @@ std::int16_t WritePcd(const DibView& dib, Bytes& out) {
             }
         }
     }
+    return kOk;
+}
+
+std::int16_t PcdFacts(const Reader&, StreamFacts* f) {
+    // Every pack holds its Base/16, Base/4 and Base images; the facts are of the Base.
+    f->width = 768;
+    f->height = 512;
+    f->bits = 24;
+    f->compression = "YCC";
     return kOk;
 }
 

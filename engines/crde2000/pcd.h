@@ -15,4 +15,7 @@ std::int16_t ReadPcd(const std::uint8_t* data, std::size_t size, int mode, HGLOB
 /// (the picture is stretched to 3:2).
 std::int16_t WritePcd(const DibView& dib, Bytes& out);
 
+/// The facts stream information reports, from the header only.
+std::int16_t PcdFacts(const Reader& in, StreamFacts* facts);
+
 } // namespace crde

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/pcx.h"
 
-#include "engines/crde2000/codes.h"
+#include "engines/shared/codes.h"
 
 #include <cstring>
 
@@ -209,6 +209,15 @@ std::int16_t WritePcx(const DibView& dib, Bytes& out) {
             out.push_back(c ? c[0] : 0);
         }
     }
+    return kOk;
+}
+
+std::int16_t PcxFacts(const Reader& in, StreamFacts* f) {
+
+    f->width = std::int64_t(in.U16(8)) - in.U16(4) + 1;
+    f->height = std::int64_t(in.U16(10)) - in.U16(6) + 1;
+    f->bits = int(in.U8(3) * in.U8(65));
+    f->compression = in.U8(2) ? "RLE" : "NONE";
     return kOk;
 }
 

@@ -12,4 +12,7 @@ std::int16_t ReadPcx(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
 /// The same kinds, chosen by the DIB's depth.
 std::int16_t WritePcx(const DibView& dib, Bytes& out);
 
+/// The facts stream information reports, from the header only.
+std::int16_t PcxFacts(const Reader& in, StreamFacts* facts);
+
 } // namespace crde

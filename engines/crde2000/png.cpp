@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/png.h"
 
-#include "engines/crde2000/codes.h"
+#include "engines/shared/codes.h"
 
 #include <png.h>
 
@@ -186,6 +186,20 @@ std::int16_t WritePng(const DibView& dib, bool interlaced, Bytes& out) {
         Encode(png, info, dib, interlaced, state);
     png_destroy_write_struct(&png, &info);
     return state.ok ? kOk : kErrNoMemory;
+}
+
+std::int16_t PngFacts(const Reader& in, StreamFacts* f) {
+    if (in.Size() < 33)
+        return kErrTruncated;
+    f->width = in.Be32(16);
+    f->height = in.Be32(20);
+    const unsigned depth = in.U8(24), type = in.U8(25);
+    const unsigned channels = type == 2 ? 3 : type == 4 ? 2 : type == 6 ? 4 : 1;
+    f->bits = int(depth * channels);
+    f->extraA = int(in.U8(28));
+    f->extraB = int(type);
+    f->compression = "DEFLATE";
+    return kOk;
 }
 
 } // namespace crde

@@ -12,4 +12,7 @@ std::int16_t ReadPng(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
 /// Palette rows for 1, 4 and 8-bit DIBs, RGB for 24 bits; Adam7 when interlaced.
 std::int16_t WritePng(const DibView& dib, bool interlaced, Bytes& out);
 
+/// The facts stream information reports, from the header only.
+std::int16_t PngFacts(const Reader& in, StreamFacts* facts);
+
 } // namespace crde

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/tga.h"
 
-#include "engines/crde2000/codes.h"
+#include "engines/shared/codes.h"
 
 #include <cstring>
 
@@ -169,6 +169,15 @@ std::int16_t WriteTga(const DibView& dib, bool rle, Bytes& out) {
             x += raw;
         }
     }
+    return kOk;
+}
+
+std::int16_t TgaFacts(const Reader& in, StreamFacts* f) {
+
+    f->width = in.U16(12);
+    f->height = in.U16(14);
+    f->bits = int(in.U8(16));
+    f->compression = (in.U8(2) & 8) ? "RLE" : "NONE";
     return kOk;
 }
 

@@ -13,4 +13,7 @@ std::int16_t ReadTga(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
 /// 8-bit DIBs as colour-mapped files, 24-bit ones as true colour; run-length when asked.
 std::int16_t WriteTga(const DibView& dib, bool rle, Bytes& out);
 
+/// The facts stream information reports, from the header only.
+std::int16_t TgaFacts(const Reader& in, StreamFacts* facts);
+
 } // namespace crde

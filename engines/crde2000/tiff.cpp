@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/tiff.h"
 
-#include "engines/crde2000/codes.h"
-#include "engines/crde2000/dib_block.h"
+#include "engines/shared/codes.h"
+#include "engines/shared/dib_block.h"
 
 #include <tiffio.h>
 
@@ -407,6 +407,44 @@ std::int16_t TiffReplacePage(const std::uint8_t* data, std::size_t size, int pag
             return 1;
         },
         out);
+}
+
+std::int16_t TiffFacts(const Reader& in, StreamFacts* f) {
+
+    TiffInfo t;
+    if (std::int16_t code = TiffPageInfo(in.Here(), in.Size(), 0, &t); code != kOk)
+        return code;
+    f->width = t.width;
+    f->height = t.height;
+    f->bits = t.bits;
+    f->extraA = t.pages;
+    f->extraB = t.compression;
+    f->compression = TiffCompressionText(t.compression);
+    return kOk;
+}
+
+std::string TiffCompressionText(int code) {
+    switch (code) {
+    case 1:
+        return "NONE";
+    case 2:
+        return "CCITT3";
+    case 3:
+        return "FAXCCITT3";
+    case 4:
+        return "FAXCCITT4";
+    case 5:
+        return "LZW";
+    case 7:
+        return "JPEG";
+    case 8:
+    case 32946:
+        return "DEFLATE";
+    case 32773:
+        return "PACKBITS";
+    default:
+        return "UNKNOWN";
+    }
 }
 
 } // namespace crde

@@ -36,4 +36,10 @@ std::int16_t TiffDeletePage(const std::uint8_t* data, std::size_t size, int page
 std::int16_t TiffReplacePage(const std::uint8_t* data, std::size_t size, int page,
                              const DibView& dib, int compression, Bytes& out);
 
+/// The facts stream information reports, from the header only.
+std::int16_t TiffFacts(const Reader& in, StreamFacts* facts);
+
+/// A TIFF compression code's name for stream information.
+std::string TiffCompressionText(int code);
+
 } // namespace crde

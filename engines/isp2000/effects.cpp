@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "engines/isp2000/effects.h"
 
-#include "engines/crde2000/codes.h"
-#include "engines/crde2000/depth.h"
-#include "engines/crde2000/dib_block.h"
+#include "engines/shared/codes.h"
+#include "engines/shared/depth.h"
+#include "engines/shared/dib_block.h"
 
 #include <cmath>
 #include <cstring>
 
 namespace isp {
 
-using crde::DibView;
-using crde::NewDib;
+using engine::DibView;
+using engine::NewDib;
 
 bool Invert(HGLOBAL dib) {
     auto* base = static_cast<std::uint8_t*>(GlobalLock(dib));
@@ -67,7 +67,7 @@ HGLOBAL Rotate(HGLOBAL dib, double degrees, std::uint32_t background, int* width
         dh = static_cast<std::int64_t>(std::ceil(std::fabs(sw * s) + std::fabs(sh * c) - 1e-9));
     }
     NewDib out;
-    if (out.Create(dw, dh, 24, 0) != crde::kOk)
+    if (out.Create(dw, dh, 24, 0) != engine::kOk)
         return nullptr;
     const std::uint8_t bg[3] = {std::uint8_t(background >> 16), std::uint8_t(background >> 8),
                                 std::uint8_t(background)};
@@ -137,9 +137,9 @@ HGLOBAL Reduce(HGLOBAL dib, int bits, bool dither, colour::Method method,
         return nullptr;
     HGLOBAL out = nullptr;
     if (view.Bits() <= bits && method != colour::Method::Grayscale)
-        crde::CopyBlock(view, &out);
+        engine::CopyBlock(view, &out);
     else
-        crde::Reduce(view, bits, dither, method, progress, &out);
+        engine::Reduce(view, bits, dither, method, progress, &out);
     return out;
 }
 

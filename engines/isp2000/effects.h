@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engines/colour/reduce.h"
-#include "platform/global_memory.h"
+#include "platform/memory/global_memory.h"
 
 #include <cstdint>
 

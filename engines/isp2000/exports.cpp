@@ -4,10 +4,9 @@
 #include "engines/isp2000/effects.h"
 #include "engines/isp2000/isp2000.h"
 #include "engines/isp2000/transitions.h"
+#include "engines/shared/dib_block.h"
 
-#include <QImage>
-#include <QPainter>
-
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -15,19 +14,34 @@
 
 namespace {
 
-std::int32_t Run(IspPaintTarget* dc, const QImage* bitmap, isp::Transition kind, int thickness,
-                 int delay) {
+std::int32_t Run(IspPaintTarget* dc, HGLOBAL dib, isp::Transition kind, int thickness, int delay) {
     try {
-        if (!dc || !dc->painter || !bitmap || bitmap->isNull())
+        if (!dc || !dc->draw)
             return 0;
-        isp::TransitionSteps(kind, bitmap->size(), thickness, [&](const QVector<QRect>& rects) {
-            for (const QRect& r : rects)
-                dc->painter->drawImage(r.topLeft(), *bitmap, r);
-            if (dc->present)
-                dc->present(dc->context);
-            if (delay > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(std::min(delay, 1000)));
-        });
+        int width = 0, height = 0;
+        {
+            const engine::DibView view(dib);
+            if (!view.Valid())
+                return 0;
+            width = static_cast<int>(view.Width());
+            height = static_cast<int>(view.Height());
+        }
+        const int wait = std::clamp(delay, 0, 1000);
+        isp::TransitionSteps(
+            kind, width, height, thickness, [&](const std::vector<isp::Cell>& cells) {
+                for (const isp::Cell& c : cells) {
+                    const IspRect source{c.x, c.y, c.x + c.width, c.y + c.height};
+                    dc->draw(dc->context, dib, &source, c.x, c.y);
+                }
+                if (dc->present)
+                    dc->present(dc->context);
+                if (wait > 0) {
+                    if (dc->sleep)
+                        dc->sleep(dc->context, wait);
+                    else
+                        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+                }
+            });
         return 1;
     } catch (...) {
         return 0;
@@ -36,25 +50,24 @@ std::int32_t Run(IspPaintTarget* dc, const QImage* bitmap, isp::Transition kind,
 
 } // namespace
 
-ISP_EXPORT std::int32_t FXSkipHorizontal(IspPaintTarget* dc, const QImage* bitmap,
-                                         std::int32_t thickness, std::int32_t delay) {
-    return Run(dc, bitmap, isp::Transition::Horizontal, thickness, delay);
-}
-ISP_EXPORT std::int32_t FXSkipVertical(IspPaintTarget* dc, const QImage* bitmap,
-                                       std::int32_t thickness, std::int32_t delay) {
-    return Run(dc, bitmap, isp::Transition::Vertical, thickness, delay);
-}
-ISP_EXPORT std::int32_t FXSkipDiagonals(IspPaintTarget* dc, const QImage* bitmap,
-                                        std::int32_t thickness, std::int32_t delay) {
-    return Run(dc, bitmap, isp::Transition::Diagonals, thickness, delay);
-}
-ISP_EXPORT std::int32_t FXSkipDiagonalSquares(IspPaintTarget* dc, const QImage* bitmap,
-                                              std::int32_t thickness, std::int32_t delay) {
-    return Run(dc, bitmap, isp::Transition::DiagonalSquares, thickness, delay);
-}
-ISP_EXPORT std::int32_t FXSkipRectangles(IspPaintTarget* dc, const QImage* bitmap,
+ISP_EXPORT std::int32_t FXSkipHorizontal(IspPaintTarget* dc, HGLOBAL dib, std::int32_t thickness,
                                          std::int32_t delay) {
-    return Run(dc, bitmap, isp::Transition::Rectangles, 1, delay);
+    return Run(dc, dib, isp::Transition::Horizontal, thickness, delay);
+}
+ISP_EXPORT std::int32_t FXSkipVertical(IspPaintTarget* dc, HGLOBAL dib, std::int32_t thickness,
+                                       std::int32_t delay) {
+    return Run(dc, dib, isp::Transition::Vertical, thickness, delay);
+}
+ISP_EXPORT std::int32_t FXSkipDiagonals(IspPaintTarget* dc, HGLOBAL dib, std::int32_t thickness,
+                                        std::int32_t delay) {
+    return Run(dc, dib, isp::Transition::Diagonals, thickness, delay);
+}
+ISP_EXPORT std::int32_t FXSkipDiagonalSquares(IspPaintTarget* dc, HGLOBAL dib,
+                                              std::int32_t thickness, std::int32_t delay) {
+    return Run(dc, dib, isp::Transition::DiagonalSquares, thickness, delay);
+}
+ISP_EXPORT std::int32_t FXSkipRectangles(IspPaintTarget* dc, HGLOBAL dib, std::int32_t delay) {
+    return Run(dc, dib, isp::Transition::Rectangles, 1, delay);
 }
 
 ISP_EXPORT std::int32_t ILInvert(HGLOBAL dib) {

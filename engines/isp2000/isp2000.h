@@ -4,44 +4,45 @@
 // The effects engine's exports. The engine is loaded at run time; callers use these types
 // for the entries they look up by name and never link the module.
 
-#include "platform/global_memory.h"
+#include "platform/memory/global_memory.h"
 
-#include <cstdint>
+#include <stdint.h>
 
-class QImage;
-class QPainter;
-
+#ifdef __cplusplus
 extern "C" {
+#endif
 
-/// Where a transition paints: a painter on the control's surface and a call that puts what
-/// was painted on the screen (the control repaints from its surface). The "device context".
-struct IspPaintTarget {
-    QPainter* painter;
+/// A rectangle as left, top, right, bottom (right and bottom exclusive).
+typedef struct IspRect {
+    int32_t left, top, right, bottom;
+} IspRect;
+
+/// Where a transition paints, the "device context": the caller draws a rectangle of the DIB
+/// at a position of its surface, puts what was drawn on the screen, and waits between steps.
+/// `sleep` may be null: the engine then waits itself.
+typedef struct IspPaintTarget {
+    void (*draw)(void* context, HGLOBAL dib, const IspRect* source, int32_t x, int32_t y);
     void (*present)(void* context);
+    void (*sleep)(void* context, int32_t milliseconds);
     void* context;
-};
+} IspPaintTarget;
 
-/// A rectangle as left, top, right, bottom.
-struct IspRect {
-    std::int32_t left, top, right, bottom;
-};
-
-typedef std::int16_t (*IspProgress)(std::int16_t progress, void* user);
+typedef int16_t (*IspProgress)(int16_t progress, void* user);
 
 /// FXSkipHorizontal, FXSkipVertical, FXSkipDiagonals, FXSkipDiagonalSquares.
-typedef std::int32_t (*IspBandTransition)(IspPaintTarget* dc, const QImage* bitmap,
-                                          std::int32_t thickness, std::int32_t delay);
+typedef int32_t (*IspBandTransition)(IspPaintTarget* dc, HGLOBAL dib, int32_t thickness,
+                                     int32_t delay);
 /// FXSkipRectangles.
-typedef std::int32_t (*IspRectTransition)(IspPaintTarget* dc, const QImage* bitmap,
-                                          std::int32_t delay);
+typedef int32_t (*IspRectTransition)(IspPaintTarget* dc, HGLOBAL dib, int32_t delay);
 /// In place; 1 on success.
-typedef std::int32_t (*IspInvert)(HGLOBAL dib);
+typedef int32_t (*IspInvert)(HGLOBAL dib);
 /// A new DIB of the picture turned by `angle` degrees anticlockwise, corners filled with the
 /// background colour (0x00BBGGRR); `rect` receives the new picture's rectangle. None on failure.
-typedef HGLOBAL (*IspRotate)(HGLOBAL dib, double angle, IspRect* rect, std::uint32_t background);
+typedef HGLOBAL (*IspRotate)(HGLOBAL dib, double angle, IspRect* rect, uint32_t background);
 /// A new DIB at `depth` bits (1, 4, 8; 0 means 16 colours): `method` is the dither kind
 /// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 grayscale), used when `dither` is 1.
-typedef HGLOBAL (*IspReduce)(HGLOBAL dib, std::int16_t depth, std::int16_t dither,
-                             std::int16_t method, std::int32_t zero1, std::int16_t zero2,
-                             void* user, IspProgress cb);
+typedef HGLOBAL (*IspReduce)(HGLOBAL dib, int16_t depth, int16_t dither, int16_t method,
+                             int32_t zero1, int16_t zero2, void* user, IspProgress cb);
+#ifdef __cplusplus
 }
+#endif

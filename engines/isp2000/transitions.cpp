@@ -5,9 +5,18 @@
 
 namespace isp {
 
-void TransitionSteps(Transition kind, QSize size, int thickness,
-                     const std::function<void(const QVector<QRect>&)>& step) {
-    const int w = size.width(), h = size.height();
+namespace {
+
+// The part of a cell inside the picture.
+Cell Clipped(int x, int y, int width, int height, int w, int h) {
+    const int right = std::min(x + width, w), bottom = std::min(y + height, h);
+    return Cell{x, y, right - x, bottom - y};
+}
+
+} // namespace
+
+void TransitionSteps(Transition kind, int w, int h, int thickness,
+                     const std::function<void(const std::vector<Cell>&)>& step) {
     if (w <= 0 || h <= 0)
         return;
     const int t = std::max(1, thickness);
@@ -19,8 +28,8 @@ void TransitionSteps(Transition kind, QSize size, int thickness,
         const int length = rows ? h : w;
         for (int pass = 0; pass < 2; ++pass)
             for (int at = pass * t; at < length; at += 2 * t)
-                step({rows ? QRect(0, at, w, std::min(t, h - at))
-                           : QRect(at, 0, std::min(t, w - at), h)});
+                step({rows ? Cell{0, at, w, std::min(t, h - at)}
+                           : Cell{at, 0, std::min(t, w - at), h}});
         break;
     }
     case Transition::Diagonals: {
@@ -28,9 +37,9 @@ void TransitionSteps(Transition kind, QSize size, int thickness,
         const int cols = (w + t - 1) / t, rows = (h + t - 1) / t;
         for (int pass = 0; pass < 2; ++pass)
             for (int d = pass; d < cols + rows - 1; d += 2) {
-                QVector<QRect> cells;
+                std::vector<Cell> cells;
                 for (int i = std::max(0, d - rows + 1); i <= std::min(d, cols - 1); ++i)
-                    cells.push_back(QRect(i * t, (d - i) * t, t, t).intersected(QRect(0, 0, w, h)));
+                    cells.push_back(Clipped(i * t, (d - i) * t, t, t, w, h));
                 step(cells);
             }
         break;
@@ -40,10 +49,10 @@ void TransitionSteps(Transition kind, QSize size, int thickness,
         const int cols = (w + t - 1) / t, rows = (h + t - 1) / t;
         for (int pass = 0; pass < 2; ++pass)
             for (int j = 0; j < rows; ++j) {
-                QVector<QRect> cells;
+                std::vector<Cell> cells;
                 for (int i = (j + pass) % 2; i < cols; i += 2)
-                    cells.push_back(QRect(i * t, j * t, t, t).intersected(QRect(0, 0, w, h)));
-                if (!cells.isEmpty())
+                    cells.push_back(Clipped(i * t, j * t, t, t, w, h));
+                if (!cells.empty())
                     step(cells);
             }
         break;
@@ -51,27 +60,30 @@ void TransitionSteps(Transition kind, QSize size, int thickness,
     case Transition::Rectangles: {
         // Rings from the centre outwards.
         constexpr int kRings = 16;
-        QRect previous;
+        Cell previous;
+        bool first = true;
         for (int r = 1; r <= kRings; ++r) {
             const int rw = std::max(1, w * r / kRings), rh = std::max(1, h * r / kRings);
-            const QRect ring((w - rw) / 2, (h - rh) / 2, rw, rh);
-            QVector<QRect> parts;
-            if (previous.isNull()) {
+            const Cell ring{(w - rw) / 2, (h - rh) / 2, rw, rh};
+            std::vector<Cell> parts;
+            if (first) {
                 parts.push_back(ring);
+                first = false;
             } else {
+                // The frame between the previous ring and this one: above, below, left, right.
+                const int ringRight = ring.x + ring.width, ringBottom = ring.y + ring.height;
+                const int prevRight = previous.x + previous.width;
+                const int prevBottom = previous.y + previous.height;
+                parts.push_back(Cell{ring.x, ring.y, ring.width, previous.y - ring.y});
+                parts.push_back(Cell{ring.x, prevBottom, ring.width, ringBottom - prevBottom});
+                parts.push_back(Cell{ring.x, previous.y, previous.x - ring.x, previous.height});
                 parts.push_back(
-                    QRect(ring.left(), ring.top(), ring.width(), previous.top() - ring.top()));
-                parts.push_back(QRect(ring.left(), previous.bottom() + 1, ring.width(),
-                                      ring.bottom() - previous.bottom()));
-                parts.push_back(QRect(ring.left(), previous.top(), previous.left() - ring.left(),
-                                      previous.height()));
-                parts.push_back(QRect(previous.right() + 1, previous.top(),
-                                      ring.right() - previous.right(), previous.height()));
+                    Cell{prevRight, previous.y, ringRight - prevRight, previous.height});
             }
-            parts.erase(std::remove_if(parts.begin(), parts.end(),
-                                       [](const QRect& q) { return q.isEmpty(); }),
-                        parts.end());
-            if (!parts.isEmpty())
+            parts.erase(
+                std::remove_if(parts.begin(), parts.end(), [](const Cell& c) { return c.Empty(); }),
+                parts.end());
+            if (!parts.empty())
                 step(parts);
             previous = ring;
         }

@@ -5,13 +5,13 @@
 #include "app/main_window.h"
 #include "app/process_values.h"
 #include "controls/datalist/data_list.h"
-#include "data/controls/db_navigator.h"
-#include "data/controls/db_text.h"
+#include "controls/dbcontrols/db_navigator.h"
+#include "controls/dbcontrols/db_text.h"
 #include "data/session.h"
-#include "platform/application.h"
-#include "platform/errors.h"
-#include "platform/help_viewer.h"
-#include "platform/tab_control.h"
+#include "platform/core/errors.h"
+#include "platform/ui/application.h"
+#include "platform/ui/help_viewer.h"
+#include "platform/ui/tab_control.h"
 #include "tests/support/catalogue_fixture.h"
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/qt_printers.h"
@@ -29,7 +29,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-using data::TNavigateBtn;
+using controls::TNavigateBtn;
 
 namespace {
 
@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, EnterTheToggleAndTheMenuFollowTheSearchRules) {
 }
 
 TEST_F(MainWindowTest, ClickingARowMovesTheCursorByTheRowDifference) {
-    TDBDataList* list = window->DBDataList1;
+    controls::TDBDataList* list = window->DBDataList1;
     const QRect row2 = list->RowRect(2);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row2.center());
     EXPECT_EQ(FileLabel(), "PIC002.BMP");
@@ -192,7 +192,7 @@ TEST_F(MainWindowTest, ClickingARowMovesTheCursorByTheRowDifference) {
 }
 
 TEST_F(MainWindowTest, TheNavigatorMovesTheCursorAndTheListFollows) {
-    data::TDBNavigator* nav = window->DBNavigator1;
+    controls::TDBNavigator* nav = window->DBNavigator1;
     EXPECT_FALSE(Enabled(TNavigateBtn::nbFirst));
     EXPECT_FALSE(Enabled(TNavigateBtn::nbPrior));
     QTest::mouseClick(nav->Button(TNavigateBtn::nbNext), Qt::LeftButton);
@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, TheNavigatorMovesTheCursorAndTheListFollows) {
     EXPECT_FALSE(Enabled(TNavigateBtn::nbNext));
     EXPECT_FALSE(Enabled(TNavigateBtn::nbLast));
     // The last row is scrolled into view.
-    TDBDataList* list = window->DBDataList1;
+    controls::TDBDataList* list = window->DBDataList1;
     EXPECT_TRUE(list->viewport()->rect().intersects(list->RowRect(29)));
     QTest::mouseClick(nav->Button(TNavigateBtn::nbPrior), Qt::LeftButton);
     EXPECT_EQ(window->DBDataList1->ItemIndex(), 28);

@@ -5,8 +5,8 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/splash_window.h"
-#include "platform/application.h"
-#include "platform/tick_counter.h"
+#include "platform/core/tick_counter.h"
+#include "platform/ui/application.h"
 
 #include <QApplication>
 #include <QFile>

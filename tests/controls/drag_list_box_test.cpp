@@ -33,7 +33,7 @@ protected:
         QApplication::sendEvent(box.viewport(), &move);
     }
 
-    TCustomDragListBox box;
+    controls::TCustomDragListBox box;
 };
 
 } // namespace
@@ -66,7 +66,7 @@ TEST_F(DragListBoxTest, LinesSetTheHeightAndTheScrollBar) {
 
 TEST_F(DragListBoxTest, TheRowUnderTheMouseIsReportedOnceEachTime) {
     QList<int> reports;
-    box.OnMoveOverItem = [&reports](TCustomDragListBox*, int row) { reports << row; };
+    box.OnMoveOverItem = [&reports](controls::TCustomDragListBox*, int row) { reports << row; };
     Move(At(1));
     Move(At(1) + QPoint(2, 0));
     Move(At(2));
@@ -83,7 +83,7 @@ TEST_F(DragListBoxTest, TheRowUnderTheMouseIsReportedOnceEachTime) {
 TEST_F(DragListBoxTest, ADragMovesARowUnlessTheCheckRefuses) {
     box.SetDragMode(true);
     QList<QPair<int, int>> moves;
-    box.OnMoveItem = [&moves](TCustomDragListBox*, int from, int to) {
+    box.OnMoveItem = [&moves](controls::TCustomDragListBox*, int from, int to) {
         moves << qMakePair(from, to);
     };
     QTest::mousePress(box.viewport(), Qt::LeftButton, {}, At(0));
@@ -97,7 +97,9 @@ TEST_F(DragListBoxTest, ADragMovesARowUnlessTheCheckRefuses) {
     EXPECT_EQ(box.Items().Text(0), "row 1");
     EXPECT_EQ(box.ItemIndex(), 2);
 
-    box.OnDragCheck = [](TCustomDragListBox*, int dest, bool& accept) { accept = dest != 5; };
+    box.OnDragCheck = [](controls::TCustomDragListBox*, int dest, bool& accept) {
+        accept = dest != 5;
+    };
     QTest::mousePress(box.viewport(), Qt::LeftButton, {}, At(3));
     QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, At(5));
     EXPECT_EQ(moves.size(), 1);
@@ -123,7 +125,7 @@ TEST_F(DragListBoxTest, KeysAndClicksAreUserSelections) {
 TEST(DragListBox, WithoutATabStopTheFocusGoesBack) {
     QWidget window;
     auto* edit = new QLineEdit(&window);
-    auto* box = new TCustomDragListBox(&window);
+    auto* box = new controls::TCustomDragListBox(&window);
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(edit);
     layout->addWidget(box);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "data/filter_expression.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <gtest/gtest.h>
 

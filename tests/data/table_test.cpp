@@ -2,7 +2,7 @@
 #include "data/field.h"
 #include "data/session.h"
 #include "data/table.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 #include "tests/support/catalogue_fixture.h"
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/qt_printers.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/bmp.h"
-#include "engines/crde2000/codes.h"
+#include "engines/shared/codes.h"
 #include "tests/engines/picture_tools.h"
 
 #include <QFile>

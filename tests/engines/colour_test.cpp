@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "engines/colour/quantize.h"
 #include "engines/colour/reduce.h"
-#include "engines/crde2000/codes.h"
-#include "engines/crde2000/depth.h"
-#include "engines/crde2000/dib_block.h"
+#include "engines/shared/codes.h"
+#include "engines/shared/depth.h"
+#include "engines/shared/dib_block.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -92,13 +92,13 @@ TEST(Reduction, TwoHundredFiftySixColoursOfAFieldStayClose) {
 
 TEST(Reduction, AReaderAskedForEightBitsGivesAPaletteOfThePicture) {
     const Picture field = Field(64, 48);
-    crde::NewDib dib;
-    ASSERT_EQ(dib.Create(64, 48, 24, 0), crde::kOk);
+    engine::NewDib dib;
+    ASSERT_EQ(dib.Create(64, 48, 24, 0), engine::kOk);
     for (int y = 0; y < 48; ++y)
         std::memcpy(dib.Row(y), &field.bgr[std::size_t(y) * 64 * 3], 64 * 3);
     HGLOBAL handle = dib.Release();
-    ASSERT_EQ(crde::ApplyReadDepth(&handle, 8, true), crde::kOk);
-    crde::DibView view(handle);
+    ASSERT_EQ(engine::ApplyReadDepth(&handle, 8, true), engine::kOk);
+    engine::DibView view(handle);
     EXPECT_EQ(view.Bits(), 8);
     EXPECT_EQ(view.Colours(), 256);
     // The palette follows the picture: no entry is far from some pixel of it.

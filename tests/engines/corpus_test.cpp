@@ -2,8 +2,6 @@
 // Our readers against files that ImageMagick, netpbm and Ghostscript write, and our writers
 // against what those tools read back.
 #include "engines/crde2000/bmp.h"
-#include "engines/crde2000/codes.h"
-#include "engines/crde2000/depth.h"
 #include "engines/crde2000/eps.h"
 #include "engines/crde2000/gif.h"
 #include "engines/crde2000/jpeg.h"
@@ -12,6 +10,8 @@
 #include "engines/crde2000/png.h"
 #include "engines/crde2000/tga.h"
 #include "engines/crde2000/tiff.h"
+#include "engines/shared/codes.h"
+#include "engines/shared/depth.h"
 #include "tests/engines/picture_tools.h"
 
 #include <QFileInfo>

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Details of our own readers that the corpus does not reach: stream facts, DXF drawing,
 // TGA origins, GIF screens.
-#include "engines/crde2000/codes.h"
-#include "engines/crde2000/dib_block.h"
 #include "engines/crde2000/dxf.h"
 #include "engines/crde2000/gif.h"
 #include "engines/crde2000/info.h"
 #include "engines/crde2000/tga.h"
+#include "engines/crde2000/tiff.h"
+#include "engines/shared/codes.h"
+#include "engines/shared/dib_block.h"
 #include "tests/engines/picture_tools.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,6 @@
 // Hostile bytes for every reader: pictures claiming more pixels than the engine allocates,
 // and every truncation of real files. A failure is a code, never a crash or a leak.
 #include "engines/crde2000/bmp.h"
-#include "engines/crde2000/codes.h"
-#include "engines/crde2000/depth.h"
 #include "engines/crde2000/dxf.h"
 #include "engines/crde2000/eps.h"
 #include "engines/crde2000/gif.h"
@@ -14,6 +12,8 @@
 #include "engines/crde2000/png.h"
 #include "engines/crde2000/tga.h"
 #include "engines/crde2000/tiff.h"
+#include "engines/shared/codes.h"
+#include "engines/shared/depth.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // Helpers for tests that compare our codecs with independent tools (ImageMagick, netpbm,
 // Ghostscript) run at test time.
 
-#include "platform/global_memory.h"
+#include "platform/memory/global_memory.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -4,7 +4,7 @@
 #include "imaging/dib_convert.h"
 #include "imaging/engine_calls.h"
 #include "imaging/error_invalid.h"
-#include "platform/profile.h"
+#include "platform/core/profile.h"
 #include "tests/support/fake_dialogs.h"
 
 #include <QBuffer>
@@ -77,8 +77,8 @@ TEST_F(Binding, ReadsAStreamIntoABitmapAndReportsItsInformation) {
     EXPECT_TRUE(Engine().EngineLoaded());
 
     TBitmap bitmap;
-    ASSERT_TRUE(ReadStreamToBitmap(TEngineFormat::Png, png.constData(), std::int32_t(png.size()),
-                                   24, false, 0, bitmap, nullptr, nullptr));
+    ASSERT_TRUE(ReadStreamToBitmap(EngineFormat::Png, png.constData(), std::int32_t(png.size()), 24,
+                                   false, 0, bitmap, nullptr, nullptr));
     EXPECT_EQ(Engine().ProgressText(), "Reading PNG Stream");
     ASSERT_TRUE(bitmap.HandleAllocated());
     EXPECT_EQ(bitmap.Handle().convertToFormat(QImage::Format_RGB32), Picture());
@@ -87,7 +87,7 @@ TEST_F(Binding, ReadsAStreamIntoABitmapAndReportsItsInformation) {
     bitmap.SetHandle(QImage());
     EXPECT_EQ(GlobalBlockCount(), 0u);
     // A picture at another depth is converted and its DIB freed at once.
-    ASSERT_TRUE(ReadStreamToBitmap(TEngineFormat::Png, png.constData(), std::int32_t(png.size()), 8,
+    ASSERT_TRUE(ReadStreamToBitmap(EngineFormat::Png, png.constData(), std::int32_t(png.size()), 8,
                                    false, 0, bitmap, nullptr, nullptr));
     EXPECT_EQ(bitmap.Handle().format(), QImage::Format_Indexed8);
     EXPECT_EQ(GlobalBlockCount(), 0u);
@@ -96,7 +96,7 @@ TEST_F(Binding, ReadsAStreamIntoABitmapAndReportsItsInformation) {
 TEST_F(Binding, AFailedJpegReadUnloadsTheEngineAndKeepsTheCodeAndText) {
     const QByteArray notJpeg("\xff\xd8\xff garbage that is no picture at all");
     HGLOBAL dib = nullptr;
-    EXPECT_FALSE(ReadStreamToDib(TEngineFormat::Jpg, notJpeg.constData(),
+    EXPECT_FALSE(ReadStreamToDib(EngineFormat::Jpeg, notJpeg.constData(),
                                  std::int32_t(notJpeg.size()), 24, false, 0, &dib, nullptr,
                                  nullptr));
     EXPECT_EQ(dib, nullptr);
@@ -104,7 +104,7 @@ TEST_F(Binding, AFailedJpegReadUnloadsTheEngineAndKeepsTheCodeAndText) {
     EXPECT_LT(Engine().LastEngineError().Code, 0);
     EXPECT_FALSE(Engine().LastEngineError().Text.isEmpty());
     // The next call loads it again; a failed PNG read leaves it loaded.
-    EXPECT_FALSE(ReadStreamToDib(TEngineFormat::Png, notJpeg.constData(),
+    EXPECT_FALSE(ReadStreamToDib(EngineFormat::Png, notJpeg.constData(),
                                  std::int32_t(notJpeg.size()), 24, false, 0, &dib, nullptr,
                                  nullptr));
     EXPECT_TRUE(Engine().EngineLoaded());
@@ -115,14 +115,14 @@ TEST_F(Binding, FileReadersNeedThirtyBytesAndRaiseForMissingFiles) {
     const QByteArray bmp = Encoded(Picture(), "BMP");
     HGLOBAL dib = nullptr;
     Engine().FreeEngine();
-    EXPECT_FALSE(ReadFileToDib(TEngineFormat::Bmp, Write("short.bmp", bmp.left(29)), 0, false, 0,
+    EXPECT_FALSE(ReadFileToDib(EngineFormat::Bmp, Write("short.bmp", bmp.left(29)), 0, false, 0,
                                &dib, nullptr, nullptr));
     EXPECT_FALSE(Engine().EngineLoaded()) << "the engine was called";
-    EXPECT_THROW(ReadFileToDib(TEngineFormat::Bmp, settings.filePath("missing.bmp"), 0, false, 0,
+    EXPECT_THROW(ReadFileToDib(EngineFormat::Bmp, settings.filePath("missing.bmp"), 0, false, 0,
                                &dib, nullptr, nullptr),
                  platform::Exception);
-    ASSERT_TRUE(ReadFileToDib(TEngineFormat::Bmp, Write("full.bmp", bmp), 0, false, 0, &dib,
-                              nullptr, nullptr));
+    ASSERT_TRUE(ReadFileToDib(EngineFormat::Bmp, Write("full.bmp", bmp), 0, false, 0, &dib, nullptr,
+                              nullptr));
     EXPECT_EQ(Engine().ProgressText(), "Reading " + settings.filePath("full.bmp"));
     FreeDib(dib);
 }
@@ -132,7 +132,7 @@ TEST_F(Binding, WritersRefuseEmptyBitmapsAndWriteEveryFormat) {
     EXPECT_THROW(
         {
             try {
-                WriteBitmapFile(TEngineFormat::Bmp, settings.filePath("x.bmp"), {}, empty, nullptr,
+                WriteBitmapFile(EngineFormat::Bmp, settings.filePath("x.bmp"), {}, empty, nullptr,
                                 nullptr);
             } catch (const ErrorInvalid& e) {
                 EXPECT_EQ(e.Message(), "Input image is empty");
@@ -142,13 +142,13 @@ TEST_F(Binding, WritersRefuseEmptyBitmapsAndWriteEveryFormat) {
         ErrorInvalid);
     TBitmap bitmap;
     bitmap.SetHandle(Picture());
-    const TEngineFormat formats[] = {TEngineFormat::Bmp, TEngineFormat::Png, TEngineFormat::Tga,
-                                     TEngineFormat::Pcx, TEngineFormat::Gif, TEngineFormat::Tiff,
-                                     TEngineFormat::Eps, TEngineFormat::Jpg};
-    for (TEngineFormat f : formats) {
+    const EngineFormat formats[] = {EngineFormat::Bmp, EngineFormat::Png, EngineFormat::Tga,
+                                    EngineFormat::Pcx, EngineFormat::Gif, EngineFormat::Tiff,
+                                    EngineFormat::Eps, EngineFormat::Jpeg};
+    for (EngineFormat f : formats) {
         const QString file = settings.filePath(QString("out%1").arg(int(f)));
         TWriteOptions options;
-        options.Depth = f == TEngineFormat::Gif ? 8 : 24;
+        options.Depth = f == EngineFormat::Gif ? 8 : 24;
         ASSERT_TRUE(WriteBitmapFile(f, file, options, bitmap, nullptr, nullptr)) << int(f);
         EXPECT_EQ(Engine().ProgressText(), "Writing " + file);
         TStreamInfo info;
@@ -158,12 +158,12 @@ TEST_F(Binding, WritersRefuseEmptyBitmapsAndWriteEveryFormat) {
     std::vector<char> buffer(40 * 30 * 4);
     std::int32_t size = std::int32_t(buffer.size());
     ASSERT_TRUE(
-        WriteBitmapStream(TEngineFormat::Bmp, buffer.data(), &size, {}, bitmap, nullptr, nullptr));
+        WriteBitmapStream(EngineFormat::Bmp, buffer.data(), &size, {}, bitmap, nullptr, nullptr));
     EXPECT_EQ(Engine().ProgressText(), "Writing BMP Stream");
     EXPECT_EQ(size, 54 + 120 * 30);
     size = 10; // too small: the engine's failure
     EXPECT_FALSE(
-        WriteBitmapStream(TEngineFormat::Png, buffer.data(), &size, {}, bitmap, nullptr, nullptr));
+        WriteBitmapStream(EngineFormat::Png, buffer.data(), &size, {}, bitmap, nullptr, nullptr));
     EXPECT_EQ(Engine().LastEngineError().Text, "The output buffer is too small");
     EXPECT_EQ(GlobalBlockCount(), 0u);
 }
@@ -174,10 +174,10 @@ TEST_F(Binding, TiffPagesAppendAndReportTheirCompressionByName) {
     const QString file = settings.filePath("pages.tif");
     TWriteOptions options;
     options.Compression = 32773;
-    ASSERT_TRUE(WriteBitmapFile(TEngineFormat::Tiff, file, options, bitmap, nullptr, nullptr));
+    ASSERT_TRUE(WriteBitmapFile(EngineFormat::Tiff, file, options, bitmap, nullptr, nullptr));
     options.Append = true;
     options.Compression = 5;
-    ASSERT_TRUE(WriteBitmapFile(TEngineFormat::Tiff, file, options, bitmap, nullptr, nullptr));
+    ASSERT_TRUE(WriteBitmapFile(EngineFormat::Tiff, file, options, bitmap, nullptr, nullptr));
     TTiffPageInfo page;
     ASSERT_TRUE(GetInfo(file, 1, &page));
     EXPECT_EQ(page.PageCount, 2);

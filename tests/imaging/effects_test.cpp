@@ -180,13 +180,14 @@ TEST(Transitions, EveryStepPlanCoversEachPixelOnce) {
           isp::Transition::DiagonalSquares, isp::Transition::Rectangles}) {
         std::vector<int> covered(size.width() * size.height(), 0);
         int steps = 0;
-        isp::TransitionSteps(kind, size, 4, [&](const QVector<QRect>& rects) {
-            ++steps;
-            for (const QRect& r : rects)
-                for (int y = r.top(); y <= r.bottom(); ++y)
-                    for (int x = r.left(); x <= r.right(); ++x)
-                        ++covered[y * size.width() + x];
-        });
+        isp::TransitionSteps(kind, size.width(), size.height(), 4,
+                             [&](const std::vector<isp::Cell>& cells) {
+                                 ++steps;
+                                 for (const isp::Cell& c : cells)
+                                     for (int y = c.y; y < c.y + c.height; ++y)
+                                         for (int x = c.x; x < c.x + c.width; ++x)
+                                             ++covered[y * size.width() + x];
+                             });
         EXPECT_GT(steps, 4) << int(kind);
         EXPECT_TRUE(std::all_of(covered.begin(), covered.end(), [](int n) { return n == 1; }))
             << int(kind);
@@ -200,12 +201,15 @@ TEST_F(Effects, TransitionsPaintTheWholeBitmapAndPresentEachStep) {
         QImage surface(30, 20, QImage::Format_RGB32);
         surface.fill(Qt::black);
         QPainter painter(&surface);
-        int presented = 0;
-        IspPaintTarget target{&painter, [](void* n) { ++*static_cast<int*>(n); }, &presented};
-        ASSERT_TRUE(FXTransition(method, &target, picture, 3, 0)) << method;
+        int presented = 0, slept = 0;
+        TransitionCanvas canvas{&painter, [&] { ++presented; }, [&](int ms) { slept += ms; }};
+        TBitmap bitmap;
+        bitmap.SetHandle(picture);
+        ASSERT_TRUE(FXTransition(method, canvas, bitmap, 3, 2)) << method;
         painter.end();
         EXPECT_EQ(surface, picture) << method;
         EXPECT_GT(presented, 3) << method;
+        EXPECT_EQ(slept, 2 * presented) << "the canvas waits the delay after every step";
         EXPECT_EQ(EngineBinding::Instance().ProgressText(), "Transition Image ");
     }
 }

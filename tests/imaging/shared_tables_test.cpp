@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "imaging/shared_tables.h"
-#include "platform/profile.h"
+#include "platform/core/profile.h"
 
 #include <QBuffer>
 #include <QFont>

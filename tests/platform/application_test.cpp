@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "platform/application.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
+#include "platform/ui/application.h"
 #include "tests/support/fake_dialogs.h"
 
 #include <QTimer>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/global_memory.h"
+#include "platform/memory/global_memory.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

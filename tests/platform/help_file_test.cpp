@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/help_file.h"
+#include "platform/core/help_file.h"
 #include "tests/support/qt_printers.h"
 
 #include <QRegularExpression>

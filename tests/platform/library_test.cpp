@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "platform/global_memory.h"
-#include "platform/library.h"
+#include "platform/core/library.h"
+#include "platform/memory/global_memory.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/messages.h"
+#include "platform/core/messages.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/paths.h"
+#include "platform/core/paths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/profile.h"
+#include "platform/core/profile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/core/dialogs.h"
 
 #include <QStringList>
 #include <deque>

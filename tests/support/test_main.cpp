@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Test entry point: one application object on the offscreen platform for every test.
-#include "platform/application.h"
+#include "platform/ui/application.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "engines/crde2000/codes.h"
-#include "engines/crde2000/dib_block.h"
 #include "engines/crde2000/pcd.h"
+#include "engines/shared/codes.h"
+#include "engines/shared/dib_block.h"
 #include "imaging/engine_binding.h"
 #include "tests/support/fake_dialogs.h"
 #include "tools/image/image_tool.h"

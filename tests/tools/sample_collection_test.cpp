@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/info.h"
 #include "engines/crde2000/tiff.h"
-#include "platform/text_case.h"
+#include "platform/core/text_case.h"
 #include "tests/support/qt_printers.h"
 #include "tools/samples/collection.h"
 

@@ -5,7 +5,7 @@
 #include "data/field.h"
 #include "data/session.h"
 #include "data/table.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 #include "tools/catalog/catalogue_tables.h"
 #include "tools/catalog/manifest.h"
 

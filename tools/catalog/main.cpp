@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // vlmor-catalog: builds a catalogue from picture files and a manifest, or lists one.
-#include "platform/dialogs.h"
+#include "platform/core/dialogs.h"
 #include "tools/catalog/builder.h"
 
 #include <QCoreApplication>

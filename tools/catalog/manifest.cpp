@@ -2,7 +2,7 @@
 #include "tools/catalog/manifest.h"
 
 #include "data/catalogue_schema.h"
-#include "platform/text_case.h"
+#include "platform/core/text_case.h"
 
 #include <QHash>
 

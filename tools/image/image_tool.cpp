@@ -6,7 +6,7 @@
 #include "imaging/engine_calls.h"
 #include "imaging/error_invalid.h"
 #include "imaging/shared_tables.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <QFileInfo>
 
@@ -26,32 +26,31 @@ const char* const kUsage =
     "                   [--interlace] [--append] [--page N] [--pcd-mode 0|1|2] [--dither]\n"
     "OUT's extension picks the format: bmp, pcx, gif, tif/tiff, tga, eps, png, jpg/jpeg.\n";
 
-std::optional<TEngineFormat> FormatByName(const QString& name) {
+std::optional<EngineFormat> FormatByName(const QString& name) {
     static const struct {
         const char* name;
-        TEngineFormat format;
+        EngineFormat format;
     } names[] = {
-        {"JPEG", TEngineFormat::Jpg},  {"BMP", TEngineFormat::Bmp}, {"PNG", TEngineFormat::Png},
-        {"TGA", TEngineFormat::Tga},   {"PCX", TEngineFormat::Pcx}, {"GIF", TEngineFormat::Gif},
-        {"TIFF", TEngineFormat::Tiff}, {"PCD", TEngineFormat::Pcd}, {"EPS", TEngineFormat::Eps}};
+        {"JPEG", EngineFormat::Jpeg}, {"BMP", EngineFormat::Bmp}, {"PNG", EngineFormat::Png},
+        {"TGA", EngineFormat::Tga},   {"PCX", EngineFormat::Pcx}, {"GIF", EngineFormat::Gif},
+        {"TIFF", EngineFormat::Tiff}, {"PCD", EngineFormat::Pcd}, {"EPS", EngineFormat::Eps}};
     for (const auto& n : names)
         if (name == QLatin1String(n.name))
             return n.format;
     return std::nullopt;
 }
 
-std::optional<TEngineFormat> FormatByExtension(const QString& path) {
+std::optional<EngineFormat> FormatByExtension(const QString& path) {
     const QString ext = QFileInfo(path).suffix().toLower();
     if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
-        return TEngineFormat::Jpg;
+        return EngineFormat::Jpeg;
     if (ext == QLatin1String("tif") || ext == QLatin1String("tiff"))
-        return TEngineFormat::Tiff;
+        return EngineFormat::Tiff;
     static const struct {
         const char* ext;
-        TEngineFormat format;
-    } exts[] = {{"bmp", TEngineFormat::Bmp}, {"png", TEngineFormat::Png},
-                {"tga", TEngineFormat::Tga}, {"pcx", TEngineFormat::Pcx},
-                {"gif", TEngineFormat::Gif}, {"eps", TEngineFormat::Eps}};
+        EngineFormat format;
+    } exts[] = {{"bmp", EngineFormat::Bmp}, {"png", EngineFormat::Png}, {"tga", EngineFormat::Tga},
+                {"pcx", EngineFormat::Pcx}, {"gif", EngineFormat::Gif}, {"eps", EngineFormat::Eps}};
     for (const auto& e : exts)
         if (ext == QLatin1String(e.ext))
             return e.format;
@@ -181,7 +180,7 @@ int Convert(const QString& in, const QString& outFile, const Options& o, QTextSt
             return 1;
         }
         HGLOBAL dib = nullptr;
-        const int option = *source == TEngineFormat::Pcd ? o.pcdMode : o.page;
+        const int option = *source == EngineFormat::Pcd ? o.pcdMode : o.page;
         ok = ReadFileToDib(*source, in, 0, o.dither, option, &dib, nullptr, nullptr) &&
              DibHandleToBitmap(dib, bitmap) != 0;
         FreeDib(dib);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // vlmor-image: picture information and conversion through the imaging engine.
 #include "imaging/engine_binding.h"
-#include "platform/dialogs.h"
+#include "platform/core/dialogs.h"
 #include "tools/image/image_tool.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "resources/artwork/star_path.h"
+#include "tools/artwork/star_path.h"
 
 #include <QColor>
 #include <QImage>

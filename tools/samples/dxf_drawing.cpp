@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tools/samples/dxf_drawing.h"
 
-#include "resources/artwork/star_path.h"
+#include "tools/artwork/star_path.h"
 
 #include <QPainterPath>
 #include <QPolygonF>

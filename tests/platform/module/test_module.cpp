@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // A module loaded at run time by the tests, standing in for an engine.
-#include "platform/global_memory.h"
+#include "platform/memory/global_memory.h"
 
 #include <cstring>
 

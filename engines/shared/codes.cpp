@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#include "engines/shared/codes.h"
+
+namespace engine {
+
+const char* CodeText(std::int16_t code) {
+    switch (code) {
+    case kErrNoMemory:
+        return "Not enough memory for the picture";
+    case kErrBadArgument:
+        return "Invalid argument";
+    case kErrNotThisFormat:
+        return "The data is not a picture of this format";
+    case kErrTruncated:
+        return "The picture data is cut short";
+    case kErrBadHeader:
+        return "The picture's header is damaged";
+    case kErrUnsupported:
+        return "This kind of picture is not supported";
+    case kErrTooLarge:
+        return "The picture is too large";
+    case kErrBufferTooSmall:
+        return "The output buffer is too small";
+    case kErrCancelled:
+        return "Cancelled";
+    case kErrCannotOpen:
+        return "The file cannot be opened";
+    case kErrCannotWrite:
+        return "The file cannot be written";
+    case kErrInternal:
+        return "Internal error in the imaging engine";
+    default:
+        return code > 0 ? "" : "Unknown imaging error";
+    }
+}
+
+} // namespace engine

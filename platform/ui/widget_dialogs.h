@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/core/dialogs.h"
+
+namespace platform {
+
+/// The dialog service of a program with windows: message boxes, a line prompt and the save
+/// file dialog of the toolkit. The application installs it as the default service.
+class WidgetDialogs final : public DialogService {
+public:
+    int MessageBox(QWidget* parent, const QString& text, const QString& caption,
+                   unsigned flags) override;
+    std::optional<QString> PromptText(QWidget* parent, const QString& caption, const QString& label,
+                                      bool password) override;
+    std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
+                                        const QString& initialDir, const QString& fileName,
+                                        const QString& filter) override;
+};
+
+} // namespace platform
