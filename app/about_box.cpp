@@ -2,7 +2,7 @@
 #include "app/about_box.h"
 
 #include "app/window_font.h"
-#include "platform/core/system_colors.h"
+#include "platform/core/system_colours.h"
 
 #include <QPainter>
 #include <QPainterPath>

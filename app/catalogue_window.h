@@ -5,9 +5,9 @@
 
 /// What the data module needs of the main window: the search state it filters by and the
 /// category tabs it rebuilds. The main window implements it; tests use their own.
-class TCatalogueWindow {
+class CatalogueWindow {
 public:
-    virtual ~TCatalogueWindow() = default;
+    virtual ~CatalogueWindow() = default;
 
     /// The text of the search box, read at the moment of filtering.
     virtual QString SearchText() const = 0;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/credit_panel.h"
 
-#include "platform/core/system_colors.h"
+#include "platform/core/system_colours.h"
 
 #include <QFont>
 #include <QLabel>

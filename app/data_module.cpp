@@ -62,7 +62,7 @@ TDataModule1::~TDataModule1() {
     Table2->Close();
 }
 
-void TDataModule1::Activate(TCatalogueWindow& window) {
+void TDataModule1::Activate(CatalogueWindow& window) {
     window_ = &window;
     data::Session().AddPassword(cat::kTablePassword);
 

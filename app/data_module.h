@@ -7,7 +7,7 @@
 
 #include <QObject>
 
-class TCatalogueWindow;
+class CatalogueWindow;
 
 /// Holds the catalogue and category tables and their filtering.
 class TDataModule1 : public QObject {
@@ -19,7 +19,7 @@ public:
     /// Runs each time the main window becomes the program's active window: gives the
     /// session the password, reopens both tables, filters the catalogue by the search state
     /// and rebuilds the window's tabs. An error ends the sequence where it happened.
-    void Activate(TCatalogueWindow& window);
+    void Activate(CatalogueWindow& window);
 
     /// The user selected another tab: filter the catalogue by its category (none for the
     /// first tab).
@@ -44,7 +44,7 @@ public:
     data::TTable* Table2;
 
 private:
-    TCatalogueWindow* window_ = nullptr;
+    CatalogueWindow* window_ = nullptr;
     QString lastSearchText_;
     QString lastSearchUpper_;
     QString programDirectory_;

@@ -27,7 +27,7 @@ class TTabControl;
 
 /// The program's main window: category tabs, the file name and description, the search box
 /// and toggle, the list and the navigator on the left, the picture on the right.
-class TfMain : public QMainWindow, public TCatalogueWindow {
+class TfMain : public QMainWindow, public CatalogueWindow {
     Q_OBJECT
 public:
     explicit TfMain(QWidget* parent = nullptr);

@@ -19,7 +19,7 @@ QStringList WriteBenchCatalogue(const QString& dir, int records, int blobBytes) 
     static const char* const categories[] = {"background", "border", "header",
                                              "letter",     "misc",   "ornament"};
     QStringList descriptions;
-    catalog::TCatalogueWriter writer(QDir(dir).filePath(QStringLiteral("vlmor.db")));
+    catalog::CatalogueWriter writer(QDir(dir).filePath(QStringLiteral("vlmor.db")));
     QByteArray blob(blobBytes, '\0');
     for (int i = 0; i < records; ++i) {
         const unsigned h = static_cast<unsigned>(i) * 2654435761u;

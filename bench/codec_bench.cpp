@@ -182,7 +182,7 @@ double reduceError = 0;
 void BM_ReduceFloyd(benchmark::State& state) {
     for (auto _ : state) {
         HGLOBAL reduced =
-            imaging::ReduceDibColors(picture, 8, true, nullptr, nullptr, imaging::IL_FLOYD);
+            imaging::ReduceDibColours(picture, 8, true, nullptr, nullptr, imaging::IL_FLOYD);
         state.PauseTiming();
         crde::DibView a(picture), b(reduced);
         std::vector<std::uint8_t> ra(kWidth * 3), rb(kWidth * 3);

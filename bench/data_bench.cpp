@@ -35,7 +35,7 @@ namespace {
 
 constexpr int kRecords = 100000;
 
-struct BenchWindow : TCatalogueWindow {
+struct BenchWindow : CatalogueWindow {
     QString text = QStringLiteral("star");
     bool down = true;
     QString SearchText() const override { return text; }

@@ -30,7 +30,7 @@ enum class TDataEvent {
 };
 
 /// The information an event carries: how far the record window moved, or the field concerned.
-struct TEventInfo {
+struct EventInfo {
     int Distance = 0;
     TField* Field = nullptr;
 };

@@ -74,7 +74,7 @@ void TDataLink::UpdateRange() {
     firstRecord_ = std::clamp(firstRecord_, low, std::max(low, high));
 }
 
-void TDataLink::DispatchEvent(TDataEvent event, TEventInfo info) {
+void TDataLink::DispatchEvent(TDataEvent event, EventInfo info) {
     if (event == TDataEvent::deUpdateState) {
         UpdateState();
         return;

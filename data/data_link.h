@@ -33,7 +33,7 @@ public:
     // The overridable operations, in slot order.
     virtual void NotifyActiveChange() {}
     virtual void NotifyBrowseCheck() {}
-    virtual void DispatchEvent(TDataEvent event, TEventInfo info);
+    virtual void DispatchEvent(TDataEvent event, EventInfo info);
     virtual void NotifyDataSetChange();
     /// A move of the cursor changes the current record: by default handled as a data set change.
     virtual void NotifyScroll(int distance) {

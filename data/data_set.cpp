@@ -386,7 +386,7 @@ void TDataSet::ResumeLinks() {
         DataEvent(enableEvent_);
 }
 
-void TDataSet::DataEvent(TDataEvent event, TEventInfo info) {
+void TDataSet::DataEvent(TDataEvent event, EventInfo info) {
     if (suspendCount_ > 0) {
         if ((event == TDataEvent::deUpdateState && state_ == TDataSetState::dsInactive) ||
             event == TDataEvent::deLayoutChange)

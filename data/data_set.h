@@ -102,7 +102,7 @@ public:
     qint64 BlobSize(const TBlobField& field) const;
 
     /// Sends an event to every data source and so to every link (held back while suspended).
-    void DataEvent(TDataEvent event, TEventInfo info = {});
+    void DataEvent(TDataEvent event, EventInfo info = {});
 
     /// The largest window any attached link asks for; resizes the window at once when open.
     void UpdateWindowSize();
@@ -110,14 +110,14 @@ public:
 protected:
     /// What a store hands over when the record source opens: one row id and `columns`
     /// texts per record, in stored order.
-    struct TRecordCache {
+    struct RecordCache {
         int Columns = 0;
         std::vector<std::int64_t> RowIds;
         std::vector<QString> Cells;
     };
 
     /// Opens the store, fills the cache and binds or makes the fields.
-    virtual void InternalOpen(TRecordCache& cache) = 0;
+    virtual void InternalOpen(RecordCache& cache) = 0;
     virtual void InternalClose() {}
     virtual QByteArray ReadBlob(std::int64_t rowId, int column) const = 0;
     virtual qint64 ReadBlobSize(std::int64_t rowId, int column) const = 0;
@@ -153,7 +153,7 @@ private:
     std::vector<TField*> dynamicFields_;
     std::vector<TDataSource*> dataSources_;
 
-    TRecordCache cache_;
+    RecordCache cache_;
     std::vector<int> visible_; // cache rows that pass the filters, in stored order
     std::uint64_t visibleGeneration_ = 0;
     int readRecord_ = -1; // the row a filter examines, or -1

@@ -48,7 +48,7 @@ void TDataSource::UpdateState() {
     }
 }
 
-void TDataSource::DataEvent(TDataEvent event, TEventInfo info) {
+void TDataSource::DataEvent(TDataEvent event, EventInfo info) {
     if (event == TDataEvent::deUpdateState) {
         UpdateState();
         return;

@@ -31,7 +31,7 @@ public:
     const std::vector<TDataLink*>& DataLinks() const { return links_; }
 
     /// Passes an event of the record source on to every attached link.
-    void DataEvent(TDataEvent event, TEventInfo info);
+    void DataEvent(TDataEvent event, EventInfo info);
 
 private:
     friend class TDataLink;

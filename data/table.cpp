@@ -77,15 +77,15 @@ QString TTable::TablePath() const {
 void TTable::OpenFile(const QString& path) {
     for (;;) {
         switch (file_->Open(path, Session().Passwords())) {
-        case TTableFile::TOpenResult::Ok:
+        case TableFile::OpenResult::Ok:
             return;
-        case TTableFile::TOpenResult::Missing:
+        case TableFile::OpenResult::Missing:
             Error(QStringLiteral("Cannot open table %1: the file does not exist").arg(path));
-        case TTableFile::TOpenResult::NotATable:
+        case TableFile::OpenResult::NotATable:
             Error(QStringLiteral("Cannot open table %1: the file is not a table").arg(path));
-        case TTableFile::TOpenResult::Damaged:
+        case TableFile::OpenResult::Damaged:
             Error(QStringLiteral("Cannot open table %1: the table file is damaged").arg(path));
-        case TTableFile::TOpenResult::NeedsPassword:
+        case TableFile::OpenResult::NeedsPassword:
             if (!Session().GetPassword(path))
                 Error(QStringLiteral("Cannot open table %1: the password is not valid").arg(path));
             break;
@@ -96,7 +96,7 @@ void TTable::OpenFile(const QString& path) {
 // Persistent fields fix the field list and must each find their column; without any,
 // one field is made per stored column.
 void TTable::BindFields(std::vector<int>& textColumns) {
-    const std::vector<TStoreColumn>& columns = file_->Columns();
+    const std::vector<StoreColumn>& columns = file_->Columns();
     auto columnOf = [&columns](const QString& name) {
         for (size_t i = 0; i < columns.size(); ++i) {
             if (columns[i].Name.compare(name, Qt::CaseInsensitive) == 0)
@@ -105,7 +105,7 @@ void TTable::BindFields(std::vector<int>& textColumns) {
         return -1;
     };
     if (Fields().empty()) {
-        for (const TStoreColumn& column : columns) {
+        for (const StoreColumn& column : columns) {
             TField* field = column.Type == TFieldType::ftBlob
                                 ? static_cast<TField*>(new TBlobField(this, column.Name, this))
                                 : new TStringField(this, column.Name, column.Size, this);
@@ -129,16 +129,16 @@ void TTable::BindFields(std::vector<int>& textColumns) {
     }
 }
 
-void TTable::InternalOpen(TRecordCache& cache) {
+void TTable::InternalOpen(RecordCache& cache) {
     const QString path = TablePath();
-    file_ = std::make_unique<TTableFile>();
+    file_ = std::make_unique<TableFile>();
     OpenFile(path);
     std::vector<int> textColumns;
     BindFields(textColumns);
     cache.Columns = static_cast<int>(textColumns.size());
     try {
         file_->ReadRows(textColumns, cache.RowIds, cache.Cells);
-    } catch (const TTableFile::DamagedError&) {
+    } catch (const TableFile::DamagedError&) {
         Error(QStringLiteral("Cannot open table %1: the table file is damaged").arg(path));
     }
 }
@@ -152,7 +152,7 @@ QByteArray TTable::ReadBlob(std::int64_t rowId, int column) const {
         return {};
     try {
         return file_->ReadBlob(rowId, column);
-    } catch (const TTableFile::DamagedError&) {
+    } catch (const TableFile::DamagedError&) {
         Error(QStringLiteral("Cannot read a blob of table %1: the table file is damaged")
                   .arg(TablePath()));
     }
@@ -163,7 +163,7 @@ qint64 TTable::ReadBlobSize(std::int64_t rowId, int column) const {
         return 0;
     try {
         return file_->BlobSize(rowId, column);
-    } catch (const TTableFile::DamagedError&) {
+    } catch (const TableFile::DamagedError&) {
         Error(QStringLiteral("Cannot read a blob of table %1: the table file is damaged")
                   .arg(TablePath()));
     }

@@ -7,7 +7,7 @@
 
 namespace data {
 
-class TTableFile;
+class TableFile;
 
 /// A record source on one table file of the store, addressed by directory and file name.
 /// Tables are always opened for reading only.
@@ -31,7 +31,7 @@ public:
     QString TablePath() const;
 
 protected:
-    void InternalOpen(TRecordCache& cache) override;
+    void InternalOpen(RecordCache& cache) override;
     void InternalClose() override;
     QByteArray ReadBlob(std::int64_t rowId, int column) const override;
     qint64 ReadBlobSize(std::int64_t rowId, int column) const override;
@@ -44,7 +44,7 @@ private:
     QString databaseName_;
     QString tableName_;
     bool readOnly_ = false;
-    std::unique_ptr<TTableFile> file_;
+    std::unique_ptr<TableFile> file_;
 };
 
 } // namespace data

@@ -77,10 +77,10 @@ private:
     std::vector<std::pair<QByteArray, QString>> values_;
 };
 
-TStoreColumn ColumnFromDeclaration(const QString& name, const QString& declared) {
+StoreColumn ColumnFromDeclaration(const QString& name, const QString& declared) {
     static const QRegularExpression sized(QStringLiteral("^\\s*(VAR)?CHAR\\s*\\(\\s*(\\d+)\\s*\\)"),
                                           QRegularExpression::CaseInsensitiveOption);
-    TStoreColumn column{name, TFieldType::ftString, 0};
+    StoreColumn column{name, TFieldType::ftString, 0};
     if (declared.trimmed().compare(QStringLiteral("BLOB"), Qt::CaseInsensitive) == 0) {
         column.Type = TFieldType::ftBlob;
     } else if (const auto match = sized.match(declared); match.hasMatch()) {
@@ -147,11 +147,11 @@ QString QuoteIdentifier(const QString& name) {
     return u'"' + quoted + u'"';
 }
 
-TTableFile::~TTableFile() {
+TableFile::~TableFile() {
     Close();
 }
 
-void TTableFile::Close() {
+void TableFile::Close() {
     if (blob_)
         sqlite3_blob_close(blob_);
     blob_ = nullptr;
@@ -163,73 +163,73 @@ void TTableFile::Close() {
     columns_.clear();
 }
 
-TTableFile::TOpenResult TTableFile::Open(const QString& path,
-                                         const std::vector<QByteArray>& passwords) {
+TableFile::OpenResult TableFile::Open(const QString& path,
+                                      const std::vector<QByteArray>& passwords) {
     Close();
     const QFileInfo info(path);
     if (!info.exists())
-        return TOpenResult::Missing;
+        return OpenResult::Missing;
     // Every database file is a whole number of pages, the smallest page 512 bytes.
     if (!info.isFile() || info.size() < kMinPage || info.size() % kMinPage != 0)
-        return TOpenResult::NotATable;
+        return OpenResult::NotATable;
     // Table files are always encrypted; a plain database file is refused before the
     // database engine parses any of its pages.
     if (LooksLikePlainDatabase(path))
-        return TOpenResult::NotATable;
+        return OpenResult::NotATable;
     for (const QByteArray& password : passwords) {
-        const TOpenResult result = TryOpen(path, password);
-        if (result != TOpenResult::NeedsPassword)
+        const OpenResult result = TryOpen(path, password);
+        if (result != OpenResult::NeedsPassword)
             return result;
     }
-    return TOpenResult::NeedsPassword;
+    return OpenResult::NeedsPassword;
 }
 
-TTableFile::TOpenResult TTableFile::TryOpen(const QString& path, const QByteArray& password) {
+TableFile::OpenResult TableFile::TryOpen(const QString& path, const QByteArray& password) {
     Close();
     const QByteArray name = QFile::encodeName(path);
     if (sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         Close();
-        return TOpenResult::NotATable;
+        return OpenResult::NotATable;
     }
     if (KeyDatabase(db_, password) != SQLITE_OK) {
         Close();
-        return TOpenResult::NotATable;
+        return OpenResult::NotATable;
     }
-    const TOpenResult result = ReadSchema();
-    if (result != TOpenResult::Ok)
+    const OpenResult result = ReadSchema();
+    if (result != OpenResult::Ok)
         Close();
     return result;
 }
 
-TTableFile::TOpenResult TTableFile::ReadSchema() {
+TableFile::OpenResult TableFile::ReadSchema() {
     Statement tables(db_, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
                                          "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
     if (tables.Code() != SQLITE_OK)
-        return (tables.Code() & 0xff) == SQLITE_NOTADB ? TOpenResult::NeedsPassword
-                                                       : TOpenResult::Damaged;
+        return (tables.Code() & 0xff) == SQLITE_NOTADB ? OpenResult::NeedsPassword
+                                                       : OpenResult::Damaged;
     QStringList names;
     int code;
     while ((code = sqlite3_step(tables.Get())) == SQLITE_ROW)
         names << ColumnText(tables.Get(), 0);
     if (code != SQLITE_DONE)
-        return (code & 0xff) == SQLITE_NOTADB ? TOpenResult::NeedsPassword : TOpenResult::Damaged;
+        return (code & 0xff) == SQLITE_NOTADB ? OpenResult::NeedsPassword : OpenResult::Damaged;
     if (names.size() != 1)
-        return TOpenResult::NotATable;
+        return OpenResult::NotATable;
     table_ = names.first();
 
     Statement info(db_, QStringLiteral("PRAGMA table_info(%1)").arg(QuoteIdentifier(table_)));
     if (info.Code() != SQLITE_OK)
-        return TOpenResult::Damaged;
+        return OpenResult::Damaged;
     while ((code = sqlite3_step(info.Get())) == SQLITE_ROW)
         columns_.push_back(
             ColumnFromDeclaration(ColumnText(info.Get(), 1), ColumnText(info.Get(), 2)));
     if (code != SQLITE_DONE)
-        return TOpenResult::Damaged;
-    return columns_.empty() ? TOpenResult::NotATable : TOpenResult::Ok;
+        return OpenResult::Damaged;
+    return columns_.empty() ? OpenResult::NotATable : OpenResult::Ok;
 }
 
-void TTableFile::ReadRows(const std::vector<int>& columns, std::vector<std::int64_t>& rowIds,
-                          std::vector<QString>& cells) const {
+void TableFile::ReadRows(const std::vector<int>& columns, std::vector<std::int64_t>& rowIds,
+                         std::vector<QString>& cells) const {
     QString sql = QStringLiteral("SELECT rowid");
     for (int column : columns)
         sql +=
@@ -263,7 +263,7 @@ void TTableFile::ReadRows(const std::vector<int>& columns, std::vector<std::int6
         SortByRowId(n, rowIds, cells);
 }
 
-QString TTableFile::CoveringIndex(const std::vector<int>& columns, QStringList& order) const {
+QString TableFile::CoveringIndex(const std::vector<int>& columns, QStringList& order) const {
     Statement list(db_, QStringLiteral("PRAGMA index_list(%1)").arg(QuoteIdentifier(table_)));
     QStringList indexes;
     while (list.Code() == SQLITE_OK && sqlite3_step(list.Get()) == SQLITE_ROW)
@@ -284,7 +284,7 @@ QString TTableFile::CoveringIndex(const std::vector<int>& columns, QStringList& 
     return {};
 }
 
-sqlite3_blob* TTableFile::OpenBlob(std::int64_t rowId, int column) const {
+sqlite3_blob* TableFile::OpenBlob(std::int64_t rowId, int column) const {
     if (!db_ || column < 0 || column >= static_cast<int>(columns_.size()))
         return nullptr;
     if (blob_ && blobColumn_ == column) {
@@ -314,7 +314,7 @@ sqlite3_blob* TTableFile::OpenBlob(std::int64_t rowId, int column) const {
     return blob_;
 }
 
-QByteArray TTableFile::ReadBlob(std::int64_t rowId, int column) const {
+QByteArray TableFile::ReadBlob(std::int64_t rowId, int column) const {
     sqlite3_blob* blob = OpenBlob(rowId, column);
     if (!blob)
         return {};
@@ -325,7 +325,7 @@ QByteArray TTableFile::ReadBlob(std::int64_t rowId, int column) const {
     return bytes;
 }
 
-qint64 TTableFile::BlobSize(std::int64_t rowId, int column) const {
+qint64 TableFile::BlobSize(std::int64_t rowId, int column) const {
     sqlite3_blob* blob = OpenBlob(rowId, column);
     return blob ? sqlite3_blob_bytes(blob) : 0;
 }

@@ -17,7 +17,7 @@ struct sqlite3_blob;
 namespace data {
 
 /// One stored column of a table file.
-struct TStoreColumn {
+struct StoreColumn {
     QString Name;
     TFieldType Type = TFieldType::ftString;
     int Size = 0; // characters of a string column; 0 when not declared
@@ -26,9 +26,9 @@ struct TStoreColumn {
 /// A table file of the store: an encrypted database file holding exactly one table,
 /// opened read-only. Declared column types carry the field types: VARCHAR(n) or CHAR(n) is
 /// a string of size n, BLOB a blob.
-class TTableFile {
+class TableFile {
 public:
-    enum class TOpenResult { Ok, Missing, NotATable, Damaged, NeedsPassword };
+    enum class OpenResult { Ok, Missing, NotATable, Damaged, NeedsPassword };
 
     /// A failure while reading an open file: its pages do not decode.
     class DamagedError : public std::runtime_error {
@@ -37,19 +37,19 @@ public:
             : std::runtime_error("damaged table file") {}
     };
 
-    TTableFile() = default;
-    ~TTableFile();
-    TTableFile(const TTableFile&) = delete;
-    TTableFile& operator=(const TTableFile&) = delete;
+    TableFile() = default;
+    ~TableFile();
+    TableFile(const TableFile&) = delete;
+    TableFile& operator=(const TableFile&) = delete;
 
     /// Opens the file with the first of the passwords that decodes it. Every page is
     /// authenticated when it is read, so bytes that were not written with the key are
     /// refused before they are parsed; a file that is not encrypted is no table.
-    TOpenResult Open(const QString& path, const std::vector<QByteArray>& passwords);
+    OpenResult Open(const QString& path, const std::vector<QByteArray>& passwords);
     void Close();
 
     const QString& TableName() const { return table_; }
-    const std::vector<TStoreColumn>& Columns() const { return columns_; }
+    const std::vector<StoreColumn>& Columns() const { return columns_; }
 
     /// Reads the given columns of every record in stored order: one row id per record and
     /// columns.size() texts per record. Throws DamagedError.
@@ -62,8 +62,8 @@ public:
     qint64 BlobSize(std::int64_t rowId, int column) const;
 
 private:
-    TOpenResult TryOpen(const QString& path, const QByteArray& password);
-    TOpenResult ReadSchema();
+    OpenResult TryOpen(const QString& path, const QByteArray& password);
+    OpenResult ReadSchema();
     sqlite3_blob* OpenBlob(std::int64_t rowId, int column) const;
     /// An index that holds all the given columns, with its columns in order; or "".
     QString CoveringIndex(const std::vector<int>& columns, QStringList& order) const;
@@ -72,7 +72,7 @@ private:
     mutable sqlite3_blob* blob_ = nullptr; // kept open and moved from row to row
     mutable int blobColumn_ = -1;
     QString table_;
-    std::vector<TStoreColumn> columns_;
+    std::vector<StoreColumn> columns_;
 };
 
 /// Gives an encrypted database file its key and the store's page size (4096 bytes, so a

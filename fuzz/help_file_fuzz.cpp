@@ -6,7 +6,7 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-    const auto file = platform::THelpFile::Parse(
+    const auto file = platform::HelpDocument::Parse(
         QByteArray(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size)));
     if (file) {
         for (const auto& topic : file->Topics)

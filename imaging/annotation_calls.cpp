@@ -25,11 +25,11 @@ auto Call(const char* name, const char* nameInText, Args... args) {
     return reinterpret_cast<Fn>(AnnotationExport(name, nameInText))(args...);
 }
 
-using Cb = const TAnnotationCallbacks*;
+using Cb = const AnnotationCallbacks*;
 
 } // namespace
 
-void InitAnnotation(void* control, void* window, const TAnnotationCallbacks& callbacks,
+void InitAnnotation(void* control, void* window, const AnnotationCallbacks& callbacks,
                     const QString& settingsFile) {
     const QByteArray file = settingsFile.toLocal8Bit();
     Call<void (*)(void*, void*, void*, Cb, const char*)>("InitAnnotation", nullptr, control, window,

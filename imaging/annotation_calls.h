@@ -10,7 +10,7 @@ class QImage;
 namespace imaging {
 
 /// The callbacks an annotation layer calls back into its image control.
-struct TAnnotationCallbacks {
+struct AnnotationCallbacks {
     void (*Changed)(void* control) = nullptr;
     void (*Selected)(void* control) = nullptr;
     void (*Deleted)(void* control) = nullptr;
@@ -23,7 +23,7 @@ struct TAnnotationCallbacks {
 /// procaddress for NAME. ..." (the engine of this build has no annotation layer yet).
 void* AnnotationExport(const char* exportName, const char* nameInText = nullptr);
 
-void InitAnnotation(void* control, void* window, const TAnnotationCallbacks& callbacks,
+void InitAnnotation(void* control, void* window, const AnnotationCallbacks& callbacks,
                     const QString& settingsFile);
 void DestroyAnnotation(void* control);
 void DrawAnnotation(void* control, double zoom, int originX, int originY, std::int16_t offsetX,

@@ -205,7 +205,7 @@ void BitmapToDibDepth(const TBitmap& bitmap, ProgressCallback cb, void* user, HG
         return;
     const int bits = DibBitCount(*dib);
     if (depth < bits)
-        Replace(dib, ReduceDibColors(*dib, depth, dither, user, cb));
+        Replace(dib, ReduceDibColours(*dib, depth, dither, user, cb));
     else if (depth > bits)
         Replace(dib, PromoteDib(*dib, depth));
 }
@@ -270,7 +270,7 @@ int DibToBitmapHandles(HGLOBAL dib, int depth, bool dither, ProgressCallback cb,
     lens.SetDib(nullptr);
     UnlockDib(dib);
     if (bits > depth)
-        working = ReduceDibColors(dib, depth, dither, user, cb);
+        working = ReduceDibColours(dib, depth, dither, user, cb);
     else if (bits < depth)
         working = PromoteDib(dib, depth);
     HGLOBAL shown = working ? working : dib;

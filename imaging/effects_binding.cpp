@@ -162,8 +162,8 @@ HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& backgr
         });
 }
 
-HGLOBAL ReduceDibColors(HGLOBAL dib, int depth, bool dither, void* user, ProgressCallback cb,
-                        TSortDither method) {
+HGLOBAL ReduceDibColours(HGLOBAL dib, int depth, bool dither, void* user, ProgressCallback cb,
+                         TSortDither method) {
     if (!dib)
         return nullptr;
     const int bits = DibBitCount(dib);

@@ -53,7 +53,7 @@ HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& backgr
 /// A new DIB at `depth` bits through the effects engine's reducer, with the dither method
 /// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 grayscale); a 32-bit DIB goes through the imaging
 /// engine's DIB32To24 first. None on failure.
-HGLOBAL ReduceDibColors(HGLOBAL dib, int depth, bool dither, void* user, ProgressCallback cb,
-                        TSortDither method = IL_BAYER);
+HGLOBAL ReduceDibColours(HGLOBAL dib, int depth, bool dither, void* user, ProgressCallback cb,
+                         TSortDither method = IL_BAYER);
 
 } // namespace imaging

@@ -15,7 +15,7 @@ namespace imaging {
 using ProgressCallback = CrdeProgress;
 
 /// The last failure the engine reported.
-struct TEngineError {
+struct EngineError {
     std::int16_t Code = 0;
     QString Text;
 };
@@ -42,7 +42,7 @@ public:
 
     platform::HMODULE EngineLibrary() const { return engine_; }
     bool EngineLoaded() const { return engine_ != nullptr; }
-    const TEngineError& LastEngineError() const { return lastError_; }
+    const EngineError& LastEngineError() const { return lastError_; }
     void SetLastEngineError(std::int16_t code, const QString& text) { lastError_ = {code, text}; }
     const QString& ProgressText() const { return progressText_; }
     void SetProgressText(const QString& text) { progressText_ = text; }
@@ -67,7 +67,7 @@ private:
 
     int starts_ = 0;
     platform::HMODULE engine_ = nullptr;
-    TEngineError lastError_;
+    EngineError lastError_;
     QString progressText_;
     double libraryVersion_ = 0;
     HPALETTE sharedPalette_;

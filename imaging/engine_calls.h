@@ -27,22 +27,22 @@ bool ReadDxfStream(const void* data, std::int32_t size, int depth, bool dither, 
                    void* user, ProgressCallback cb);
 
 /// What stream information reports.
-struct TStreamInfo {
+struct StreamFacts {
     QString Format, Compression;
     std::int16_t Width = -1, Height = -1, BitsPerPixel = -1, ExtraA = -1, ExtraB = -1;
 };
-bool StreamInfo(const void* data, std::int32_t size, TStreamInfo* info);
+bool StreamInfo(const void* data, std::int32_t size, StreamFacts* info);
 /// A TIFF page: the compression arrives as a code and is given back by its name.
-struct TTiffPageInfo {
+struct TiffPageInfo {
     std::int16_t Width = 0, Height = 0, BitsPerPixel = 0, PageCount = 0;
     QString Compression;
 };
-bool GetInfoStream(const void* data, std::int32_t size, int page, TTiffPageInfo* info);
+bool GetInfoStream(const void* data, std::int32_t size, int page, TiffPageInfo* info);
 bool GetDxfInfoStream(const void* data, std::int32_t size, std::int16_t* width,
                       std::int16_t* height, std::int16_t* bits);
 
 /// Options of the writers; each format uses its own.
-struct TWriteOptions {
+struct WriteOptions {
     int Depth = 24;
     int Quality = 75, Smoothing = 0; // JPEG
     bool Interlaced = false;         // PNG
@@ -51,11 +51,11 @@ struct TWriteOptions {
 };
 /// Writes the bitmap through a DIB; raises ErrorInvalid "Input image is empty" for an empty
 /// bitmap. Progress text "Writing " + the file name.
-bool WriteBitmapFile(EngineFormat format, const QString& fileName, const TWriteOptions& options,
+bool WriteBitmapFile(EngineFormat format, const QString& fileName, const WriteOptions& options,
                      const TBitmap& bitmap, void* user, ProgressCallback cb);
 /// Into a buffer of *size bytes; *size becomes the count written.
 bool WriteBitmapStream(EngineFormat format, void* buffer, std::int32_t* size,
-                       const TWriteOptions& options, const TBitmap& bitmap, void* user,
+                       const WriteOptions& options, const TBitmap& bitmap, void* user,
                        ProgressCallback cb);
 
 /// Readers of files: a file of fewer than 30 bytes gives false without an engine call; a
@@ -64,8 +64,8 @@ bool ReadFileToDib(EngineFormat format, const QString& fileName, int depth, bool
                    HGLOBAL* dib, void* user, ProgressCallback cb);
 bool ReadDxfFile(const QString& fileName, int depth, bool dither, TBitmap& bitmap, void* user,
                  ProgressCallback cb);
-bool FileInfo(const QString& fileName, TStreamInfo* info);
-bool GetInfo(const QString& fileName, int page, TTiffPageInfo* info);
+bool FileInfo(const QString& fileName, StreamFacts* info);
+bool GetInfo(const QString& fileName, int page, TiffPageInfo* info);
 bool GetDxfInfo(const QString& fileName, std::int16_t* width, std::int16_t* height,
                 std::int16_t* bits);
 

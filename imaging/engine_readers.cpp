@@ -64,10 +64,10 @@ bool ReadDxfStream(const void* data, std::int32_t size, int depth, bool dither, 
     return DrawingToBitmap(ok, dib, table, bitmap);
 }
 
-bool StreamInfo(const void* data, std::int32_t size, TStreamInfo* info) {
+bool StreamInfo(const void* data, std::int32_t size, StreamFacts* info) {
     char format[6] = {};
     char compression[511] = {};
-    TStreamInfo r;
+    StreamFacts r;
     const bool ok = Engine().Invoke<CrdeStreamInfo>(
         "streaminfo", Engine().ProgressText(), Success::AtLeastOne, [&](auto f) {
             return f(data, size, format, &r.Width, &r.Height, &r.BitsPerPixel, &r.ExtraA, &r.ExtraB,
@@ -81,10 +81,10 @@ bool StreamInfo(const void* data, std::int32_t size, TStreamInfo* info) {
     return ok;
 }
 
-bool GetInfoStream(const void* data, std::int32_t size, int page, TTiffPageInfo* info) {
+bool GetInfoStream(const void* data, std::int32_t size, int page, TiffPageInfo* info) {
     std::int16_t compression = 0;
     std::int32_t unused = 0;
-    TTiffPageInfo r;
+    TiffPageInfo r;
     const bool ok = Engine().Invoke<CrdeTiffInfoStream>(
         "getinfostream", Engine().ProgressText(), Success::ZeroOrMoreNoError, [&](auto f) {
             return f(data, size, static_cast<std::int16_t>(page), &r.Width, &r.Height, &compression,
@@ -131,13 +131,13 @@ bool ReadDxfFile(const QString& fileName, int depth, bool dither, TBitmap& bitma
     return DrawingToBitmap(ok, dib, table, bitmap);
 }
 
-bool FileInfo(const QString& fileName, TStreamInfo* info) {
+bool FileInfo(const QString& fileName, StreamFacts* info) {
     if (!FileLongEnough(fileName))
         return false;
     const QByteArray name = FileNameBytes(fileName);
     char format[6] = {};
     char compression[511] = {};
-    TStreamInfo r;
+    StreamFacts r;
     const bool ok = Engine().Invoke<CrdeFileInfo>(
         "fileinfo", QStringLiteral("Reading ") + fileName, Success::AtLeastOne, [&](auto f) {
             return f(name.constData(), format, &r.Width, &r.Height, &r.BitsPerPixel, &r.ExtraA,
@@ -151,13 +151,13 @@ bool FileInfo(const QString& fileName, TStreamInfo* info) {
     return ok;
 }
 
-bool GetInfo(const QString& fileName, int page, TTiffPageInfo* info) {
+bool GetInfo(const QString& fileName, int page, TiffPageInfo* info) {
     if (!FileLongEnough(fileName))
         return false;
     const QByteArray name = FileNameBytes(fileName);
     std::int16_t compression = 0;
     std::int32_t unused = 0;
-    TTiffPageInfo r;
+    TiffPageInfo r;
     const bool ok = Engine().Invoke<CrdeTiffInfoFile>(
         "getinfo", QStringLiteral("Reading ") + fileName, Success::ZeroOrMoreNoError, [&](auto f) {
             return f(name.constData(), static_cast<std::int16_t>(page), &r.Width, &r.Height,

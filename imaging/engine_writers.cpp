@@ -8,7 +8,7 @@ namespace imaging {
 
 using namespace calls;
 
-bool WriteBitmapFile(EngineFormat format, const QString& fileName, const TWriteOptions& o,
+bool WriteBitmapFile(EngineFormat format, const QString& fileName, const WriteOptions& o,
                      const TBitmap& bitmap, void* user, ProgressCallback cb) {
     const FormatEntry& e = Entry(format);
     if (!e.writeFile)
@@ -47,9 +47,8 @@ bool WriteBitmapFile(EngineFormat format, const QString& fileName, const TWriteO
     });
 }
 
-bool WriteBitmapStream(EngineFormat format, void* buffer, std::int32_t* size,
-                       const TWriteOptions& o, const TBitmap& bitmap, void* user,
-                       ProgressCallback cb) {
+bool WriteBitmapStream(EngineFormat format, void* buffer, std::int32_t* size, const WriteOptions& o,
+                       const TBitmap& bitmap, void* user, ProgressCallback cb) {
     const FormatEntry& e = Entry(format);
     if (!e.writeStream)
         return false;

@@ -211,12 +211,12 @@ bool IsMetafileStream(QIODevice& stream) {
     return false;
 }
 
-TStretchMode SetBlitStretchMode(int bitsPerPixel, TBlitMode mode, TStretchMode* canvasMode) {
-    TStretchMode result = TStretchMode::ColorOnColor;
+StretchMode SetBlitStretchMode(int bitsPerPixel, TBlitMode mode, StretchMode* canvasMode) {
+    StretchMode result = StretchMode::ColourOnColour;
     if (bitsPerPixel < 2)
-        result = mode == sDark       ? TStretchMode::BlackOnWhite
-                 : mode == sLightest ? TStretchMode::WhiteOnBlack
-                                     : TStretchMode::ColorOnColor;
+        result = mode == sDark       ? StretchMode::BlackOnWhite
+                 : mode == sLightest ? StretchMode::WhiteOnBlack
+                                     : StretchMode::ColourOnColour;
     if (canvasMode)
         *canvasMode = result;
     return result;

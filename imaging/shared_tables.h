@@ -38,9 +38,9 @@ QString TiffTagName(int tag, bool* readOnly = nullptr);
 bool IsMetafileStream(QIODevice& stream);
 
 /// The stretch modes of a canvas.
-enum class TStretchMode { ColorOnColor, BlackOnWhite, WhiteOnBlack };
+enum class StretchMode { ColourOnColour, BlackOnWhite, WhiteOnBlack };
 /// The stretch mode for a picture's depth and blit mode.
-TStretchMode SetBlitStretchMode(int bitsPerPixel, TBlitMode mode, TStretchMode* canvasMode);
+StretchMode SetBlitStretchMode(int bitsPerPixel, TBlitMode mode, StretchMode* canvasMode);
 
 /// Draws text turned by `angle` degrees at (x, y) (its top left), with an optional shadow
 /// 2 pixels down and right; nothing without canvas or font.

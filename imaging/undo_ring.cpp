@@ -3,19 +3,19 @@
 
 namespace imaging {
 
-TUndoRing& TUndoRing::Shared() {
-    static TUndoRing ring;
+UndoRing& UndoRing::Shared() {
+    static UndoRing ring;
     return ring;
 }
 
-void TUndoRing::Push(const TBitmap& picture) {
+void UndoRing::Push(const TBitmap& picture) {
     for (int i = Slots - 1; i > 0; --i)
         slots_[i] = slots_[i - 1];
     slots_[0] = picture;
     available_ = true;
 }
 
-void TUndoRing::Pop(TBitmap& picture) {
+void UndoRing::Pop(TBitmap& picture) {
     if (!available_)
         return;
     picture = slots_[0];

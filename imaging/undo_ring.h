@@ -8,10 +8,10 @@
 namespace imaging {
 
 /// Four picture copies, newest first, shared by every image control of the program.
-class TUndoRing {
+class UndoRing {
 public:
     static constexpr int Slots = 4;
-    static TUndoRing& Shared();
+    static UndoRing& Shared();
 
     /// The picture becomes the newest copy; the oldest falls out.
     void Push(const TBitmap& picture);

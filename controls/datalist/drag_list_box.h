@@ -22,8 +22,8 @@ public:
     explicit TCustomDragListBox(QWidget* parent = nullptr);
     ~TCustomDragListBox() override;
 
-    TListRows& Items() { return rows_; }
-    const TListRows& Items() const { return rows_; }
+    ListRows& Items() { return rows_; }
+    const ListRows& Items() const { return rows_; }
 
     /// Rows the box shows; -1 for as many as fit. Values below -1 become -1.
     int Lines() const { return lines_; }
@@ -86,7 +86,7 @@ private:
     bool DropAcceptable(int row);
     void SelectKeepingTop(int row);
 
-    TListRows rows_;
+    ListRows rows_;
     int current_ = -1;
     QSet<int> selected_; // rows marked with MultiSelect on
     int top_ = 0;

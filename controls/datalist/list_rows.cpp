@@ -3,19 +3,19 @@
 
 namespace controls {
 
-void TListRows::SetText(int row, const QString& text) {
+void ListRows::SetText(int row, const QString& text) {
     if (row < 0 || row >= Count())
         return;
     rows_[row] = text;
     Notify();
 }
 
-void TListRows::SetRows(QStringList rows) {
+void ListRows::SetRows(QStringList rows) {
     rows_ = std::move(rows);
     Notify();
 }
 
-void TListRows::Move(int from, int to) {
+void ListRows::Move(int from, int to) {
     if (from == to || from < 0 || to < 0 || from >= Count() || to >= Count())
         return;
     rows_.move(from, to);

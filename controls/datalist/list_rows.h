@@ -7,7 +7,7 @@
 namespace controls {
 
 /// The text rows of a list box, held as one string list so a whole fill is one assignment.
-class TListRows {
+class ListRows {
 public:
     int Count() const { return static_cast<int>(rows_.size()); }
     const QString& Text(int row) const { return rows_[row]; }

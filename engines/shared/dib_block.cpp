@@ -40,8 +40,8 @@ std::int16_t NewDib::Create(std::int64_t width, std::int64_t height, int bits, i
     stride_ = static_cast<std::size_t>(stride);
     width_ = width;
     height_ = height;
-    bits_count_ = bits;
-    top_down_ = topDown;
+    bitCount_ = bits;
+    topDown_ = topDown;
     return kOk;
 }
 
@@ -85,8 +85,8 @@ DibView::~DibView() {
 void DibView::Parse() {
     if (size_ < 40)
         return;
-    header_size_ = Get32(base_);
-    if (header_size_ < 40 || header_size_ > size_)
+    headerSize_ = Get32(base_);
+    if (headerSize_ < 40 || headerSize_ > size_)
         return;
     const auto w = static_cast<std::int32_t>(Get32(base_ + 4));
     const auto h = static_cast<std::int32_t>(Get32(base_ + 8));
@@ -97,16 +97,16 @@ void DibView::Parse() {
     if (bits_ != 1 && bits_ != 4 && bits_ != 8 && bits_ != 16 && bits_ != 24 && bits_ != 32)
         return;
     width_ = w;
-    top_down_ = h < 0;
-    height_ = top_down_ ? -std::int64_t(h) : h;
+    topDown_ = h < 0;
+    height_ = topDown_ ? -std::int64_t(h) : h;
     if (static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_) > kMaxPixels)
         return;
     // A table kept beside true-colour rows is skipped.
     colours_ = dib::TableEntries(bits_, Get32(base_ + dib::kColoursUsed));
     stride_ = static_cast<std::size_t>(dib::RowStride(std::uint64_t(width_), unsigned(bits_)));
-    pixels_ = header_size_ + 4 * std::size_t(colours_) + (compression_ == 3 ? 12 : 0);
-    rgb565_ = compression_ == 3 && bits_ == 16 && header_size_ + 12 <= size_ &&
-              Get32(base_ + header_size_) == 0xF800;
+    pixels_ = headerSize_ + 4 * std::size_t(colours_) + (compression_ == 3 ? 12 : 0);
+    rgb565_ = compression_ == 3 && bits_ == 16 && headerSize_ + 12 <= size_ &&
+              Get32(base_ + headerSize_) == 0xF800;
     if (compression_ == 1 || compression_ == 2) {
         valid_ = pixels_ <= size_; // run-length rows are decoded by their own reader
         return;
@@ -117,7 +117,7 @@ void DibView::Parse() {
 }
 
 const std::uint8_t* DibView::Row(std::int64_t fromTop) const {
-    const std::int64_t stored = top_down_ ? fromTop : height_ - 1 - fromTop;
+    const std::int64_t stored = topDown_ ? fromTop : height_ - 1 - fromTop;
     return base_ + pixels_ + stride_ * static_cast<std::size_t>(stored);
 }
 

@@ -26,7 +26,7 @@ public:
 
     std::uint8_t* Row(std::int64_t fromTop) const {
         return bits_ +
-               stride_ * static_cast<std::size_t>(top_down_ ? fromTop : height_ - 1 - fromTop);
+               stride_ * static_cast<std::size_t>(topDown_ ? fromTop : height_ - 1 - fromTop);
     }
     /// Colour-table entry i as blue, green, red, 0.
     std::uint8_t* Colour(int i) const { return table_ + 4 * i; }
@@ -34,7 +34,7 @@ public:
     std::size_t Stride() const { return stride_; }
     std::int64_t Width() const { return width_; }
     std::int64_t Height() const { return height_; }
-    int Bits() const { return bits_count_; }
+    int Bits() const { return bitCount_; }
 
     HGLOBAL Release();
 
@@ -44,8 +44,8 @@ private:
     std::uint8_t* bits_ = nullptr;
     std::size_t stride_ = 0;
     std::int64_t width_ = 0, height_ = 0;
-    int bits_count_ = 0;
-    bool top_down_ = false;
+    int bitCount_ = 0;
+    bool topDown_ = false;
 };
 
 /// A checked reading of a packed DIB in a block (uncompressed, 1/4/8/16/24/32 bits).
@@ -69,7 +69,7 @@ public:
     const std::uint8_t* Header() const { return base_; }
     std::size_t BlockSize() const { return size_; }
     /// Colour-table entry i as blue, green, red, reserved.
-    const std::uint8_t* Colour(int i) const { return base_ + header_size_ + 4 * i; }
+    const std::uint8_t* Colour(int i) const { return base_ + headerSize_ + 4 * i; }
     const std::uint8_t* Row(std::int64_t fromTop) const;
     /// The pixel bytes after the colour table and how many the block holds.
     const std::uint8_t* Pixels() const { return base_ + pixels_; }
@@ -86,11 +86,11 @@ private:
     HGLOBAL locked_ = nullptr;
     bool valid_ = false;
     std::int64_t width_ = 0, height_ = 0;
-    bool top_down_ = false;
+    bool topDown_ = false;
     int bits_ = 0;
     std::uint32_t compression_ = 0;
     int colours_ = 0;
-    std::size_t header_size_ = 40;
+    std::size_t headerSize_ = 40;
     std::size_t stride_ = 0;
     std::size_t pixels_ = 0; // offset of the rows
     bool rgb565_ = false;

@@ -20,16 +20,16 @@ QString Links(const QString& escaped) {
 
 } // namespace
 
-const THelpTopic* THelpFile::Topic(int context) const {
-    for (const THelpTopic& t : Topics) {
+const HelpTopic* HelpDocument::Topic(int context) const {
+    for (const HelpTopic& t : Topics) {
         if (t.Context == context)
             return &t;
     }
     return nullptr;
 }
 
-std::optional<THelpFile> THelpFile::Parse(const QByteArray& bytes, QString* error) {
-    auto fail = [error](const QString& why) -> std::optional<THelpFile> {
+std::optional<HelpDocument> HelpDocument::Parse(const QByteArray& bytes, QString* error) {
+    auto fail = [error](const QString& why) -> std::optional<HelpDocument> {
         if (error)
             *error = why;
         return std::nullopt;
@@ -39,8 +39,8 @@ std::optional<THelpFile> THelpFile::Parse(const QByteArray& bytes, QString* erro
     const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
     if (lines.isEmpty() || !lines[0].trimmed().startsWith(QStringLiteral("VELLAMORE-HELP")))
         return fail(QStringLiteral("not a help file"));
-    THelpFile file;
-    THelpTopic* topic = nullptr;
+    HelpDocument file;
+    HelpTopic* topic = nullptr;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(u'\r'))
@@ -71,7 +71,7 @@ std::optional<THelpFile> THelpFile::Parse(const QByteArray& bytes, QString* erro
     return file;
 }
 
-std::optional<THelpFile> THelpFile::Load(const QString& fileName, QString* error) {
+std::optional<HelpDocument> HelpDocument::Load(const QString& fileName, QString* error) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
@@ -81,7 +81,7 @@ std::optional<THelpFile> THelpFile::Load(const QString& fileName, QString* error
     return Parse(f.read(kMaxHelpBytes + 1), error);
 }
 
-QString TopicHtml(const THelpTopic& topic) {
+QString TopicHtml(const HelpTopic& topic) {
     QString html = QStringLiteral("<h2>%1</h2>").arg(topic.Title.toHtmlEscaped());
     for (const QString& paragraph : topic.Body.split(QStringLiteral("\n\n"))) {
         QStringList text;

@@ -10,7 +10,7 @@
 namespace platform {
 
 /// One topic of a help file.
-struct THelpTopic {
+struct HelpTopic {
     int Context = 0; // the number programs ask for
     QString Title;
     QStringList Keywords;
@@ -27,18 +27,18 @@ struct THelpTopic {
 ///     text ...
 ///
 /// The first topic is the contents page.
-struct THelpFile {
+struct HelpDocument {
     QString Title;
-    std::vector<THelpTopic> Topics;
+    std::vector<HelpTopic> Topics;
 
-    const THelpTopic* Topic(int context) const;
+    const HelpTopic* Topic(int context) const;
 
     /// Parses the bytes; nothing, with the reason in `error`, when they are not a help file.
-    static std::optional<THelpFile> Parse(const QByteArray& bytes, QString* error = nullptr);
-    static std::optional<THelpFile> Load(const QString& fileName, QString* error = nullptr);
+    static std::optional<HelpDocument> Parse(const QByteArray& bytes, QString* error = nullptr);
+    static std::optional<HelpDocument> Load(const QString& fileName, QString* error = nullptr);
 };
 
 /// A topic's body as rich text for the viewer, links as "topic:n".
-QString TopicHtml(const THelpTopic& topic);
+QString TopicHtml(const HelpTopic& topic);
 
 } // namespace platform

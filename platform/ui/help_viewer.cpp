@@ -32,7 +32,7 @@ const char* const kHelpOnHelpText =
 
 } // namespace
 
-THelpViewer::THelpViewer(QWidget* parent)
+HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("HelpViewer"));
     resize(720, 520);
@@ -61,20 +61,20 @@ THelpViewer::THelpViewer(QWidget* parent)
         if (row >= 0 && row < static_cast<int>(file_.Topics.size()))
             ShowTopic(file_.Topics[static_cast<size_t>(row)]);
     });
-    connect(indexKey_, &QLineEdit::textEdited, this, &THelpViewer::IndexKeyEdited);
-    connect(indexKey_, &QLineEdit::returnPressed, this, &THelpViewer::OpenIndexEntry);
-    connect(indexList_, &QListWidget::itemActivated, this, &THelpViewer::OpenIndexEntry);
+    connect(indexKey_, &QLineEdit::textEdited, this, &HelpWindow::IndexKeyEdited);
+    connect(indexKey_, &QLineEdit::returnPressed, this, &HelpWindow::OpenIndexEntry);
+    connect(indexList_, &QListWidget::itemActivated, this, &HelpWindow::OpenIndexEntry);
     connect(page_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         if (url.scheme() == QStringLiteral("topic"))
             ShowContext(url.path().toInt());
     });
 }
 
-bool THelpViewer::Open(const QString& fileName) {
+bool HelpWindow::Open(const QString& fileName) {
     if (fileName == fileName_ && !file_.Topics.empty())
         return true;
     QString error;
-    auto file = THelpFile::Load(fileName, &error);
+    auto file = HelpDocument::Load(fileName, &error);
     if (!file) {
         Dialogs().MessageBox(nullptr, error, QStringLiteral("Help"), MB_OK | MB_ICONERROR);
         return false;
@@ -86,12 +86,12 @@ bool THelpViewer::Open(const QString& fileName) {
     return true;
 }
 
-void THelpViewer::FillLists() {
+void HelpWindow::FillLists() {
     contents_->clear();
-    for (const THelpTopic& t : file_.Topics)
+    for (const HelpTopic& t : file_.Topics)
         contents_->addItem(t.Title);
     std::map<QString, int> keywords; // sorted ignoring case, first topic wins
-    for (const THelpTopic& t : file_.Topics) {
+    for (const HelpTopic& t : file_.Topics) {
         for (const QString& k : t.Keywords)
             keywords.emplace(k.toLower() + u'\x01' + k, t.Context);
     }
@@ -103,33 +103,33 @@ void THelpViewer::FillLists() {
     }
 }
 
-QString THelpViewer::CurrentTitle() const {
+QString HelpWindow::CurrentTitle() const {
     if (current_ == kHelpOnHelp)
         return QStringLiteral("How to use help");
-    const THelpTopic* t = file_.Topic(current_);
+    const HelpTopic* t = file_.Topic(current_);
     return t ? t->Title : QString();
 }
 
-void THelpViewer::ShowTopic(const THelpTopic& topic) {
+void HelpWindow::ShowTopic(const HelpTopic& topic) {
     current_ = topic.Context;
     page_->setHtml(TopicHtml(topic));
 }
 
-void THelpViewer::ShowContents() {
+void HelpWindow::ShowContents() {
     tabs_->setCurrentIndex(0);
     if (!file_.Topics.empty())
         ShowTopic(file_.Topics.front());
     contents_->setCurrentRow(0);
 }
 
-void THelpViewer::ShowIndex(const QString& partialKey) {
+void HelpWindow::ShowIndex(const QString& partialKey) {
     tabs_->setCurrentIndex(1);
     indexKey_->setText(partialKey);
     IndexKeyEdited(partialKey);
     indexKey_->setFocus();
 }
 
-void THelpViewer::IndexKeyEdited(const QString& text) {
+void HelpWindow::IndexKeyEdited(const QString& text) {
     for (int i = 0; i < indexList_->count(); ++i) {
         if (indexList_->item(i)->text().startsWith(text, Qt::CaseInsensitive)) {
             indexList_->setCurrentRow(i);
@@ -139,18 +139,18 @@ void THelpViewer::IndexKeyEdited(const QString& text) {
     }
 }
 
-void THelpViewer::OpenIndexEntry() {
+void HelpWindow::OpenIndexEntry() {
     if (QListWidgetItem* item = indexList_->currentItem())
         ShowContext(item->data(Qt::UserRole).toInt());
 }
 
-void THelpViewer::ShowHelpOnHelp() {
+void HelpWindow::ShowHelpOnHelp() {
     current_ = kHelpOnHelp;
     page_->setHtml(QString::fromLatin1(kHelpOnHelpText));
 }
 
-void THelpViewer::ShowContext(int context) {
-    const THelpTopic* topic = file_.Topic(context);
+void HelpWindow::ShowContext(int context) {
+    const HelpTopic* topic = file_.Topic(context);
     if (!topic) {
         ShowContents();
         return;
@@ -161,15 +161,15 @@ void THelpViewer::ShowContext(int context) {
     contents_->setCurrentRow(static_cast<int>(row));
 }
 
-THelpViewer& HelpViewer() {
-    static THelpViewer* viewer = nullptr;
+HelpWindow& HelpViewer() {
+    static HelpWindow* viewer = nullptr;
     if (!viewer)
-        viewer = new THelpViewer; // lives as long as the application
+        viewer = new HelpWindow; // lives as long as the application
     return *viewer;
 }
 
 bool WinHelp(const QString& fileName, unsigned command, quintptr data) {
-    THelpViewer& viewer = HelpViewer();
+    HelpWindow& viewer = HelpViewer();
     if (command == HELP_QUIT) {
         viewer.hide();
         return true;

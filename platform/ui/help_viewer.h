@@ -21,10 +21,10 @@ constexpr unsigned HELP_PARTIALKEY = 0x0105;
 
 /// The help window: contents, an index searched by the start of a keyword, the page on
 /// using help, and topics by context number.
-class THelpViewer : public QWidget {
+class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit THelpViewer(QWidget* parent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr);
 
     /// Loads the file unless it is the one shown; false (and a message) when it cannot.
     bool Open(const QString& fileName);
@@ -41,16 +41,16 @@ public:
     QLineEdit* IndexKey() const { return indexKey_; }
     QListWidget* IndexList() const { return indexList_; }
     QTextBrowser* Page() const { return page_; }
-    const THelpFile& File() const { return file_; }
+    const HelpDocument& File() const { return file_; }
 
 private:
-    void ShowTopic(const THelpTopic& topic);
+    void ShowTopic(const HelpTopic& topic);
     void FillLists();
     void IndexKeyEdited(const QString& text);
     void OpenIndexEntry();
 
     QString fileName_;
-    THelpFile file_;
+    HelpDocument file_;
     int current_ = 0;
     QTabWidget* tabs_;
     QListWidget* contents_;
@@ -60,7 +60,7 @@ private:
 };
 
 /// The viewer of the process (made on first use).
-THelpViewer& HelpViewer();
+HelpWindow& HelpViewer();
 
 /// Runs a help command on a help file, as the classic help call does.
 bool WinHelp(const QString& fileName, unsigned command, quintptr data);

@@ -17,7 +17,7 @@
 namespace {
 
 // The main window's side, as the data module sees it.
-struct FakeWindow : TCatalogueWindow {
+struct FakeWindow : CatalogueWindow {
     QString text;
     bool down = false;
     QStringList tabs;
@@ -38,7 +38,7 @@ protected:
         savedDir = QDir::currentPath();
         savedConfig = Settings();
         ASSERT_TRUE(InitProcessValues(fixture.Path("vlmor")));
-        std::vector<catalog::TCatalogueRecord> records = {
+        std::vector<catalog::CatalogueRecord> records = {
             {"TREE1.BMP", "A Tree with golden leaves", "misc", "1"},
             {"TREE2.BMP", "PALM TREE AT NIGHT", "misc", "2"},
             {"STAR.BMP", "Star border", "border", "3"},
@@ -195,8 +195,8 @@ TEST_F(DataModuleTest, CategoryTablesWithoutRecordsOrWithoutTheFieldGiveNoTabs) 
     EXPECT_TRUE(window.tabs.isEmpty());
 
     {
-        catalog::TTableWriter writer(fixture.Path("category.db"), "Category",
-                                     {{"Name", "VARCHAR(12)"}}, catalog::TablePassword());
+        catalog::TableWriter writer(fixture.Path("category.db"), "Category",
+                                    {{"Name", "VARCHAR(12)"}}, catalog::TablePassword());
         writer.AddRow({QString("All")});
         writer.Commit();
     }

@@ -231,7 +231,7 @@ TEST_F(MainWindowTest, ClosingTheAboutBoxActivatesTheWindowAgain) {
 }
 
 TEST_F(MainWindowTest, HelpCommandsOpenTheRightPage) {
-    platform::THelpViewer& viewer = platform::HelpViewer();
+    platform::HelpWindow& viewer = platform::HelpViewer();
     window->Contents1->trigger();
     EXPECT_TRUE(viewer.isVisible());
     EXPECT_EQ(viewer.CurrentContext(), 1);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/about_box.h"
 #include "app/splash_window.h"
-#include "platform/core/system_colors.h"
+#include "platform/core/system_colours.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -138,7 +138,7 @@ TEST_F(TableTest, SessionPasswordsAreCutTo255Characters) {
 }
 
 TEST_F(TableTest, ADamagedFileGivesAMessageNotACrash) {
-    std::vector<catalog::TCatalogueRecord> records = CatalogueFixture::Records(3000);
+    std::vector<catalog::CatalogueRecord> records = CatalogueFixture::Records(3000);
     for (auto& r : records)
         r.Picture = QByteArray(1500, 'p');
     const QString path = fixture.WriteCatalogue("vlmor.db", records);
@@ -191,7 +191,7 @@ TEST_F(TableTest, ADamagedFileGivesAMessageNotACrash) {
 
 TEST_F(TableTest, AFileWithoutEncryptionIsNoTable) {
     const QString path = fixture.Path("plain.db");
-    catalog::TCatalogueWriter writer(path, QByteArray());
+    catalog::CatalogueWriter writer(path, QByteArray());
     writer.Add({"A.BMP", "An open record", "misc", "x"});
     writer.Commit();
     table.SetTableName(path);

@@ -68,7 +68,7 @@ TEST_F(Binding, StartsWithTheVersionAndTheScannerSettingsEntry) {
 
 TEST_F(Binding, ReadsAStreamIntoABitmapAndReportsItsInformation) {
     const QByteArray png = Encoded(Picture(), "PNG");
-    TStreamInfo info;
+    StreamFacts info;
     ASSERT_TRUE(StreamInfo(png.constData(), std::int32_t(png.size()), &info));
     EXPECT_EQ(info.Format, "PNG");
     EXPECT_EQ(info.Width, 40);
@@ -147,11 +147,11 @@ TEST_F(Binding, WritersRefuseEmptyBitmapsAndWriteEveryFormat) {
                                     EngineFormat::Eps, EngineFormat::Jpeg};
     for (EngineFormat f : formats) {
         const QString file = settings.filePath(QString("out%1").arg(int(f)));
-        TWriteOptions options;
+        WriteOptions options;
         options.Depth = f == EngineFormat::Gif ? 8 : 24;
         ASSERT_TRUE(WriteBitmapFile(f, file, options, bitmap, nullptr, nullptr)) << int(f);
         EXPECT_EQ(Engine().ProgressText(), "Writing " + file);
-        TStreamInfo info;
+        StreamFacts info;
         ASSERT_TRUE(FileInfo(file, &info)) << int(f);
         EXPECT_EQ(info.Width, 40) << info.Format.toStdString();
     }
@@ -172,13 +172,13 @@ TEST_F(Binding, TiffPagesAppendAndReportTheirCompressionByName) {
     TBitmap bitmap;
     bitmap.SetHandle(Picture());
     const QString file = settings.filePath("pages.tif");
-    TWriteOptions options;
+    WriteOptions options;
     options.Compression = 32773;
     ASSERT_TRUE(WriteBitmapFile(EngineFormat::Tiff, file, options, bitmap, nullptr, nullptr));
     options.Append = true;
     options.Compression = 5;
     ASSERT_TRUE(WriteBitmapFile(EngineFormat::Tiff, file, options, bitmap, nullptr, nullptr));
-    TTiffPageInfo page;
+    TiffPageInfo page;
     ASSERT_TRUE(GetInfo(file, 1, &page));
     EXPECT_EQ(page.PageCount, 2);
     EXPECT_EQ(page.Compression, "LZW");

@@ -61,7 +61,7 @@ TEST_F(Effects, ReductionMakesTheDepthAskedWithEveryMethod) {
             for (bool dither : {false, true}) {
                 SCOPED_TRACE(testing::Message()
                              << depth << " bits, method " << method << ", dither " << dither);
-                HGLOBAL reduced = ReduceDibColors(dib, depth, dither, nullptr, nullptr, method);
+                HGLOBAL reduced = ReduceDibColours(dib, depth, dither, nullptr, nullptr, method);
                 ASSERT_NE(reduced, nullptr);
                 EXPECT_EQ(DibBitCount(reduced), depth);
                 const QImage result = ImageOf(reduced);
@@ -79,7 +79,7 @@ TEST_F(Effects, ReductionMakesTheDepthAskedWithEveryMethod) {
 
 TEST_F(Effects, DepthZeroMeansSixteenColours) {
     HGLOBAL dib = DibOf(Gradient(16, 16));
-    HGLOBAL reduced = ReduceDibColors(dib, 0, false, nullptr, nullptr, IL_FLOYD);
+    HGLOBAL reduced = ReduceDibColours(dib, 0, false, nullptr, nullptr, IL_FLOYD);
     EXPECT_EQ(DibBitCount(reduced), 4);
     TBitmap bitmap;
     ASSERT_EQ(DibToBitmap(dib, 0, false, bitmap, nullptr, nullptr), 1);
@@ -94,8 +94,8 @@ TEST_F(Effects, FloydSteinbergSpreadsTheErrorSoAreasKeepTheirMeanColour) {
     QImage flat(32, 32, QImage::Format_RGB32);
     flat.fill(qRgb(100, 100, 100));
     HGLOBAL dib = DibOf(flat);
-    HGLOBAL plain = ReduceDibColors(dib, 1, false, nullptr, nullptr, IL_FLOYD);
-    HGLOBAL spread = ReduceDibColors(dib, 1, true, nullptr, nullptr, IL_FLOYD);
+    HGLOBAL plain = ReduceDibColours(dib, 1, false, nullptr, nullptr, IL_FLOYD);
+    HGLOBAL spread = ReduceDibColours(dib, 1, true, nullptr, nullptr, IL_FLOYD);
     auto meanGrey = [](const QImage& image) {
         double sum = 0;
         for (int y = 0; y < image.height(); ++y)
@@ -116,7 +116,7 @@ TEST_F(Effects, FewColoursSurviveReductionExactly) {
     for (int i = 0; i < 200; ++i)
         image.setPixel(i % 20, i / 20, set[i % 4]);
     HGLOBAL dib = DibOf(image);
-    HGLOBAL reduced = ReduceDibColors(dib, 4, true, nullptr, nullptr, IL_BURKES);
+    HGLOBAL reduced = ReduceDibColours(dib, 4, true, nullptr, nullptr, IL_BURKES);
     EXPECT_EQ(ImageOf(reduced), image);
     FreeDib(reduced);
     FreeDib(dib);
@@ -127,7 +127,7 @@ TEST_F(Effects, ProgressIsReportedAndCanStopTheReduction) {
     static int calls;
     calls = 0;
     auto stop = [](std::int16_t, void*) -> std::int16_t { return ++calls < 2; };
-    EXPECT_EQ(ReduceDibColors(dib, 8, true, nullptr, stop, IL_FLOYD), nullptr);
+    EXPECT_EQ(ReduceDibColours(dib, 8, true, nullptr, stop, IL_FLOYD), nullptr);
     EXPECT_EQ(calls, 2);
     FreeDib(dib);
 }
@@ -215,7 +215,7 @@ TEST_F(Effects, TransitionsPaintTheWholeBitmapAndPresentEachStep) {
 }
 
 TEST(UndoRing, KeepsFourPicturesNewestFirst) {
-    TUndoRing ring;
+    UndoRing ring;
     TBitmap picture;
     ring.Pop(picture);
     EXPECT_FALSE(picture.HandleAllocated()) << "nothing to undo leaves the picture";

@@ -108,12 +108,12 @@ TEST(SharedTables, MetafileStreamsAreRecognisedAndLeftAtTheirStart) {
 }
 
 TEST(SharedTables, StretchModesFollowTheDepthAndBlitMode) {
-    TStretchMode mode;
-    EXPECT_EQ(SetBlitStretchMode(8, sDark, &mode), TStretchMode::ColorOnColor);
-    EXPECT_EQ(SetBlitStretchMode(1, sLight, &mode), TStretchMode::ColorOnColor);
-    EXPECT_EQ(SetBlitStretchMode(1, sDark, &mode), TStretchMode::BlackOnWhite);
-    EXPECT_EQ(SetBlitStretchMode(1, sLightest, &mode), TStretchMode::WhiteOnBlack);
-    EXPECT_EQ(mode, TStretchMode::WhiteOnBlack);
+    StretchMode mode;
+    EXPECT_EQ(SetBlitStretchMode(8, sDark, &mode), StretchMode::ColourOnColour);
+    EXPECT_EQ(SetBlitStretchMode(1, sLight, &mode), StretchMode::ColourOnColour);
+    EXPECT_EQ(SetBlitStretchMode(1, sDark, &mode), StretchMode::BlackOnWhite);
+    EXPECT_EQ(SetBlitStretchMode(1, sLightest, &mode), StretchMode::WhiteOnBlack);
+    EXPECT_EQ(mode, StretchMode::WhiteOnBlack);
 }
 
 TEST(SharedTables, RotatedTextDrawsItsShadowFirstAndNothingWithoutAFont) {

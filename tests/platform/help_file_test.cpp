@@ -5,12 +5,12 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-using platform::THelpFile;
+using platform::HelpDocument;
 
 TEST(HelpFile, ParsesTopicsKeywordsAndLinks) {
-    const auto file = THelpFile::Parse("VELLAMORE-HELP 1\ntitle: Test\n== 1 | Start\n"
-                                       "keywords: one; two ;\nSee {{7|the other}} page.\n"
-                                       "More text.\n\n- a <b>\n- c\n== 7 | Other\nBody\n");
+    const auto file = HelpDocument::Parse("VELLAMORE-HELP 1\ntitle: Test\n== 1 | Start\n"
+                                          "keywords: one; two ;\nSee {{7|the other}} page.\n"
+                                          "More text.\n\n- a <b>\n- c\n== 7 | Other\nBody\n");
     ASSERT_TRUE(file.has_value());
     EXPECT_EQ(file->Title, "Test");
     ASSERT_EQ(file->Topics.size(), 2u);
@@ -25,19 +25,19 @@ TEST(HelpFile, ParsesTopicsKeywordsAndLinks) {
 
 TEST(HelpFile, RefusesWhatIsNoHelpFile) {
     QString error;
-    EXPECT_FALSE(THelpFile::Parse("plain text", &error));
+    EXPECT_FALSE(HelpDocument::Parse("plain text", &error));
     EXPECT_EQ(error, "not a help file");
-    EXPECT_FALSE(THelpFile::Parse("VELLAMORE-HELP 1\n== x | Bad\n", &error));
+    EXPECT_FALSE(HelpDocument::Parse("VELLAMORE-HELP 1\n== x | Bad\n", &error));
     EXPECT_EQ(error, "line 2: a topic needs a number and a title");
-    EXPECT_FALSE(THelpFile::Parse("VELLAMORE-HELP 1\ntitle: none\n", &error));
+    EXPECT_FALSE(HelpDocument::Parse("VELLAMORE-HELP 1\ntitle: none\n", &error));
     EXPECT_EQ(error, "the help file has no topics");
-    EXPECT_FALSE(THelpFile::Load("/nonexistent/Vlmor.hlp", &error));
+    EXPECT_FALSE(HelpDocument::Load("/nonexistent/Vlmor.hlp", &error));
     EXPECT_EQ(error, "Cannot open the help file /nonexistent/Vlmor.hlp");
 }
 
 TEST(HelpFile, TheProgramsHelpFileHasEveryNumberThePartsUseAndNoDeadLinks) {
     QString error;
-    const auto file = THelpFile::Load(VLMOR_SOURCE_DIR "/resources/help/vlmor_help.txt", &error);
+    const auto file = HelpDocument::Load(VLMOR_SOURCE_DIR "/resources/help/vlmor_help.txt", &error);
     ASSERT_TRUE(file.has_value()) << error.toStdString();
     EXPECT_EQ(file->Topics.front().Context, 1);
     for (int context : {1, 2, 4, 5, 6, 7, 8, 9, 10, 11})

@@ -3,9 +3,9 @@
 
 CatalogueFixture::CatalogueFixture() = default;
 
-std::vector<catalog::TCatalogueRecord> CatalogueFixture::Records(int count,
-                                                                 const QStringList& categories) {
-    std::vector<catalog::TCatalogueRecord> records;
+std::vector<catalog::CatalogueRecord> CatalogueFixture::Records(int count,
+                                                                const QStringList& categories) {
+    std::vector<catalog::CatalogueRecord> records;
     for (int i = 0; i < count; ++i) {
         const QString category = categories[i % categories.size()];
         records.push_back({QStringLiteral("PIC%1.BMP").arg(i, 3, 10, QLatin1Char('0')),
@@ -16,9 +16,9 @@ std::vector<catalog::TCatalogueRecord> CatalogueFixture::Records(int count,
 }
 
 QString CatalogueFixture::WriteCatalogue(const QString& name,
-                                         const std::vector<catalog::TCatalogueRecord>& records) {
+                                         const std::vector<catalog::CatalogueRecord>& records) {
     const QString path = Path(name);
-    catalog::TCatalogueWriter writer(path);
+    catalog::CatalogueWriter writer(path);
     for (const auto& record : records)
         writer.Add(record);
     writer.Commit();

@@ -16,12 +16,12 @@ public:
 
     /// Records "PIC000.BMP" ... with descriptions naming their number and category, the
     /// categories taken in turn from the list, and a picture of a few bytes each.
-    static std::vector<catalog::TCatalogueRecord>
+    static std::vector<catalog::CatalogueRecord>
     Records(int count, const QStringList& categories = {"border", "letter", "misc"});
 
     /// Writes a catalogue table and returns its path.
     QString WriteCatalogue(const QString& name,
-                           const std::vector<catalog::TCatalogueRecord>& records);
+                           const std::vector<catalog::CatalogueRecord>& records);
     QString WriteCategories(const QString& name, const QStringList& names);
 
 private:

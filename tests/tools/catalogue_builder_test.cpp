@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using catalog::TBuildOptions;
+using catalog::BuildOptions;
 
 namespace {
 
@@ -41,7 +41,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    TBuildOptions options;
+    BuildOptions options;
 };
 
 } // namespace

@@ -9,14 +9,14 @@
 #include <gtest/gtest.h>
 #include <map>
 
-using samples::TSampleFormat;
+using samples::SampleFormat;
 
 TEST(SampleCollection, HoldsTwentyPicturesInEachCategoryWithUsableNames) {
     const auto all = samples::Collection();
     ASSERT_EQ(all.size(), 121u); // and the drawing
     EXPECT_EQ(samples::Categories().first(), "All");
     std::map<QString, int> perCategory;
-    std::map<TSampleFormat, int> perFormat;
+    std::map<SampleFormat, int> perFormat;
     QSet<QString> names;
     for (const auto& s : all) {
         ++perCategory[s.Category];
@@ -46,7 +46,7 @@ TEST(SampleCollection, SearchWordsFindSensibleRecords) {
 
 TEST(SampleCollection, EveryPictureShowsSomething) {
     for (const auto& s : samples::Collection()) {
-        if (s.Format == TSampleFormat::Dxf)
+        if (s.Format == SampleFormat::Dxf)
             continue;
         const QImage image = s.Draw();
         ASSERT_FALSE(image.isNull());
@@ -59,7 +59,7 @@ TEST(SampleCollection, EveryPictureShowsSomething) {
 }
 
 TEST(SampleCollection, EveryFileIsOneTheEngineRecognisesAtThePicturesSize) {
-    std::map<TSampleFormat, bool> checked;
+    std::map<SampleFormat, bool> checked;
     for (const auto& s : samples::Collection()) {
         if (checked[s.Format])
             continue;
@@ -72,17 +72,17 @@ TEST(SampleCollection, EveryFileIsOneTheEngineRecognisesAtThePicturesSize) {
         ASSERT_EQ(crde::StreamInfo(d, std::size_t(file.size()), &facts), 1);
         const QString format = samples::Extension(s.Format);
         EXPECT_EQ(QString::fromStdString(facts.format).left(3), format == "JPG" ? "JPE" : format);
-        if (s.Format == TSampleFormat::Dxf || s.Format == TSampleFormat::Pcd)
+        if (s.Format == SampleFormat::Dxf || s.Format == SampleFormat::Pcd)
             continue;
         const QImage image = s.Draw();
         EXPECT_EQ(facts.width, image.width());
         EXPECT_EQ(facts.height, image.height());
-        if (s.Format == TSampleFormat::TifPages) {
+        if (s.Format == SampleFormat::TifPages) {
             crde::TiffInfo info;
             ASSERT_EQ(crde::TiffPageInfo(d, std::size_t(file.size()), 2, &info), 1);
             EXPECT_EQ(info.pages, 3);
         }
-        if (s.Format == TSampleFormat::TifFax4) {
+        if (s.Format == SampleFormat::TifFax4) {
             EXPECT_EQ(facts.compression, "FAXCCITT4");
         }
     }

@@ -68,8 +68,8 @@ QStringList ParseCategories(const QString& text, QStringList& errors) {
     return captions;
 }
 
-TBuildResult BuildCatalogue(const TBuildOptions& options) {
-    TBuildResult result;
+BuildResult BuildCatalogue(const BuildOptions& options) {
+    BuildResult result;
     QString manifestText, categoriesText;
     if (!ReadText(options.Manifest, manifestText))
         result.Errors << QStringLiteral("cannot read the manifest %1").arg(options.Manifest);
@@ -84,10 +84,10 @@ TBuildResult BuildCatalogue(const TBuildOptions& options) {
         return result;
 
     const QStringList categories = ParseCategories(categoriesText, result.Errors);
-    const TManifest manifest = ParseManifest(manifestText);
+    const ParsedManifest manifest = ParseManifest(manifestText);
     result.Errors << manifest.Errors << CheckEntries(manifest.Entries, categories);
     std::vector<QString> files;
-    for (const TManifestEntry& e : manifest.Entries) {
+    for (const ManifestEntry& e : manifest.Entries) {
         const QString path = e.File.isEmpty() ? QString() : FindPicture(pictures, e.File);
         if (!e.File.isEmpty() && path.isEmpty())
             result.Errors << QStringLiteral("line %1: picture file '%2' not found in %3")
@@ -105,9 +105,9 @@ TBuildResult BuildCatalogue(const TBuildOptions& options) {
         return result;
     }
     try {
-        TCatalogueWriter writer(QDir(options.OutDir).filePath(options.CatalogueName));
+        CatalogueWriter writer(QDir(options.OutDir).filePath(options.CatalogueName));
         for (size_t i = 0; i < manifest.Entries.size(); ++i) {
-            const TManifestEntry& e = manifest.Entries[i];
+            const ManifestEntry& e = manifest.Entries[i];
             QFile file(files[i]);
             if (!file.open(QIODevice::ReadOnly)) {
                 result.Errors
@@ -118,7 +118,7 @@ TBuildResult BuildCatalogue(const TBuildOptions& options) {
         }
         writer.Commit();
         WriteCategoryTable(QDir(options.OutDir).filePath(cat::kCategoryTableFile), categories);
-    } catch (const TTableWriter::Error& e) {
+    } catch (const TableWriter::Error& e) {
         result.Errors << QString::fromStdString(e.what());
         return result;
     }

@@ -8,7 +8,7 @@
 namespace catalog {
 
 /// What to build a catalogue from and where to put it.
-struct TBuildOptions {
+struct BuildOptions {
     QString Manifest;   // CSV: file,description,category
     QString Pictures;   // folder holding the picture files
     QString Categories; // one tab caption per line; the first tab shows every category
@@ -16,7 +16,7 @@ struct TBuildOptions {
     QString CatalogueName = QStringLiteral("vlmor.db");
 };
 
-struct TBuildResult {
+struct BuildResult {
     QStringList Errors; // nothing is written when there are any
     int Records = 0;
 };
@@ -25,7 +25,7 @@ struct TBuildResult {
 QStringList ParseCategories(const QString& text, QStringList& errors);
 
 /// Checks everything first, then writes both tables.
-TBuildResult BuildCatalogue(const TBuildOptions& options);
+BuildResult BuildCatalogue(const BuildOptions& options);
 
 /// Prints a catalogue (a folder holding the tables, or a catalogue table file) as the program
 /// reads it. False, with a message on `out`, when a table cannot be opened.

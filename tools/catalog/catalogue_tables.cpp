@@ -14,7 +14,7 @@ QString Varchar(int size) {
     return QStringLiteral("VARCHAR(%1)").arg(size);
 }
 
-std::vector<TColumnDef> CatalogueColumns() {
+std::vector<ColumnDef> CatalogueColumns() {
     return {{cat::kFileName, Varchar(cat::kFileNameSize)},
             {cat::kDescription, Varchar(cat::kDescriptionSize)},
             {cat::kCategory, Varchar(cat::kCategorySize)},
@@ -27,13 +27,13 @@ QByteArray TablePassword() {
     return data::TSession::StorePassword(cat::kTablePassword);
 }
 
-TCatalogueWriter::TCatalogueWriter(const QString& path)
-    : TCatalogueWriter(path, TablePassword()) {}
+CatalogueWriter::CatalogueWriter(const QString& path)
+    : CatalogueWriter(path, TablePassword()) {}
 
-TCatalogueWriter::TCatalogueWriter(const QString& path, const QByteArray& password)
+CatalogueWriter::CatalogueWriter(const QString& path, const QByteArray& password)
     : writer_(path, QStringLiteral("Catalogue"), CatalogueColumns(), password) {}
 
-void TCatalogueWriter::Add(const TCatalogueRecord& record) {
+void CatalogueWriter::Add(const CatalogueRecord& record) {
     writer_.AddRow({record.FileName, record.Description, record.Category, record.Picture});
 }
 
@@ -42,8 +42,8 @@ void WriteCategoryTable(const QString& path, const QStringList& names) {
 }
 
 void WriteCategoryTable(const QString& path, const QStringList& names, const QByteArray& password) {
-    TTableWriter writer(path, QStringLiteral("Category"),
-                        {{cat::kCategoryName, Varchar(cat::kCategorySize)}}, password);
+    TableWriter writer(path, QStringLiteral("Category"),
+                       {{cat::kCategoryName, Varchar(cat::kCategorySize)}}, password);
     for (const QString& name : names)
         writer.AddRow({name});
     writer.Commit();

@@ -9,7 +9,7 @@
 namespace catalog {
 
 /// One picture of a catalogue.
-struct TCatalogueRecord {
+struct CatalogueRecord {
     QString FileName;
     QString Description;
     QString Category;
@@ -19,15 +19,15 @@ struct TCatalogueRecord {
 /// Writes a catalogue table record by record, encrypted with the table password.
 /// The picture column is stored last, so reading the text columns never walks a
 /// picture's pages.
-class TCatalogueWriter {
+class CatalogueWriter {
 public:
-    explicit TCatalogueWriter(const QString& path);
-    TCatalogueWriter(const QString& path, const QByteArray& password);
-    void Add(const TCatalogueRecord& record);
+    explicit CatalogueWriter(const QString& path);
+    CatalogueWriter(const QString& path, const QByteArray& password);
+    void Add(const CatalogueRecord& record);
     void Commit() { writer_.Commit(); }
 
 private:
-    TTableWriter writer_;
+    TableWriter writer_;
 };
 
 /// Writes a category table: one record per name, in the given order.

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     if (args.isEmpty() || args[0] != QStringLiteral("build"))
         return Usage(err);
 
-    catalog::TBuildOptions options;
+    catalog::BuildOptions options;
     for (qsizetype i = 1; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
             return Usage(err);
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     if (options.Manifest.isEmpty() || options.Pictures.isEmpty() || options.Categories.isEmpty() ||
         options.OutDir.isEmpty())
         return Usage(err);
-    const catalog::TBuildResult result = catalog::BuildCatalogue(options);
+    const catalog::BuildResult result = catalog::BuildCatalogue(options);
     for (const QString& e : result.Errors)
         err << e << '\n';
     if (!result.Errors.isEmpty())

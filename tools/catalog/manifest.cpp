@@ -45,8 +45,8 @@ bool SplitCsvLine(const QString& line, QStringList& fields) {
     return !quoted;
 }
 
-TManifest ParseManifest(const QString& text) {
-    TManifest manifest;
+ParsedManifest ParseManifest(const QString& text) {
+    ParsedManifest manifest;
     const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
@@ -76,14 +76,13 @@ TManifest ParseManifest(const QString& text) {
     return manifest;
 }
 
-QStringList CheckEntries(const std::vector<TManifestEntry>& entries,
-                         const QStringList& categories) {
+QStringList CheckEntries(const std::vector<ManifestEntry>& entries, const QStringList& categories) {
     QStringList errors;
     QStringList known;
     for (qsizetype i = 1; i < categories.size(); ++i) // the first tab shows every category
         known << platform::LowerCase(categories[i]);
     QHash<QString, int> seen;
-    for (const TManifestEntry& e : entries) {
+    for (const ManifestEntry& e : entries) {
         auto fault = [&](const QString& text) {
             errors << QStringLiteral("line %1: %2").arg(e.Line).arg(text);
         };

@@ -8,7 +8,7 @@
 namespace catalog {
 
 /// One picture line of a manifest.
-struct TManifestEntry {
+struct ManifestEntry {
     int Line = 0;
     QString File;
     QString Description;
@@ -16,8 +16,8 @@ struct TManifestEntry {
 };
 
 /// The result of reading a manifest: entries, or messages that each name their line.
-struct TManifest {
-    std::vector<TManifestEntry> Entries;
+struct ParsedManifest {
+    std::vector<ManifestEntry> Entries;
     QStringList Errors;
 };
 
@@ -27,11 +27,11 @@ bool SplitCsvLine(const QString& line, QStringList& fields);
 
 /// Reads a manifest: one picture per line as  file,description,category ; blank lines
 /// and lines starting with "#" are skipped, and so is a first line "file,description,category".
-TManifest ParseManifest(const QString& text);
+ParsedManifest ParseManifest(const QString& text);
 
 /// Checks the entries against the catalogue's rules: file names of at most 12 characters,
 /// descriptions of at most 255, a known category (compared by its lower case), each file once.
 /// Returns one message per fault, naming the line.
-QStringList CheckEntries(const std::vector<TManifestEntry>& entries, const QStringList& categories);
+QStringList CheckEntries(const std::vector<ManifestEntry>& entries, const QStringList& categories);
 
 } // namespace catalog

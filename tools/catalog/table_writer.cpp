@@ -10,8 +10,8 @@
 
 namespace catalog {
 
-TTableWriter::TTableWriter(const QString& path, const QString& tableName,
-                           std::vector<TColumnDef> columns, const QByteArray& password)
+TableWriter::TableWriter(const QString& path, const QString& tableName,
+                         std::vector<ColumnDef> columns, const QByteArray& password)
     : path_(path)
     , tempPath_(path + QStringLiteral(".part"))
     , tableName_(tableName)
@@ -43,7 +43,7 @@ TTableWriter::TTableWriter(const QString& path, const QString& tableName,
         Fail(QStringLiteral("cannot prepare the insert"));
 }
 
-TTableWriter::~TTableWriter() {
+TableWriter::~TableWriter() {
     sqlite3_finalize(insert_);
     if (db_) {
         sqlite3_close_v2(db_);
@@ -51,17 +51,17 @@ TTableWriter::~TTableWriter() {
     }
 }
 
-void TTableWriter::Fail(const QString& what) {
+void TableWriter::Fail(const QString& what) {
     const QString detail = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
     throw Error(QStringLiteral("%1: %2 (%3)").arg(path_, what, detail).toStdString());
 }
 
-void TTableWriter::Exec(const QString& sql) {
+void TableWriter::Exec(const QString& sql) {
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         Fail(QStringLiteral("cannot run %1").arg(sql));
 }
 
-void TTableWriter::AddRow(const std::vector<QVariant>& values) {
+void TableWriter::AddRow(const std::vector<QVariant>& values) {
     if (values.size() != columnCount_)
         Fail(QStringLiteral("a row needs %1 values").arg(columnCount_));
     sqlite3_reset(insert_);
@@ -86,10 +86,10 @@ void TTableWriter::AddRow(const std::vector<QVariant>& values) {
         Fail(QStringLiteral("cannot insert a row"));
 }
 
-void TTableWriter::Commit() {
+void TableWriter::Commit() {
     QStringList text;
     bool hasBlob = false;
-    for (const TColumnDef& c : columns_) {
+    for (const ColumnDef& c : columns_) {
         if (c.DeclaredType.compare(QStringLiteral("BLOB"), Qt::CaseInsensitive) == 0)
             hasBlob = true;
         else

@@ -13,14 +13,14 @@ struct sqlite3_stmt;
 namespace catalog {
 
 /// A column of a table file to write: its name and declared type ("VARCHAR(12)", "BLOB").
-struct TColumnDef {
+struct ColumnDef {
     QString Name;
     QString DeclaredType;
 };
 
 /// Writes one table file of the store: an encrypted database holding exactly one table.
 /// The file appears only when Commit succeeds; until then a temporary file is written.
-class TTableWriter {
+class TableWriter {
 public:
     class Error : public std::runtime_error {
     public:
@@ -28,11 +28,11 @@ public:
     };
 
     /// An empty password writes a file that is not encrypted.
-    TTableWriter(const QString& path, const QString& tableName, std::vector<TColumnDef> columns,
-                 const QByteArray& password);
-    ~TTableWriter();
-    TTableWriter(const TTableWriter&) = delete;
-    TTableWriter& operator=(const TTableWriter&) = delete;
+    TableWriter(const QString& path, const QString& tableName, std::vector<ColumnDef> columns,
+                const QByteArray& password);
+    ~TableWriter();
+    TableWriter(const TableWriter&) = delete;
+    TableWriter& operator=(const TableWriter&) = delete;
 
     /// One value per column: a QString for text, a QByteArray for a blob.
     void AddRow(const std::vector<QVariant>& values);
@@ -47,7 +47,7 @@ private:
     QString path_;
     QString tempPath_;
     QString tableName_;
-    std::vector<TColumnDef> columns_;
+    std::vector<ColumnDef> columns_;
     size_t columnCount_ = 0;
     sqlite3* db_ = nullptr;
     sqlite3_stmt* insert_ = nullptr;

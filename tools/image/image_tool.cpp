@@ -70,13 +70,13 @@ std::optional<int> CompressionByName(const QString& name) {
 }
 
 QString EngineFailure() {
-    const TEngineError& e = EngineBinding::Instance().LastEngineError();
+    const EngineError& e = EngineBinding::Instance().LastEngineError();
     return e.Text.isEmpty() ? QStringLiteral("the engine refused the picture")
                             : QStringLiteral("%1 (code %2)").arg(e.Text).arg(e.Code);
 }
 
 int Info(const QString& file, QTextStream& out, QTextStream& err) {
-    TStreamInfo info;
+    StreamFacts info;
     if (!FileInfo(file, &info)) {
         err << file << ": " << EngineFailure() << '\n';
         return 1;
@@ -88,7 +88,7 @@ int Info(const QString& file, QTextStream& out, QTextStream& err) {
         << "compression: " << info.Compression << '\n'
         << "extra: " << info.ExtraA << ' ' << info.ExtraB << '\n';
     if (info.Format == QLatin1String("TIFF")) {
-        TTiffPageInfo page;
+        TiffPageInfo page;
         if (GetInfo(file, 0, &page))
             out << "pages: " << page.PageCount << '\n';
     }
@@ -96,7 +96,7 @@ int Info(const QString& file, QTextStream& out, QTextStream& err) {
 }
 
 struct Options {
-    TWriteOptions write;
+    WriteOptions write;
     bool depthGiven = false;
     int page = 0;
     int pcdMode = pcd_BASE;
@@ -164,7 +164,7 @@ int Convert(const QString& in, const QString& outFile, const Options& o, QTextSt
         err << outFile << ": the extension names no format the engine writes\n";
         return 2;
     }
-    TStreamInfo info;
+    StreamFacts info;
     if (!FileInfo(in, &info)) {
         err << in << ": " << EngineFailure() << '\n';
         return 1;
@@ -189,7 +189,7 @@ int Convert(const QString& in, const QString& outFile, const Options& o, QTextSt
         err << in << ": " << EngineFailure() << '\n';
         return 1;
     }
-    TWriteOptions write = o.write;
+    WriteOptions write = o.write;
     if (!o.depthGiven) {
         // The picture's own depth, as far as the format stores it.
         HGLOBAL dib = nullptr;

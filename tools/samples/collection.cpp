@@ -12,8 +12,8 @@ QStringList Categories() {
             QStringLiteral("Ornament")};
 }
 
-std::vector<TSample> Collection() {
-    std::vector<TSample> all;
+std::vector<Sample> Collection() {
+    std::vector<Sample> all;
     AddBorders(all);
     AddOrnaments(all);
     AddLetters(all);
@@ -21,7 +21,7 @@ std::vector<TSample> Collection() {
     AddBackgrounds(all);
     AddMisc(all);
     // Each category of twenty holds every format the engine writes.
-    using F = TSampleFormat;
+    using F = SampleFormat;
     static const F order[] = {F::Bmp24,       F::Png,    F::Bmp8,    F::Jpg,     F::Bmp4,
                               F::Bmp1,        F::TifLzw, F::Pcx,     F::Gif,     F::Tga,
                               F::TifPackBits, F::Eps,    F::TifNone, F::TifFax4, F::TifPages,
@@ -30,7 +30,7 @@ std::vector<TSample> Collection() {
         all[i].Format = order[i % (sizeof order / sizeof *order)];
     // One Photo CD pack (they are large) and one drawing.
     all.back().Format = F::Pcd;
-    TSample drawing;
+    Sample drawing;
     drawing.Stem = QStringLiteral("ROSE01");
     drawing.Description = QStringLiteral("Compass rose drawn in lines, arcs and a star");
     drawing.Category = QStringLiteral("misc");
@@ -40,37 +40,37 @@ std::vector<TSample> Collection() {
     return all;
 }
 
-QString Extension(TSampleFormat format) {
+QString Extension(SampleFormat format) {
     switch (format) {
-    case TSampleFormat::Png:
+    case SampleFormat::Png:
         return QStringLiteral("PNG");
-    case TSampleFormat::Jpg:
+    case SampleFormat::Jpg:
         return QStringLiteral("JPG");
-    case TSampleFormat::TifNone:
-    case TSampleFormat::TifLzw:
-    case TSampleFormat::TifPackBits:
-    case TSampleFormat::TifFax4:
-    case TSampleFormat::TifPages:
+    case SampleFormat::TifNone:
+    case SampleFormat::TifLzw:
+    case SampleFormat::TifPackBits:
+    case SampleFormat::TifFax4:
+    case SampleFormat::TifPages:
         return QStringLiteral("TIF");
-    case TSampleFormat::Pcx:
+    case SampleFormat::Pcx:
         return QStringLiteral("PCX");
-    case TSampleFormat::Gif:
+    case SampleFormat::Gif:
         return QStringLiteral("GIF");
-    case TSampleFormat::Tga:
+    case SampleFormat::Tga:
         return QStringLiteral("TGA");
-    case TSampleFormat::Eps:
+    case SampleFormat::Eps:
         return QStringLiteral("EPS");
-    case TSampleFormat::Pcd:
+    case SampleFormat::Pcd:
         return QStringLiteral("PCD");
-    case TSampleFormat::Dxf:
+    case SampleFormat::Dxf:
         return QStringLiteral("DXF");
     default:
         return QStringLiteral("BMP");
     }
 }
 
-QByteArray Encode(const TSample& sample) {
-    if (sample.Format == TSampleFormat::Dxf)
+QByteArray Encode(const Sample& sample) {
+    if (sample.Format == SampleFormat::Dxf)
         return sample.Data ? sample.Data() : QByteArray();
     return WriteWithEngine(sample.Draw(), sample.Format);
 }

@@ -69,29 +69,29 @@ Encoder Tiff(int compression) {
 
 } // namespace
 
-QByteArray WriteWithEngine(const QImage& image, TSampleFormat kind) {
+QByteArray WriteWithEngine(const QImage& image, SampleFormat kind) {
     crde::Bytes out;
     bool ok = false;
     switch (kind) {
-    case TSampleFormat::Bmp1:
+    case SampleFormat::Bmp1:
         ok = Encode(image, 1, crde::WriteBmp, out);
         break;
-    case TSampleFormat::Bmp4:
+    case SampleFormat::Bmp4:
         ok = Encode(image, 4, crde::WriteBmp, out);
         break;
-    case TSampleFormat::Bmp8:
+    case SampleFormat::Bmp8:
         ok = Encode(image, 8, crde::WriteBmp, out);
         break;
-    case TSampleFormat::Bmp24:
+    case SampleFormat::Bmp24:
         ok = Encode(image, 24, crde::WriteBmp, out);
         break;
-    case TSampleFormat::Png:
+    case SampleFormat::Png:
         ok = Encode(
             image, 24,
             [](const crde::DibView& d, crde::Bytes& o) { return crde::WritePng(d, false, o); },
             out);
         break;
-    case TSampleFormat::Jpg:
+    case SampleFormat::Jpg:
         ok = Encode(
             image, 24,
             [](const crde::DibView& d, crde::Bytes& o) {
@@ -99,19 +99,19 @@ QByteArray WriteWithEngine(const QImage& image, TSampleFormat kind) {
             },
             out);
         break;
-    case TSampleFormat::TifNone:
+    case SampleFormat::TifNone:
         ok = Encode(image, 24, Tiff(1), out);
         break;
-    case TSampleFormat::TifLzw:
+    case SampleFormat::TifLzw:
         ok = Encode(image, 24, Tiff(5), out);
         break;
-    case TSampleFormat::TifPackBits:
+    case SampleFormat::TifPackBits:
         ok = Encode(image, 8, Tiff(32773), out);
         break;
-    case TSampleFormat::TifFax4:
+    case SampleFormat::TifFax4:
         ok = Encode(image, 1, Tiff(4), out);
         break;
-    case TSampleFormat::TifPages: {
+    case SampleFormat::TifPages: {
         QImage negative = image.convertToFormat(QImage::Format_RGB32);
         negative.invertPixels();
         // Each page is appended to the file the previous ones made.
@@ -120,24 +120,24 @@ QByteArray WriteWithEngine(const QImage& image, TSampleFormat kind) {
              Encode(negative, 24, Tiff(5), out);
         break;
     }
-    case TSampleFormat::Pcx:
+    case SampleFormat::Pcx:
         ok = Encode(image, 8, crde::WritePcx, out);
         break;
-    case TSampleFormat::Gif:
+    case SampleFormat::Gif:
         ok = Encode(image, 8, crde::WriteGif, out);
         break;
-    case TSampleFormat::Tga:
+    case SampleFormat::Tga:
         ok = Encode(
             image, 24,
             [](const crde::DibView& d, crde::Bytes& o) { return crde::WriteTga(d, true, o); }, out);
         break;
-    case TSampleFormat::Eps:
+    case SampleFormat::Eps:
         ok = Encode(image, 24, crde::WriteEps, out);
         break;
-    case TSampleFormat::Pcd:
+    case SampleFormat::Pcd:
         ok = Encode(image, 24, crde::WritePcd, out);
         break;
-    case TSampleFormat::Dxf:
+    case SampleFormat::Dxf:
         break; // a drawing is no picture
     }
     if (!ok)

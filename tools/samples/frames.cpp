@@ -296,7 +296,7 @@ QString LetterText(int i) {
 
 } // namespace
 
-void AddBorders(std::vector<TSample>& out) {
+void AddBorders(std::vector<Sample>& out) {
     for (int i = 0; i < 20; ++i) {
         const int style = i % 10;
         const Tint& t = kTints[(i / 10) + (style % 3) * 2];
@@ -309,14 +309,14 @@ void AddBorders(std::vector<TSample>& out) {
     }
 }
 
-void AddHeaders(std::vector<TSample>& out) {
+void AddHeaders(std::vector<Sample>& out) {
     for (int i = 0; i < 20; ++i)
         out.push_back({QStringLiteral("HEAD%1").arg(i + 1, 2, 10, QLatin1Char('0')),
                        QString::fromLatin1(kHeaderText[i]), QStringLiteral("header"),
                        [i] { return Header(i); }});
 }
 
-void AddLetters(std::vector<TSample>& out) {
+void AddLetters(std::vector<Sample>& out) {
     for (int i = 0; i < 20; ++i)
         out.push_back({QStringLiteral("LETTER_%1").arg(QChar(u'A' + i)), LetterText(i),
                        QStringLiteral("letter"), [i] { return Letter(i); }});

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QByteArray manifest = "file,description,category\n";
-    for (const samples::TSample& s : samples::Collection()) {
+    for (const samples::Sample& s : samples::Collection()) {
         const QString name = s.Stem + u'.' + samples::Extension(s.Format);
         const QByteArray bytes = samples::Encode(s);
         if (bytes.isEmpty() ||

@@ -475,7 +475,7 @@ std::vector<Motif> Misc() {
     };
 }
 
-void AddMotifs(std::vector<TSample>& out, const std::vector<Motif>& motifs, const char* category) {
+void AddMotifs(std::vector<Sample>& out, const std::vector<Motif>& motifs, const char* category) {
     for (const Motif& m : motifs) {
         const Painter paint = m.paint;
         out.push_back({QString::fromLatin1(m.stem), QString::fromLatin1(m.text),
@@ -485,11 +485,11 @@ void AddMotifs(std::vector<TSample>& out, const std::vector<Motif>& motifs, cons
 
 } // namespace
 
-void AddOrnaments(std::vector<TSample>& out) {
+void AddOrnaments(std::vector<Sample>& out) {
     AddMotifs(out, Ornaments(), "ornament");
 }
 
-void AddMisc(std::vector<TSample>& out) {
+void AddMisc(std::vector<Sample>& out) {
     AddMotifs(out, Misc(), "misc");
 }
 

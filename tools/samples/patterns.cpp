@@ -231,7 +231,7 @@ const char* const kBackgroundText[] = {"Tiled gold stars on a navy ground",
 
 } // namespace
 
-void AddBackgrounds(std::vector<TSample>& out) {
+void AddBackgrounds(std::vector<Sample>& out) {
     for (int i = 0; i < 20; ++i)
         out.push_back({QStringLiteral("BACK%1").arg(i + 1, 2, 10, QLatin1Char('0')),
                        QString::fromLatin1(kBackgroundText[i]), QStringLiteral("background"),

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/core/system_colors.h"
+#include "platform/core/system_colours.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -57,7 +57,7 @@ QColor GetSysColor(int index) {
 }
 
 QColor ColorToQColor(TColor color) {
-    if (color & SystemColorFlag)
+    if (color & SystemColourFlag)
         return GetSysColor(static_cast<int>(color & 0xFF));
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/core/cursors.h"
-#include "platform/core/system_colors.h"
+#include "platform/core/system_colours.h"
 
 #include <QGuiApplication>
 #include <QPalette>

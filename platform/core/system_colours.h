@@ -10,7 +10,7 @@ namespace platform {
 /// high bit set (clBtnFace is system colour 15).
 using TColor = std::uint32_t;
 
-enum SystemColorIndex : int {
+enum SystemColourIndex : int {
     COLOR_SCROLLBAR = 0,
     COLOR_BACKGROUND = 1,
     COLOR_ACTIVECAPTION = 2,
@@ -38,21 +38,21 @@ enum SystemColorIndex : int {
     COLOR_INFOBK = 24,
 };
 
-constexpr TColor SystemColorFlag = 0x80000000u;
+constexpr TColor SystemColourFlag = 0x80000000u;
 constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
                  clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
                  clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
                  clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
-constexpr TColor clWindow = SystemColorFlag | COLOR_WINDOW;
-constexpr TColor clWindowText = SystemColorFlag | COLOR_WINDOWTEXT;
-constexpr TColor clWindowFrame = SystemColorFlag | COLOR_WINDOWFRAME;
-constexpr TColor clBtnFace = SystemColorFlag | COLOR_BTNFACE;
-constexpr TColor clBtnShadow = SystemColorFlag | COLOR_BTNSHADOW;
-constexpr TColor clBtnText = SystemColorFlag | COLOR_BTNTEXT;
-constexpr TColor clBtnHighlight = SystemColorFlag | COLOR_BTNHIGHLIGHT;
-constexpr TColor clHighlight = SystemColorFlag | COLOR_HIGHLIGHT;
-constexpr TColor clHighlightText = SystemColorFlag | COLOR_HIGHLIGHTTEXT;
-constexpr TColor clGrayText = SystemColorFlag | COLOR_GRAYTEXT;
+constexpr TColor clWindow = SystemColourFlag | COLOR_WINDOW;
+constexpr TColor clWindowText = SystemColourFlag | COLOR_WINDOWTEXT;
+constexpr TColor clWindowFrame = SystemColourFlag | COLOR_WINDOWFRAME;
+constexpr TColor clBtnFace = SystemColourFlag | COLOR_BTNFACE;
+constexpr TColor clBtnShadow = SystemColourFlag | COLOR_BTNSHADOW;
+constexpr TColor clBtnText = SystemColourFlag | COLOR_BTNTEXT;
+constexpr TColor clBtnHighlight = SystemColourFlag | COLOR_BTNHIGHLIGHT;
+constexpr TColor clHighlight = SystemColourFlag | COLOR_HIGHLIGHT;
+constexpr TColor clHighlightText = SystemColourFlag | COLOR_HIGHLIGHTTEXT;
+constexpr TColor clGrayText = SystemColourFlag | COLOR_GRAYTEXT;
 
 /// The system colour of that index, from the matching role of the application palette.
 QColor GetSysColor(int index);
