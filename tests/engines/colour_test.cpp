@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/colour/quantize.h"
 #include "engines/colour/reduce.h"
+#include "engines/dib/dib_layout.h"
 #include "engines/shared/codes.h"
 #include "engines/shared/depth.h"
 #include "engines/shared/dib_block.h"
@@ -62,7 +63,8 @@ TEST(Quantizer, NearestIndexFindsTheClosestEntry) {
 
 double MeanError(const Picture& p, const std::vector<colour::Rgb>& palette, int bits, bool dither,
                  colour::Method method) {
-    const std::size_t stride = ((std::size_t(p.w) * bits + 31) / 32) * 4;
+    const auto stride =
+        static_cast<std::size_t>(dib::RowStride(std::uint64_t(p.w), unsigned(bits)));
     std::vector<std::uint8_t> out(stride * p.h, 0);
     EXPECT_TRUE(colour::Reduce(p.View(), palette, bits, dither, method, out.data(),
                                std::ptrdiff_t(stride)));

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "tests/engines/picture_tools.h"
+#include "engines/dib/dib_layout.h"
 
 #include <QFile>
 #include <QProcess>
@@ -46,7 +47,7 @@ QImage DibImage(HGLOBAL dib) {
         static_cast<int>(u32(32)) ? static_cast<int>(u32(32)) : (bits <= 8 ? 1 << bits : 0);
     const std::uint8_t* table = d + u32(0);
     const std::uint8_t* rows = table + 4 * colours;
-    const int stride = ((w * bits + 31) / 32) * 4;
+    const int stride = static_cast<int>(dib::RowStride(std::uint64_t(w), unsigned(bits)));
     QImage image(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* row = rows + (storedH < 0 ? y : h - 1 - y) * stride;

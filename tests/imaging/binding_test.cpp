@@ -260,3 +260,35 @@ TEST_F(Binding, DrawingsComeWithTheirPalette) {
 }
 
 } // namespace
+
+namespace {
+
+// The binding's names come from the same format list the engine builds its exports from; a
+// row whose kinds and names disagree would leave the binding calling an export that is not
+// there.
+TEST_F(Binding, EveryExportOfTheFormatListIsInTheModule) {
+    QStringList missing;
+    int looked = 0;
+    auto check = [&](const char* name) {
+        if (name[0] == '-')
+            return;
+        ++looked;
+        void* entry = nullptr;
+        if (!Engine().LoadEngineFunction(QString::fromLatin1(EngineBinding::LibraryName), name,
+                                         &entry) ||
+            !entry)
+            missing << QString::fromLatin1(name);
+    };
+#define VLMOR_CHECK_ROW(Stem, info, fuzz, fuzzMax, fuzzMode, streamReader, readKind, readLabel,    \
+                        fileReader, fileWriter, streamWriter, writeKind, writeLabel, depthRule)    \
+    check(#streamReader);                                                                          \
+    check(#fileReader);                                                                            \
+    check(#fileWriter);                                                                            \
+    check(#streamWriter);
+    VLMOR_FORMATS(VLMOR_CHECK_ROW)
+#undef VLMOR_CHECK_ROW
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(u' ').toStdString();
+    EXPECT_EQ(looked, 35) << "every reader and writer the list names was looked up";
+}
+
+} // namespace

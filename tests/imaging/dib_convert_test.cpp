@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "engines/dib/dib_layout.h"
 #include "imaging/dib.h"
 #include "imaging/dib_convert.h"
 #include "imaging/engine_calls.h"
@@ -35,7 +36,7 @@ HGLOBAL IndexedDib(int bits, int width, int height) {
     ILTDib lens;
     lens.SetOwnsDib(false);
     EXPECT_TRUE(lens.CreateNew(palette, width, height, bits));
-    const int stride = ((width * bits + 31) / 32) * 4;
+    const int stride = static_cast<int>(dib::RowStride(std::uint64_t(width), unsigned(bits)));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const unsigned v = unsigned(x + y) % (1u << bits);

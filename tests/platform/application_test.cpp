@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include "platform/core/error_reporter.h"
 #include "platform/core/errors.h"
 #include "platform/ui/application.h"
+#include "platform/ui/widget_dialogs.h"
 #include "tests/support/fake_dialogs.h"
 
 #include <QTimer>
@@ -88,4 +90,38 @@ TEST(Application, ClosingTheMainWindowEndsTheLoopButOtherWindowsDoNot) {
     QTimer::singleShot(5000, [&] { app->exit(99); }); // safety net
     EXPECT_EQ(app->Run(), 0);
     EXPECT_TRUE(closedOther);
+}
+
+// The layers without widgets report errors and ask questions through the core; the
+// application is what makes those message boxes.
+TEST(Application, ErrorsReportedBelowTheWidgetsAreShownInItsMessageBox) {
+    FakeDialogs dialogs;
+    ReportError(QStringLiteral("Cannot read a blob"));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Cannot read a blob.");
+    EXPECT_EQ(dialogs.boxes[0].caption, TApplication::Instance()->Title());
+
+    QStringList seen;
+    SetErrorReporter([&](const QString& message) { seen << message; });
+    ReportError(QStringLiteral("elsewhere"));
+    SetErrorReporter(
+        [](const QString& message) { TApplication::Instance()->ShowException(message); });
+    EXPECT_EQ(seen, QStringList{"elsewhere"});
+    EXPECT_EQ(dialogs.boxes.size(), 1u) << "an installed reporter replaces the message box";
+}
+
+TEST(Application, TheDefaultDialogsAreTheWidgetOnesAndWithoutThemNoneAreAsked) {
+    EXPECT_NE(dynamic_cast<WidgetDialogs*>(&Dialogs()), nullptr);
+    {
+        FakeDialogs dialogs;
+        EXPECT_EQ(&Dialogs(), &dialogs) << "an installed service wins";
+    }
+    EXPECT_NE(dynamic_cast<WidgetDialogs*>(&Dialogs()), nullptr) << "null restores the default";
+
+    DialogService& real = Dialogs();
+    SetDefaultDialogService(nullptr);
+    EXPECT_NE(dynamic_cast<NoDialogs*>(&Dialogs()), nullptr);
+    EXPECT_EQ(Dialogs().MessageBox(nullptr, "printed", "caption", MB_OKCANCEL), IDCANCEL);
+    EXPECT_FALSE(Dialogs().PromptText(nullptr, "caption", "label", true).has_value());
+    SetDefaultDialogService(&real);
 }
