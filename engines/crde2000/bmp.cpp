@@ -111,7 +111,8 @@ bool DecodeRle(const std::uint8_t* p, const std::uint8_t* end, bool four, Pictur
         if (y >= pic.height)
             return true;
     }
-    return true; // a missing end marker ends the picture where the data ends
+    // Without an end marker the picture is whole only when its last row has arrived.
+    return y >= pic.height || (y + 1 == pic.height && x >= pic.width);
 }
 
 } // namespace

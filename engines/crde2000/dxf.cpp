@@ -84,10 +84,12 @@ int Integer(std::string_view v) {
     return static_cast<int>(std::clamp(Number(v), -32768.0, 32767.0));
 }
 
-// Every entity of the ENTITIES section, in order.
-std::vector<Entity> Entities(const std::uint8_t* data, std::size_t size) {
+// Every entity of the ENTITIES section, in order. `closed` tells whether that section ended
+// with its ENDSEC: a drawing cut short inside it lacks one.
+std::vector<Entity> Entities(const std::uint8_t* data, std::size_t size, bool* closed = nullptr) {
     Groups groups(data, size);
     std::vector<Entity> out;
+    bool sawEntities = false, ended = false;
     int code;
     std::string_view value;
     bool inEntities = false, sectionName = false;
@@ -98,6 +100,7 @@ std::vector<Entity> Entities(const std::uint8_t* data, std::size_t size) {
             if (value == "SECTION") {
                 sectionName = true;
             } else if (value == "ENDSEC") {
+                ended = ended || inEntities;
                 inEntities = false;
             } else if (inEntities && value != "SEQEND") {
                 out.emplace_back();
@@ -108,6 +111,7 @@ std::vector<Entity> Entities(const std::uint8_t* data, std::size_t size) {
         }
         if (code == 2 && sectionName) {
             inEntities = value == "ENTITIES";
+            sawEntities = sawEntities || inEntities;
             sectionName = false;
             continue;
         }
@@ -136,6 +140,8 @@ std::vector<Entity> Entities(const std::uint8_t* data, std::size_t size) {
             current->text = value;
         }
     }
+    if (closed)
+        *closed = !sawEntities || ended;
     return out;
 }
 
@@ -267,7 +273,10 @@ std::int16_t ReadDxf(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     *dib = nullptr;
     if (!IsDxf(data, size))
         return kErrNotThisFormat;
-    const std::vector<Entity> entities = Fold(Entities(data, size));
+    bool closed = false;
+    const std::vector<Entity> entities = Fold(Entities(data, size, &closed));
+    if (!closed)
+        return kErrTruncated;
     const Extents box = Measure(entities);
     if (box.Empty())
         return kErrBadHeader;

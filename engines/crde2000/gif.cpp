@@ -23,13 +23,18 @@ int WriteToMemory(GifFileType* gif, const GifByteType* data, int n) {
     return n;
 }
 
+// Sets one pixel of a packed row, replacing what was there (a background, say).
 void Pack(std::uint8_t* row, int x, int bits, unsigned v) {
-    if (bits == 8)
+    if (bits == 8) {
         row[x] = static_cast<std::uint8_t>(v);
-    else if (bits == 4)
-        row[x >> 1] |= static_cast<std::uint8_t>((x & 1) ? v & 0xF : (v & 0xF) << 4);
-    else if (v & 1)
-        row[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+    } else if (bits == 4) {
+        const unsigned shift = (x & 1) ? 0 : 4;
+        row[x >> 1] =
+            static_cast<std::uint8_t>((row[x >> 1] & ~(0xFu << shift)) | (v & 0xF) << shift);
+    } else {
+        const auto mask = static_cast<std::uint8_t>(0x80 >> (x & 7));
+        row[x >> 3] = static_cast<std::uint8_t>((v & 1) ? row[x >> 3] | mask : row[x >> 3] & ~mask);
+    }
 }
 
 struct CloseReader {
@@ -43,6 +48,86 @@ bool IsGif(const std::uint8_t* data, std::size_t size) {
            (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0);
 }
 
+namespace {
+
+// What a graphic control extension says of the block after it.
+struct Control {
+    int transparent = -1;
+    int delay = 0; // hundredths of a second; above 0 ends an animation frame
+};
+
+Control ReadControl(const GifByteType* ext) {
+    Control c;
+    if (ext && ext[0] >= 4) {
+        c.delay = ext[2] | ext[3] << 8;
+        if (ext[1] & 1)
+            c.transparent = ext[4];
+    }
+    return c;
+}
+
+// Reads up to the next image block (true) or the end (false); extensions are skipped but
+// graphic controls are kept for the block they precede.
+std::int16_t NextBlock(GifFileType* gif, Control* control, bool* found) {
+    GifRecordType record;
+    *found = false;
+    do {
+        if (DGifGetRecordType(gif, &record) == GIF_ERROR)
+            return kErrTruncated;
+        if (record == EXTENSION_RECORD_TYPE) {
+            int code;
+            GifByteType* ext;
+            if (DGifGetExtension(gif, &code, &ext) == GIF_ERROR)
+                return kErrTruncated;
+            if (code == GRAPHICS_EXT_FUNC_CODE)
+                *control = ReadControl(ext);
+            while (ext)
+                if (DGifGetExtensionNext(gif, &ext) == GIF_ERROR)
+                    return kErrTruncated;
+        }
+    } while (record != IMAGE_DESC_RECORD_TYPE && record != TERMINATE_RECORD_TYPE);
+    if (record == IMAGE_DESC_RECORD_TYPE) {
+        if (DGifGetImageDesc(gif) == GIF_ERROR)
+            return kErrTruncated;
+        *found = true;
+    }
+    return kOk;
+}
+
+// Calls `put(y, line)` with the block's rows in picture order, interlaced or not.
+template <class Put>
+std::int16_t ReadLines(GifFileType* gif, std::vector<GifPixelType>& line, const Put& put) {
+    const GifImageDesc& d = gif->Image;
+    line.resize(static_cast<std::size_t>(d.Width));
+    static const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
+    const int passes = d.Interlace ? 4 : 1;
+    for (int pass = 0; pass < passes; ++pass)
+        for (int y = d.Interlace ? start[pass] : 0; y < d.Height;
+             y += d.Interlace ? step[pass] : 1) {
+            if (DGifGetLine(gif, line.data(), d.Width) == GIF_ERROR)
+                return kErrTruncated;
+            put(y, line);
+        }
+    return kOk;
+}
+
+// The first block went into a palette picture; a second one may bring other colours, so the
+// screen becomes true colour with the first block's pixels as they stand.
+std::int16_t ToTrueColour(NewDib& indexed, NewDib& rgb) {
+    if (std::int16_t code = rgb.Create(indexed.Width(), indexed.Height(), 24, 0); code != kOk)
+        return code;
+    HGLOBAL handle = indexed.Release();
+    {
+        const DibView view(handle);
+        for (std::int64_t y = 0; y < view.Height(); ++y)
+            view.RowBgr(y, rgb.Row(y));
+    }
+    GlobalFree(handle);
+    return kOk;
+}
+
+} // namespace
+
 std::int16_t ReadGif(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     *dib = nullptr;
     if (!IsGif(data, size))
@@ -52,21 +137,11 @@ std::int16_t ReadGif(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     std::unique_ptr<GifFileType, CloseReader> gif(DGifOpen(&in, ReadFromMemory, &error));
     if (!gif)
         return kErrBadHeader;
-    GifRecordType record;
-    do {
-        if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR)
-            return kErrTruncated;
-        if (record == EXTENSION_RECORD_TYPE) {
-            int code;
-            GifByteType* ext;
-            if (DGifGetExtension(gif.get(), &code, &ext) == GIF_ERROR)
-                return kErrTruncated;
-            while (ext)
-                if (DGifGetExtensionNext(gif.get(), &ext) == GIF_ERROR)
-                    return kErrTruncated;
-        }
-    } while (record != IMAGE_DESC_RECORD_TYPE && record != TERMINATE_RECORD_TYPE);
-    if (record != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif.get()) == GIF_ERROR)
+    Control control;
+    bool found = false;
+    if (std::int16_t code = NextBlock(gif.get(), &control, &found); code != kOk)
+        return code;
+    if (!found)
         return kErrTruncated;
     const GifImageDesc& d = gif->Image;
     const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
@@ -75,40 +150,89 @@ std::int16_t ReadGif(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     // The screen holds the picture; a screen smaller than the picture is widened to it.
     const std::int64_t sw = std::max<std::int64_t>(gif->SWidth, std::int64_t(d.Left) + d.Width);
     const std::int64_t sh = std::max<std::int64_t>(gif->SHeight, std::int64_t(d.Top) + d.Height);
-    const int bits = map->BitsPerPixel <= 1 ? 1 : map->BitsPerPixel <= 4 ? 4 : 8;
-    NewDib out;
-    if (std::int16_t code = out.Create(sw, sh, bits, 1 << bits); code != kOk)
-        return code;
-    for (int i = 0; i < map->ColorCount && i < (1 << bits); ++i)
-        out.SetColour(i, map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue);
-    const unsigned background = gif->SBackGroundColor;
+    // Uncovered screen shows the background colour, or the transparent colour's entry when the
+    // picture has one (it stands in for transparency, as its pixels do).
+    const int first = control.transparent;
+    const unsigned fill = first >= 0 ? unsigned(first) : gif->SBackGroundColor;
     const bool framed = sw != d.Width || sh != d.Height;
-    if (framed && background)
-        for (std::int64_t y = 0; y < sh; ++y)
-            for (std::int64_t x = 0; x < sw; ++x)
-                Pack(out.Row(y), int(x), bits, background);
-    std::vector<GifPixelType> line(static_cast<std::size_t>(d.Width));
-    auto putLine = [&](int y) {
-        std::uint8_t* row = out.Row(d.Top + y);
-        for (int x = 0; x < d.Width; ++x)
-            Pack(row, d.Left + x, bits, line[x] & ((1u << bits) - 1));
-    };
-    if (d.Interlace) {
-        static const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
-        for (int pass = 0; pass < 4; ++pass)
-            for (int y = start[pass]; y < d.Height; y += step[pass]) {
-                if (DGifGetLine(gif.get(), line.data(), d.Width) == GIF_ERROR)
-                    return kErrTruncated;
-                putLine(y);
+    std::vector<GifPixelType> line;
+    NewDib out, rgb;
+    // Draws the current block on the true-colour screen; transparent pixels keep what is below.
+    auto drawRgb = [&](const ColorMapObject* colours, int transparent) {
+        const int bl = gif->Image.Left, bt = gif->Image.Top;
+        return ReadLines(gif.get(), line, [&](int y, const std::vector<GifPixelType>& l) {
+            if (bt + y >= sh)
+                return;
+            std::uint8_t* row = rgb.Row(bt + y);
+            for (std::size_t x = 0; x < l.size() && bl + std::int64_t(x) < sw; ++x) {
+                const int index = l[x];
+                if (index == transparent || index >= colours->ColorCount)
+                    continue;
+                std::uint8_t* p = row + 3 * (bl + std::int64_t(x));
+                p[0] = colours->Colors[index].Blue;
+                p[1] = colours->Colors[index].Green;
+                p[2] = colours->Colors[index].Red;
             }
-    } else {
-        for (int y = 0; y < d.Height; ++y) {
-            if (DGifGetLine(gif.get(), line.data(), d.Width) == GIF_ERROR)
-                return kErrTruncated;
-            putLine(y);
+        });
+    };
+    std::int16_t code;
+    if (framed && d.ColorMap) {
+        // The screen's colours are not the block's: compose in true colour from the start.
+        const ColorMapObject* screen = first >= 0 ? map : gif->SColorMap;
+        if ((code = rgb.Create(sw, sh, 24, 0)) != kOk)
+            return code;
+        if (screen && int(fill) < screen->ColorCount) {
+            const GifColorType c = screen->Colors[fill];
+            for (std::int64_t y = 0; y < sh; ++y)
+                for (std::int64_t x = 0; x < sw; ++x) {
+                    std::uint8_t* p = rgb.Row(y) + 3 * x;
+                    p[0] = c.Blue;
+                    p[1] = c.Green;
+                    p[2] = c.Red;
+                }
         }
+        if ((code = drawRgb(map, first)) != kOk)
+            return code;
+    } else {
+        const int bits = map->BitsPerPixel <= 1 ? 1 : map->BitsPerPixel <= 4 ? 4 : 8;
+        if ((code = out.Create(sw, sh, bits, 1 << bits)) != kOk)
+            return code;
+        for (int i = 0; i < map->ColorCount && i < (1 << bits); ++i)
+            out.SetColour(i, map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue);
+        if (framed && fill)
+            for (std::int64_t y = 0; y < sh; ++y)
+                for (std::int64_t x = 0; x < sw; ++x)
+                    Pack(out.Row(y), int(x), bits, fill & ((1u << bits) - 1));
+        const int left = d.Left, top = d.Top;
+        code = ReadLines(gif.get(), line, [&](int y, const std::vector<GifPixelType>& l) {
+            std::uint8_t* row = out.Row(top + y);
+            for (std::size_t x = 0; x < l.size(); ++x)
+                Pack(row, left + int(x), bits, l[x] & ((1u << bits) - 1));
+        });
+        if (code != kOk)
+            return code;
     }
-    *dib = out.Release();
+    // Further blocks without a delay before them belong to the same picture (the way GIFs of
+    // more than 256 colours are built); a delay ends the first frame of an animation.
+    while (control.delay == 0) {
+        control = Control{};
+        if ((code = NextBlock(gif.get(), &control, &found)) != kOk)
+            return code;
+        if (!found)
+            break;
+        const GifImageDesc& b = gif->Image;
+        const ColorMapObject* colours = b.ColorMap ? b.ColorMap : gif->SColorMap;
+        if (!colours || colours->ColorCount <= 0 || colours->ColorCount > 256 || b.Width <= 0 ||
+            b.Height <= 0)
+            return kErrBadHeader;
+        if (std::uint64_t(b.Width) * std::uint64_t(b.Height) > kMaxPixels)
+            return kErrTooLarge;
+        if (rgb.Width() == 0 && (code = ToTrueColour(out, rgb)) != kOk)
+            return code;
+        if ((code = drawRgb(colours, control.transparent)) != kOk)
+            return code;
+    }
+    *dib = rgb.Width() ? rgb.Release() : out.Release();
     return kOk;
 }
 

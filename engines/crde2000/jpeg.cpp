@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+#include <jerror.h>
+
 #include <algorithm>
 
 namespace crde {
@@ -16,12 +18,22 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
+    bool cutShort = false;   // the data ended before the last scan line
+    bool twelveBits = false; // the samples have a precision this library cannot decode
 };
 
 void OnError(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+    auto* err = reinterpret_cast<ErrorManager*>(info->err);
+    if (err->base.msg_code == JERR_BAD_PRECISION)
+        err->twelveBits = true;
+    std::longjmp(err->jump, 1);
 }
-void OnMessage(j_common_ptr, int) {}
+// The library pads data that ends early with an end marker and says so only in a warning.
+void OnMessage(j_common_ptr info, int level) {
+    auto* err = reinterpret_cast<ErrorManager*>(info->err);
+    if (level < 0 && err->base.msg_code == JWRN_JPEG_EOF)
+        err->cutShort = true;
+}
 
 struct ReadState {
     jpeg_decompress_struct info{};
@@ -73,6 +85,8 @@ void Decode(const std::uint8_t* data, std::size_t size, ReadState& s, ErrorManag
                 out[3 * x + 2] = static_cast<std::uint8_t>((ink(0) * k + 127) / 255);
             }
         }
+        if (err.cutShort)
+            return; // the rest of the picture never arrived
     }
     jpeg_finish_decompress(&s.info);
     s.code = kOk;
@@ -140,6 +154,8 @@ std::int16_t ReadJpeg(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) 
     s.info.mem->max_memory_to_use = 512l << 20;
     Decode(data, size, s, err);
     jpeg_destroy_decompress(&s.info);
+    if (err.twelveBits)
+        s.code = kErrTwelveBitJpeg;
     if (s.code == kOk)
         *dib = s.dib.Release();
     return s.code;

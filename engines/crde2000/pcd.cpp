@@ -32,6 +32,13 @@ bool IsPcd(const std::uint8_t* data, std::size_t size) {
     return data && size >= kSignatureAt + 7 && std::memcmp(data + kSignatureAt, "PCD_IPI", 7) == 0;
 }
 
+std::size_t PcdBytesFor(int mode) {
+    if (mode < 0 || mode > 2)
+        return 0;
+    const Base& base = kBases[mode];
+    return base.offset + std::size_t(base.width) * std::size_t(base.height) * 3 / 2;
+}
+
 std::int16_t ReadPcd(const std::uint8_t* data, std::size_t size, int mode, HGLOBAL* dib) {
     *dib = nullptr;
     if (!IsPcd(data, size))
@@ -41,7 +48,7 @@ std::int16_t ReadPcd(const std::uint8_t* data, std::size_t size, int mode, HGLOB
     const Base& base = kBases[mode];
     const std::size_t w = std::size_t(base.width), h = std::size_t(base.height);
     // Rows come in pairs: two luma rows, then the two half-width chroma rows they share.
-    if (size < base.offset || size - base.offset < w * h * 3 / 2)
+    if (size < PcdBytesFor(mode))
         return kErrTruncated;
     NewDib out;
     if (std::int16_t code = out.Create(base.width, base.height, 24, 0); code != kOk)

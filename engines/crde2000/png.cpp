@@ -87,6 +87,7 @@ void Decode(png_structp png, png_infop info, ReadState& s) {
     std::vector<std::uint8_t> wide; // 2-bit palettes arrive one index per byte
     if (twoBit)
         wide.resize(std::size_t(w) * h);
+    s.code = kErrTruncated; // until every row has arrived
     s.rows.resize(h);
     for (png_uint_32 y = 0; y < h; ++y)
         s.rows[y] = twoBit ? wide.data() + std::size_t(y) * w : s.dib.Row(y);

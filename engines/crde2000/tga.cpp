@@ -37,7 +37,7 @@ bool IsTga(const std::uint8_t* data, std::size_t size) {
     case 2:
         return depth == 15 || depth == 16 || depth == 24 || depth == 32;
     case 3:
-        return depth == 8;
+        return depth == 8 || depth == 16; // grey, or grey and an alpha byte
     default:
         return false;
     }

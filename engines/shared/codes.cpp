@@ -29,6 +29,8 @@ const char* CodeText(std::int16_t code) {
         return "The file cannot be written";
     case kErrInternal:
         return "Internal error in the imaging engine";
+    case kErrTwelveBitJpeg:
+        return "12-bit JPEG samples are not supported";
     default:
         return code > 0 ? "" : "Unknown imaging error";
     }

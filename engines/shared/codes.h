@@ -20,6 +20,8 @@ constexpr std::int16_t kErrCannotOpen = -17;
 constexpr std::int16_t kErrCannotWrite = -18;
 /// Something inside the engine failed unexpectedly (a caught exception).
 constexpr std::int16_t kErrInternal = -19;
+/// A JPEG whose samples have 12 bits; the JPEG library here decodes 8-bit samples only.
+constexpr std::int16_t kErrTwelveBitJpeg = -20;
 
 /// The text of a result code ("" for success).
 const char* CodeText(std::int16_t code);

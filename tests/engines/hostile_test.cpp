@@ -83,6 +83,30 @@ crde::Bytes HugeTiff(std::uint32_t w, std::uint32_t h) {
     return b;
 }
 
+// An 8-bit run-length BMP: each row two runs and an end of line, then the end of the picture.
+crde::Bytes Rle8Bmp(int w, int h) {
+    crde::Bytes rle;
+    for (int y = 0; y < h; ++y)
+        rle.insert(rle.end(),
+                   {std::uint8_t(w - 5), std::uint8_t(y), 5, std::uint8_t(255 - y), 0, 0});
+    rle.insert(rle.end(), {0, 1});
+    const std::size_t pixels = 14 + 40 + 1024;
+    crde::Bytes b(pixels + rle.size(), 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    PutLe(b, 2, std::uint32_t(b.size()), 4);
+    PutLe(b, 10, std::uint32_t(pixels), 4);
+    PutLe(b, 14, 40, 4);
+    PutLe(b, 18, std::uint32_t(w), 4);
+    PutLe(b, 22, std::uint32_t(h), 4);
+    PutLe(b, 26, 1, 2);
+    PutLe(b, 28, 8, 2);
+    PutLe(b, 30, 1, 4); // RLE8
+    PutLe(b, 34, std::uint32_t(rle.size()), 4);
+    std::copy(rle.begin(), rle.end(), b.begin() + std::ptrdiff_t(pixels));
+    return b;
+}
+
 std::int16_t Call(std::int16_t (*read)(const std::uint8_t*, std::size_t, HGLOBAL*),
                   const crde::Bytes& b, HGLOBAL* dib) {
     return read(b.data(), b.size(), dib);
@@ -92,8 +116,10 @@ class Hostile : public ::testing::Test {
 protected:
     void SetUp() override { before = GlobalBlockCount(); }
     void TearDown() override { EXPECT_EQ(GlobalBlockCount(), before) << "a block leaked"; }
-    // Every cut of the file fails with a code or decodes; a decoded picture is freed.
-    void EveryTruncation(const char* name, const crde::Bytes& file, const Reader& read) {
+    // Every cut of the file fails with a code; only a cut in the last `tail` bytes (trailers
+    // after the pixels, such as an end marker) may still decode, and that picture is freed.
+    void EveryTruncation(const char* name, const crde::Bytes& file, const Reader& read,
+                         std::size_t tail = 16) {
         SCOPED_TRACE(name);
         HGLOBAL dib = nullptr;
         ASSERT_EQ(read(file, &dib), crde::kOk);
@@ -103,10 +129,13 @@ protected:
             crde::Bytes part(file.begin(), file.begin() + std::ptrdiff_t(cut));
             dib = nullptr;
             const std::int16_t code = read(part, &dib);
-            if (code == crde::kOk)
+            if (code == crde::kOk) {
                 GlobalFree(dib);
-            else
+                EXPECT_GE(cut + tail, file.size())
+                    << "a picture cut at " << cut << " of " << file.size() << " reported success";
+            } else {
                 EXPECT_EQ(dib, nullptr) << cut;
+            }
         }
     }
     std::size_t before = 0;
@@ -182,9 +211,15 @@ TEST_F(Hostile, EveryTruncationOfEveryFormatFailsCleanly) {
         [](const crde::Bytes& b, HGLOBAL* d) { return crde::ReadTiff(b.data(), b.size(), 0, d); });
     EveryTruncation("bmp", Written(crde::WriteBmp, 8),
                     [](const crde::Bytes& b, HGLOBAL* d) { return Call(crde::ReadBmp, b, d); });
-    EveryTruncation("pcd", Written(crde::WritePcd), [](const crde::Bytes& b, HGLOBAL* d) {
-        return crde::ReadPcd(b.data(), b.size(), 1, d);
-    });
+    EveryTruncation(
+        "bmp-rle8", Rle8Bmp(21, 13),
+        [](const crde::Bytes& b, HGLOBAL* d) { return Call(crde::ReadBmp, b, d); }, 4);
+    // A pack holds three resolutions one after another; Base/4 needs the bytes up to its end.
+    const crde::Bytes pack = Written(crde::WritePcd);
+    EveryTruncation(
+        "pcd", pack,
+        [](const crde::Bytes& b, HGLOBAL* d) { return crde::ReadPcd(b.data(), b.size(), 1, d); },
+        pack.size() - crde::PcdBytesFor(1) + 1);
     const std::string dxf = "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n10\n5\n20\n5\n40\n4\n0\nTEXT\n10\n"
                             "0\n20\n0\n40\n3\n1\nHI\n0\nENDSEC\n";
     EveryTruncation("dxf", crde::Bytes(dxf.begin(), dxf.end()),
