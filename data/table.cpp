@@ -86,8 +86,11 @@ void TTable::OpenFile(const QString& path) {
         case TableFile::OpenResult::Damaged:
             Error(QStringLiteral("Cannot open table %1: the table file is damaged").arg(path));
         case TableFile::OpenResult::NeedsPassword:
+            // Page authentication cannot tell a wrong password from a damaged first page.
             if (!Session().GetPassword(path))
-                Error(QStringLiteral("Cannot open table %1: the password is not valid").arg(path));
+                Error(QStringLiteral("Cannot open table %1: the password is not valid or the "
+                                     "table file is damaged")
+                          .arg(path));
             break;
         }
     }

@@ -112,9 +112,9 @@ TEST_F(TableTest, AWrongPasswordMakesTheSessionAsk) {
     data::Session().AddPassword("wrong");
     FakeDialogs dialogs;
     dialogs.promptAnswers = {QString("also wrong"), std::nullopt};
-    EXPECT_EQ(OpenError(table),
-              QStringLiteral("Table1: Cannot open table %1: the password is not valid")
-                  .arg(fixture.Path("vlmor.db")));
+    EXPECT_EQ(OpenError(table), QStringLiteral("Table1: Cannot open table %1: the password is not "
+                                               "valid or the table file is damaged")
+                                    .arg(fixture.Path("vlmor.db")));
     EXPECT_EQ(dialogs.prompts, QStringList({"Enter password", "Enter password"}));
 
     dialogs.prompts.clear();
@@ -180,6 +180,49 @@ TEST_F(TableTest, ADamagedFileGivesAMessageNotACrash) {
               QStringLiteral("Table1: Cannot read a blob of table %1: the table file is damaged")
                   .arg(blobDamaged));
     table.Close();
+
+    // Damage on the first page looks like a wrong password to page authentication: after the
+    // prompt is cancelled the message names both.
+    {
+        const QString first = damagedCopy("first.db", 100);
+        FakeDialogs dialogs; // the prompt is cancelled
+        table.SetTableName("first.db");
+        EXPECT_EQ(OpenError(table), QStringLiteral("Table1: Cannot open table %1: the password is "
+                                                   "not valid or the table file is damaged")
+                                        .arg(first));
+        EXPECT_EQ(dialogs.prompts.size(), 1);
+    }
+
+    // Cut to a whole number of pages: the opening or the pictures report damage, never a
+    // crash and never a picture of the wrong size.
+    for (qint64 pages : {qint64(1), qint64(2), qint64(5), size / 4096 / 2, size / 4096 - 1}) {
+        SCOPED_TRACE(pages);
+        const QString name = QStringLiteral("pages%1.db").arg(pages);
+        const QString whole = fixture.Path(name);
+        ASSERT_TRUE(QFile::copy(path, whole));
+        ASSERT_TRUE(QFile(whole).resize(pages * 4096));
+        FakeDialogs dialogs;
+        table.SetTableName(name);
+        try {
+            table.Open();
+        } catch (const platform::Exception& e) {
+            EXPECT_TRUE(e.Message().contains("damaged")) << e.Message().toStdString();
+            continue;
+        }
+        auto* picture = qobject_cast<data::TBlobField*>(table.LookupField("GraphicFile"));
+        int read = 0;
+        QString failure;
+        for (int i = 0; i < table.CountRecords() && failure.isEmpty(); ++i, table.GoNext()) {
+            try {
+                EXPECT_EQ(picture->Value().size(), 1500);
+                ++read;
+            } catch (const platform::Exception& e) {
+                failure = e.Message();
+            }
+        }
+        EXPECT_TRUE(failure.contains("damaged")) << read << " pictures read";
+        table.Close();
+    }
 
     // A cut-off file is no table at all.
     const QString cut = fixture.Path("cut.db");
