@@ -67,9 +67,7 @@ CRDE_EXPORT std::int16_t packtiffstream(const void* data, std::int32_t size, voi
                                         std::int32_t* outSize) {
     return Guard([&] {
         Bytes packed;
-        // Dropping a page number no file has rewrites every page in order.
-        std::int16_t code = size > 0 ? TiffDeletePage(static_cast<const std::uint8_t*>(data),
-                                                      std::size_t(size), -1, packed)
+        std::int16_t code = size > 0 ? TiffPack(static_cast<const std::uint8_t*>(data), std::size_t(size), packed)
                                      : kErrBadArgument;
         return code == kOk ? ToBuffer(packed, out, outSize) : code;
     });
@@ -77,7 +75,7 @@ CRDE_EXPORT std::int16_t packtiffstream(const void* data, std::int32_t size, voi
 CRDE_EXPORT std::int16_t packtiff(const char* file) {
     return Guard([&] {
         return RewriteFile(file, [](const Bytes& in, Bytes& out) {
-            return TiffDeletePage(in.data(), in.size(), -1, out);
+            return TiffPack(in.data(), in.size(), out);
         });
     });
 }

@@ -311,6 +311,26 @@ std::int16_t WriteTiff(const DibView& dib, int compression, Bytes& file) {
     return WritePage(t.get(), dib, compression) ? kOk : kErrNoMemory;
 }
 
+std::string EscapedTagText(const char* value) {
+    std::string out;
+    for (const char* p = value; *p; ++p) {
+        switch (*p) {
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            out += *p;
+        }
+    }
+    return out;
+}
+
 std::int16_t TiffTags(const std::uint8_t* data, std::size_t size, int page, std::string* out) {
     MemoryFile file{data, size};
     TiffPtr t;
@@ -338,7 +358,7 @@ std::int16_t TiffTags(const std::uint8_t* data, std::size_t size, int page, std:
     for (ttag_t tag : texts) {
         const char* value = nullptr;
         if (TIFFGetField(t.get(), tag, &value) && value)
-            text << tag << '=' << value << '\n';
+            text << tag << '=' << EscapedTagText(value) << '\n';
     }
     *out = text.str();
     return kOk;
@@ -380,9 +400,25 @@ std::int16_t Rewrite(const std::uint8_t* data, std::size_t size, Choose choose, 
     return out.empty() ? kErrBadArgument : kOk;
 }
 
+// A page to delete or replace must exist: nothing else would change and the caller would be
+// told of a success.
+std::int16_t CheckPage(const std::uint8_t* data, std::size_t size, int page) {
+    TiffInfo info;
+    if (std::int16_t code = TiffPageInfo(data, size, 0, &info); code != kOk)
+        return code;
+    return page >= 0 && page < info.pages ? kOk : kErrNoSuchPage;
+}
+
 } // namespace
 
+std::int16_t TiffPack(const std::uint8_t* data, std::size_t size, Bytes& out) {
+    return Rewrite(
+        data, size, [](int, HGLOBAL*, int*) -> std::int16_t { return 1; }, out);
+}
+
 std::int16_t TiffDeletePage(const std::uint8_t* data, std::size_t size, int page, Bytes& out) {
+    if (std::int16_t code = CheckPage(data, size, page); code != kOk)
+        return code;
     return Rewrite(
         data, size, [page](int p, HGLOBAL*, int*) -> std::int16_t { return p == page ? 0 : 1; },
         out);
@@ -392,6 +428,8 @@ std::int16_t TiffReplacePage(const std::uint8_t* data, std::size_t size, int pag
                              const DibView& dib, int compression, Bytes& out) {
     if (!dib.Valid() || !TiffCompressionWritable(compression))
         return kErrBadArgument;
+    if (std::int16_t code = CheckPage(data, size, page); code != kOk)
+        return code;
     return Rewrite(
         data, size,
         [&](int p, HGLOBAL* replacement, int* code) -> std::int16_t {

@@ -31,6 +31,12 @@ std::int16_t WriteTiff(const DibView& dib, int compression, Bytes& file);
 /// The tags of a page as "number=value" lines.
 std::int16_t TiffTags(const std::uint8_t* data, std::size_t size, int page, std::string* out);
 /// The file without page `page`; every other page's pixels and kind kept.
+/// A text tag's value as it stands in a tag line: line breaks and backslashes escaped as \n,
+/// \r and \\, so a value cannot start a line of its own.
+std::string EscapedTagText(const char* value);
+/// Every page rewritten in order, unused space dropped.
+std::int16_t TiffPack(const std::uint8_t* data, std::size_t size, Bytes& out);
+/// Without the page; kErrNoSuchPage for a page the file does not have.
 std::int16_t TiffDeletePage(const std::uint8_t* data, std::size_t size, int page, Bytes& out);
 /// The file with page `page` replaced by the DIB written with `compression`.
 std::int16_t TiffReplacePage(const std::uint8_t* data, std::size_t size, int page,

@@ -31,6 +31,8 @@ const char* CodeText(std::int16_t code) {
         return "Internal error in the imaging engine";
     case kErrTwelveBitJpeg:
         return "12-bit JPEG samples are not supported";
+    case kErrNoSuchPage:
+        return "The TIFF file has no page of that number";
     default:
         return code > 0 ? "" : "Unknown imaging error";
     }

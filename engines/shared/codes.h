@@ -22,6 +22,8 @@ constexpr std::int16_t kErrCannotWrite = -18;
 constexpr std::int16_t kErrInternal = -19;
 /// A JPEG whose samples have 12 bits; the JPEG library here decodes 8-bit samples only.
 constexpr std::int16_t kErrTwelveBitJpeg = -20;
+/// A page number past the last page of a TIFF file.
+constexpr std::int16_t kErrNoSuchPage = -21;
 
 /// The text of a result code ("" for success).
 const char* CodeText(std::int16_t code);

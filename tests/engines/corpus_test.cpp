@@ -316,6 +316,56 @@ TEST_F(Writers, TiffInEveryCompressionAndAppendedPages) {
     GlobalFree(second);
 }
 
+// Page numbers past the last page fail and leave the file as it was; a tag text with a line
+// break cannot pass for another tag. tiffinfo and ImageMagick tell what the file holds.
+TEST_F(Writers, TiffPagesPastTheEndFailAndTagTextsStayOnTheirLine) {
+    const QString source = Path("described.tif");
+    ASSERT_TRUE(Convert({"-size", "5x3", "xc:red", "-set", "comment", "first\n256=9999",
+                         "-compress", "LZW", source}));
+    const QString twoPages = Path("two.tif");
+    ASSERT_TRUE(Convert({"-size", "5x3", "xc:red", "-size", "7x2", "xc:blue", "+adjoin",
+                         "-compress", "LZW", Path("page%d.tif")}));
+    ASSERT_TRUE(picture_tools::Run("tiffcp", {Path("page0.tif"), Path("page1.tif"), twoPages}));
+    const QByteArray bytes = ReadAll(twoPages);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const auto size = std::size_t(bytes.size());
+
+    crde::Bytes out;
+    EXPECT_EQ(crde::TiffDeletePage(data, size, 2, out), crde::kErrNoSuchPage);
+    EXPECT_EQ(crde::TiffDeletePage(data, size, -1, out), crde::kErrNoSuchPage);
+    HGLOBAL dib = MakeDib(TestPicture(4, 4), 24);
+    {
+        crde::DibView view(dib);
+        EXPECT_EQ(crde::TiffReplacePage(data, size, 5, view, 5, out), crde::kErrNoSuchPage);
+        ASSERT_EQ(crde::TiffReplacePage(data, size, 1, view, 5, out), crde::kOk);
+    }
+    GlobalFree(dib);
+    const QString replaced = Path("replaced.tif");
+    ASSERT_TRUE(WriteAll(
+        replaced, QByteArray(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()))));
+    ASSERT_TRUE(
+        picture_tools::Run("identify", {"-format", "%w %h\\n", replaced}, Path("sizes.txt")));
+    EXPECT_EQ(ReadAll(Path("sizes.txt")), "5 3\n4 4\n");
+    ASSERT_EQ(crde::TiffPack(data, size, out), crde::kOk);
+    ASSERT_TRUE(WriteAll(
+        replaced, QByteArray(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()))));
+    ASSERT_TRUE(picture_tools::Run("tiffinfo", {replaced}, Path("info.txt")));
+    EXPECT_EQ(ReadAll(Path("info.txt")).count("TIFF Directory"), 2) << "packing keeps both pages";
+
+    // The description holds a line break and a tag number.
+    const QByteArray described = ReadAll(source);
+    std::string tags;
+    ASSERT_EQ(crde::TiffTags(reinterpret_cast<const std::uint8_t*>(described.constData()),
+                             std::size_t(described.size()), 0, &tags),
+              crde::kOk);
+    ASSERT_TRUE(picture_tools::Run("tiffinfo", {source}, Path("described.txt")));
+    EXPECT_TRUE(ReadAll(Path("described.txt")).contains("Image Width: 5"));
+    EXPECT_NE(tags.find("256=5\n"), std::string::npos) << tags;
+    EXPECT_EQ(tags.find("\n256=9999"), std::string::npos) << "no spoofed width line: " << tags;
+    EXPECT_NE(tags.find("270=first\\n256=9999\n"), std::string::npos) << tags;
+    EXPECT_EQ(crde::EscapedTagText("a\\b\rc"), "a\\\\b\\rc");
+}
+
 TEST_F(Writers, GifPngJpegAndEps) {
     const QImage full = TestPicture(45, 29), sixteen = FewColours(16);
     ExpectRoundTrip("w8.gif", sixteen, 8, crde::WriteGif);
