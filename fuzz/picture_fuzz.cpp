@@ -2,7 +2,8 @@
 // Hostile picture bytes for one format of the imaging engine's format table, or for one of its
 // information functions, chosen when the target is built (VLMOR_FUZZ_TARGET): each fails with
 // a code or succeeds, never crashes or leaks. Decoded pictures also go through the depth
-// changes; the reader's option (TIFF page, Photo CD mode) follows the input's length.
+// changes; the reader's option (TIFF page 0 to 2, every Photo CD resolution) and the dither
+// follow the input's length. A failure must leave no DIB and no live memory block.
 #include "engines/crde2000/dxf.h"
 #include "engines/crde2000/formats.h"
 #include "engines/crde2000/info.h"
@@ -10,6 +11,8 @@
 #include "engines/shared/codes.h"
 #include "engines/shared/depth.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -35,19 +38,43 @@ std::int16_t Read(const std::uint8_t* d, std::size_t n, HGLOBAL* dib) {
     return crde::DxfSize(d, n, &info);
 }
 
+// A broken invariant stops the run so the fuzzer keeps the input.
+void Require(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    const std::size_t blocks = GlobalBlockCount();
     HGLOBAL dib = nullptr;
-    if (Read(bytes, size, &dib) == crde::kOk && dib) {
+    const std::int16_t code = Read(bytes, size, &dib);
+    if (code != crde::kOk) {
+        Require(dib == nullptr, "a failed read handed out a DIB");
+        Require(GlobalBlockCount() == blocks, "a failed read left a memory block");
+        return 0;
+    }
+    if (!dib)
+        return 0; // an information function
+    {
         crde::DibView view(dib);
-        if (view.Valid() && view.Width() * view.Height() <= 65536)
-            for (int bits : {1, 8, 24}) {
+        Require(view.Valid(), "a read handed out a DIB that is not valid");
+        if (view.Width() * view.Height() <= 65536) {
+            // Every depth the binding asks of a reader, with and without dithering.
+            const bool dither = size % 2 == 1;
+            for (int bits : {1, 4, 8, 24}) {
                 HGLOBAL converted = nullptr;
-                if (crde::ConvertDepth(view, bits, true, &converted) == crde::kOk)
+                if (crde::ConvertDepth(view, bits, dither, &converted) == crde::kOk)
                     GlobalFree(converted);
+                else
+                    Require(converted == nullptr, "a failed depth change handed out a DIB");
             }
+        }
     }
     GlobalFree(dib);
+    Require(GlobalBlockCount() == blocks, "a decoded picture left a memory block behind");
     return 0;
 }

@@ -228,8 +228,17 @@ TEST_F(Hostile, EveryTruncationOfEveryFormatFailsCleanly) {
     crde::StreamFacts facts;
     const crde::Bytes tiff =
         Written([](const crde::DibView& d, crde::Bytes& o) { return crde::WriteTiff(d, 1, o); });
-    for (std::size_t cut = 0; cut < 64; ++cut)
-        crde::StreamInfo(tiff.data(), cut, &facts);
+    // A cut header gives a failure code or the true facts, never other ones.
+    for (std::size_t cut = 0; cut < 64; ++cut) {
+        const std::int16_t code = crde::StreamInfo(tiff.data(), cut, &facts);
+        if (code == crde::kOk) {
+            EXPECT_EQ(facts.width, 21) << cut;
+            EXPECT_EQ(facts.height, 13) << cut;
+        } else {
+            EXPECT_LT(code, 0) << cut;
+        }
+        EXPECT_TRUE(cut >= 8 || code != crde::kOk) << "no facts before the header: " << cut;
+    }
 }
 
 TEST_F(Hostile, PostScriptThatNeverEndsIsStopped) {
@@ -246,12 +255,26 @@ TEST_F(Hostile, DrawingsWithWildNumbersStayInsideTheirRaster) {
         "1e11\n21\n5\n62\n4e11\n70\n-9e11\n0\nARC\n10\n0\n20\n0\n"
         "40\n1e9\n50\n1e308\n51\n-1e308\n0\nLWPOLYLINE\n70\n1\n0\nSOLID\n10\n0\n20\n0\n0\nENDSEC\n";
     HGLOBAL dib = nullptr;
-    const std::int16_t code =
-        crde::ReadDxf(reinterpret_cast<const std::uint8_t*>(dxf.data()), dxf.size(), &dib);
-    if (code == crde::kOk) {
+    // The finite coordinates still make a drawing, scaled into the raster's limit.
+    ASSERT_EQ(crde::ReadDxf(reinterpret_cast<const std::uint8_t*>(dxf.data()), dxf.size(), &dib),
+              crde::kOk);
+    {
         crde::DibView view(dib);
+        EXPECT_GT(view.Width(), 0);
         EXPECT_LE(view.Width(), crde::kDxfLongSide);
         EXPECT_LE(view.Height(), crde::kDxfLongSide);
+    }
+    GlobalFree(dib);
+    // Numbers that are no coordinates count as 0: such a drawing is a point, drawn small.
+    const std::string none = "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnan\n20\nnan\n11\ninf\n21\n"
+                             "-inf\n0\nENDSEC\n";
+    dib = nullptr;
+    ASSERT_EQ(crde::ReadDxf(reinterpret_cast<const std::uint8_t*>(none.data()), none.size(), &dib),
+              crde::kOk);
+    {
+        crde::DibView view(dib);
+        EXPECT_LE(view.Width(), 64);
+        EXPECT_LE(view.Height(), 64);
     }
     GlobalFree(dib);
 }
