@@ -67,16 +67,16 @@ CRDE_EXPORT std::int16_t packtiffstream(const void* data, std::int32_t size, voi
                                         std::int32_t* outSize) {
     return Guard([&] {
         Bytes packed;
-        std::int16_t code = size > 0 ? TiffPack(static_cast<const std::uint8_t*>(data), std::size_t(size), packed)
-                                     : kErrBadArgument;
+        std::int16_t code =
+            size > 0 ? TiffPack(static_cast<const std::uint8_t*>(data), std::size_t(size), packed)
+                     : kErrBadArgument;
         return code == kOk ? ToBuffer(packed, out, outSize) : code;
     });
 }
 CRDE_EXPORT std::int16_t packtiff(const char* file) {
     return Guard([&] {
-        return RewriteFile(file, [](const Bytes& in, Bytes& out) {
-            return TiffPack(in.data(), in.size(), out);
-        });
+        return RewriteFile(
+            file, [](const Bytes& in, Bytes& out) { return TiffPack(in.data(), in.size(), out); });
     });
 }
 CRDE_EXPORT std::int16_t deletepagestream(const void* data, std::int32_t size, std::int16_t page,
