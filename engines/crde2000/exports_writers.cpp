@@ -32,8 +32,13 @@ Target TiffTarget(int compression) {
     return compression >= 2 && compression <= 4 ? Target::OneBit : Target::Any;
 }
 
+// Grey when asked for (1 or 8 bits), or at the picture's own depth when its colours are all
+// grey; a colour palette picture stays in colour.
 JpegOptions JpegOptionsFor(int quality, int smoothing, int depth, HGLOBAL dib) {
-    return {quality, smoothing, WriteDepth(Target::Jpeg, depth, DibView(dib).Bits()) == 8};
+    const DibView view(dib);
+    const bool grey =
+        depth == 1 || depth == 8 || (depth == 0 && view.Bits() <= 8 && view.GreyTable());
+    return {quality, smoothing, grey};
 }
 
 } // namespace

@@ -190,7 +190,11 @@ int Convert(const QString& in, const QString& outFile, const Options& o, QTextSt
         return 1;
     }
     WriteOptions write = o.write;
-    if (!o.depthGiven) {
+    if (!o.depthGiven && *target == EngineFormat::Jpeg) {
+        // JPEG stores colour or grey: at depth 0 the engine keeps colour unless the picture is
+        // grey (8 bits would ask for grey).
+        write.Depth = 0;
+    } else if (!o.depthGiven) {
         // The picture's own depth, as far as the format stores it.
         HGLOBAL dib = nullptr;
         BitmapToDib(&bitmap, &dib);
