@@ -278,3 +278,24 @@ TEST_F(MainWindowTest, ExitClosesTheWindowWithoutAsking) {
     EXPECT_EQ(window->mnuEnableFilter->text(), "&Use Search Filter");
     EXPECT_EQ(window->PrintSetup1->text(), "P&rint Setup...");
 }
+
+// The window activates again when the focus comes back from another window of the program
+// (the help window); focus coming back from another program (no window of ours had it)
+// does not count. The toolkit's focus notification is driven as the window system sends it.
+TEST_F(MainWindowTest, FocusBackFromTheHelpWindowActivatesButFromAnotherProgramDoesNot) {
+    platform::HelpWindow& viewer = platform::HelpViewer();
+    window->Contents1->trigger();
+    ASSERT_TRUE(viewer.windowHandle());
+    QWindow* mine = window->windowHandle();
+    ASSERT_TRUE(mine);
+
+    const int before = window->Activations();
+    emit qApp->focusWindowChanged(viewer.windowHandle());
+    emit qApp->focusWindowChanged(mine);
+    EXPECT_EQ(window->Activations(), before + 1) << "back from the help window";
+
+    emit qApp->focusWindowChanged(nullptr); // another program has the focus
+    emit qApp->focusWindowChanged(mine);
+    EXPECT_EQ(window->Activations(), before + 1) << "back from another program";
+    viewer.hide();
+}

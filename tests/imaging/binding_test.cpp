@@ -292,3 +292,39 @@ TEST_F(Binding, EveryExportOfTheFormatListIsInTheModule) {
 }
 
 } // namespace
+
+namespace {
+
+// Progress reaches the caller; a caller that stops gets a failure that says so and no DIB.
+TEST_F(Binding, ProgressIsReportedAndStoppingCancelsTheRead) {
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(qRgb(10, 200, 30));
+    const QByteArray png = Encoded(image, "PNG");
+    struct Seen {
+        std::vector<int> steps;
+        bool stop = false;
+    } seen;
+    auto cb = [](std::int16_t progress, void* user) -> std::int16_t {
+        auto* s = static_cast<Seen*>(user);
+        s->steps.push_back(progress);
+        return s->stop ? 0 : 1;
+    };
+    HGLOBAL dib = nullptr;
+    ASSERT_TRUE(ReadStreamToDib(EngineFormat::Png, png.constData(), std::int32_t(png.size()), 24,
+                                false, 0, &dib, &seen, cb));
+    EXPECT_EQ(seen.steps, (std::vector<int>{0, 100}));
+    FreeDib(dib);
+
+    const std::size_t blocks = GlobalBlockCount();
+    seen = Seen{{}, true};
+    dib = nullptr;
+    EXPECT_FALSE(ReadStreamToDib(EngineFormat::Png, png.constData(), std::int32_t(png.size()), 24,
+                                 false, 0, &dib, &seen, cb));
+    EXPECT_EQ(seen.steps, (std::vector<int>{0}));
+    EXPECT_EQ(dib, nullptr);
+    EXPECT_EQ(GlobalBlockCount(), blocks);
+    EXPECT_EQ(Engine().LastEngineError().Code, -16);
+    EXPECT_EQ(Engine().LastEngineError().Text, "Cancelled");
+}
+
+} // namespace
