@@ -185,9 +185,12 @@ std::int16_t ReadBmp(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     const int colours = bits <= 8 ? 1 << bits : 0;
     if (offset >= size)
         return kErrTruncated;
+    // True-colour rows are kept top-down, so a bitmap can show them where they lie; run-length
+    // rows are decoded bottom-up as they are stored.
+    const bool rle = compression == kRle8 || compression == kRle4;
     NewDib out;
-    if (std::int16_t code =
-            out.Create(width, static_cast<std::int64_t>(rows), int(outBits), colours);
+    if (std::int16_t code = out.Create(width, static_cast<std::int64_t>(rows), int(outBits),
+                                       colours, outBits == 24 && !rle);
         code != kOk)
         return code;
     if (bits <= 8) {
