@@ -1,0 +1,1 @@
+belisqor/fc|$FF00/fh|-20/fn|Arial/fs|12/ft|0110/bc|16777215/sp|4/sm|Thanks for watching/eo|

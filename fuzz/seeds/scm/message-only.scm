@@ -1,0 +1,1 @@
+belisqor /sm|only the message/eo|
