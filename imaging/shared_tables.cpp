@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "imaging/shared_tables.h"
 
+#include "imaging/metafile_header.h"
+
 #include "platform/core/paths.h"
 #include "platform/core/profile.h"
 #include "platform/core/system_folders.h"
@@ -189,26 +191,7 @@ QString TiffTagName(int tag, bool* readOnly) {
 bool IsMetafileStream(QIODevice& stream) {
     // The tests run from the stream's start, which is where it is left.
     stream.seek(0);
-    const QByteArray head = stream.peek(100 + 1);
-    auto u32 = [&](int at) {
-        return at + 4 <= head.size()
-                   ? quint32(quint8(head[at])) | quint32(quint8(head[at + 1])) << 8 |
-                         quint32(quint8(head[at + 2])) << 16 | quint32(quint8(head[at + 3])) << 24
-                   : 0u;
-    };
-    auto u16 = [&](int at) {
-        return at + 2 <= head.size() ? quint16(quint8(head[at]) | quint8(head[at + 1]) << 8)
-                                     : quint16(0);
-    };
-    if (stream.size() > 100 && u32(0) == 1 && u32(40) == 0x464D4520u)
-        return true;
-    if (head.size() >= 22 && u32(0) == 0x9AC6CDD7u) {
-        quint16 x = 0;
-        for (int at = 0; at < 20; at += 2)
-            x ^= u16(at);
-        return x == u16(20);
-    }
-    return false;
+    return DetectMetafile(stream.peek(100 + 1)) != MetafileKind::None;
 }
 
 StretchMode SetBlitStretchMode(int bitsPerPixel, TBlitMode mode, StretchMode* canvasMode) {
