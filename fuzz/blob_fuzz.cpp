@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// Any bytes in a picture field, as the image view meets them: detection, then the engine's
+// reader of the kind detected, through the binding and the loaded engine module.
+#include "controls/imageview/blob_detection.h"
+#include "imaging/engine_binding.h"
+#include "imaging/engine_calls.h"
+#include "platform/core/dialogs.h"
+
+#include <QByteArray>
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+
+namespace {
+
+// The readers by load name; EPS is left out (its rendering is Ghostscript's, in a child
+// process, and its own target fuzzes our part of it).
+const std::map<QString, imaging::EngineFormat>& Readers() {
+    static const std::map<QString, imaging::EngineFormat> readers{
+        {"JPG", imaging::EngineFormat::Jpeg}, {"PNG", imaging::EngineFormat::Png},
+        {"TIF", imaging::EngineFormat::Tiff}, {"GIF", imaging::EngineFormat::Gif},
+        {"PCX", imaging::EngineFormat::Pcx},  {"TGA", imaging::EngineFormat::Tga},
+        {"BMP", imaging::EngineFormat::Bmp},  {"PCD", imaging::EngineFormat::Pcd}};
+    return readers;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    static const bool ready = [] {
+        static platform::NoDialogs dialogs; // the binding's messages go to standard error
+        platform::SetDialogService(&dialogs);
+        imaging::EngineBinding::Instance().Start();
+        return true;
+    }();
+    (void)ready;
+    const QByteArray blob(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+    controls::BlobInfo info;
+    const controls::Detection d = controls::DetectBlob(blob, int(size % 3), info);
+    if (d.engineError)
+        return 0;
+    imaging::TBitmap bitmap;
+    const int depth = controls::DecodesMonochrome(d.loadName, info.BlobBitsPerPixel) ? 1 : 24;
+    const int offset = d.loadName == QLatin1String("BMP") ? controls::GraphicHeaderOffset(blob) : 0;
+    if (const auto it = Readers().find(d.loadName); it != Readers().end())
+        imaging::ReadStreamToBitmap(it->second, blob.constData() + offset,
+                                    std::int32_t(blob.size() - offset), depth, size % 2 == 1,
+                                    int(size % 3), bitmap, nullptr, nullptr);
+    else if (d.loadName == QLatin1String("DXF"))
+        imaging::ReadDxfStream(blob.constData(), std::int32_t(blob.size()), depth, false, bitmap,
+                               nullptr, nullptr);
+    return 0;
+}
