@@ -5,12 +5,15 @@
 #include "imaging/engine_binding.h"
 #include "imaging/engine_calls.h"
 #include "platform/core/dialogs.h"
+#include "platform/memory/global_memory.h"
 
 #include <QByteArray>
 
 #include <cstddef>
 #include <cstdint>
+#include <dlfcn.h>
 #include <map>
+#include <string>
 
 namespace {
 
@@ -25,12 +28,25 @@ const std::map<QString, imaging::EngineFormat>& Readers() {
     return readers;
 }
 
+// The binding unloads the engine after some failures; the fuzzer keeps reading the coverage
+// counters of every module it saw, so the engine is pinned in memory once, beside the shared
+// memory-block library where the build puts it.
+void PinEngine() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&GlobalAlloc), &info) && info.dli_fname) {
+        std::string path = info.dli_fname;
+        path = path.substr(0, path.find_last_of('/') + 1) + "libcrde2000.so";
+        dlopen(path.c_str(), RTLD_NOW | RTLD_NODELETE);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     static const bool ready = [] {
         static platform::NoDialogs dialogs; // the binding's messages go to standard error
         platform::SetDialogService(&dialogs);
+        PinEngine();
         imaging::EngineBinding::Instance().Start();
         return true;
     }();
