@@ -26,15 +26,20 @@ QImage DrawStrip(const QString& text, const QFont& font, const QColor& foregroun
 
 } // namespace
 
-void CreditDisplay::StartScrolling(const QString& text, const imaging::MessageFont& font,
-                                   std::uint32_t background, int speed, QSize control) {
-    kind_ = Kind::Scrolling;
+void CreditDisplay::Begin(Kind kind, const imaging::MessageFont& font, std::uint32_t background,
+                          int speed, QSize control) {
+    kind_ = kind;
     font_ = font.ToQFont();
     foreground_ = platform::ColorToQColor(font.Colour);
     background_ = platform::ColorToQColor(background);
     speed_ = speed;
     ticks_ = 0;
     control_ = control;
+}
+
+void CreditDisplay::StartScrolling(const QString& text, const imaging::MessageFont& font,
+                                   std::uint32_t background, int speed, QSize control) {
+    Begin(Kind::Scrolling, font, background, speed, control);
     QString shown = text;
     if (shown.isEmpty() || !shown.endsWith(u' '))
         shown += u' ';
@@ -45,13 +50,7 @@ void CreditDisplay::StartScrolling(const QString& text, const imaging::MessageFo
 
 void CreditDisplay::StartRolling(const QStringList& lines, const imaging::MessageFont& font,
                                  std::uint32_t background, int speed, QSize control) {
-    kind_ = Kind::Rolling;
-    font_ = font.ToQFont();
-    foreground_ = platform::ColorToQColor(font.Colour);
-    background_ = platform::ColorToQColor(background);
-    speed_ = speed;
-    ticks_ = 0;
-    control_ = control;
+    Begin(Kind::Rolling, font, background, speed, control);
     lines_ = lines;
     index_ = 0;
     PrepareLine();

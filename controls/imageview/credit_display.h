@@ -38,6 +38,9 @@ public:
     int LineIndex() const { return index_; }
 
 private:
+    // What both kinds take from the message: font, colours, speed and the control's size.
+    void Begin(Kind kind, const imaging::MessageFont& font, std::uint32_t background, int speed,
+               QSize control);
     void PrepareLine();
 
     Kind kind_ = Kind::None;
