@@ -171,7 +171,11 @@ std::int16_t TiffFacts(const std::uint8_t* data, std::size_t size, int page, std
                        std::int16_t* height, std::int16_t* compression, std::int16_t* pages,
                        std::int16_t* bits) {
     TiffInfo info;
-    const std::int16_t code = TiffPageInfo(data, size, page, &info);
+    std::int16_t code = TiffPageInfo(data, size, page, &info);
+    // A page beyond the last gives the last page's facts with the page count, so a caller
+    // can lower its page number.
+    if (code != kOk && page > 0 && info.pages > 0 && page >= info.pages)
+        code = TiffPageInfo(data, size, info.pages - 1, &info);
     if (code != kOk)
         return code;
     if (width)
