@@ -1,6 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/catalogue_fixture.h"
 
+#include <QBuffer>
+#include <QImage>
+
+namespace {
+
+// A small real picture, a colour of its own for each record, so views decode it.
+QByteArray RecordPicture(int i) {
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(qRgb((i * 37) % 256, (i * 91) % 256, (i * 53) % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+} // namespace
+
 CatalogueFixture::CatalogueFixture() = default;
 
 std::vector<catalog::CatalogueRecord> CatalogueFixture::Records(int count,
@@ -10,7 +28,7 @@ std::vector<catalog::CatalogueRecord> CatalogueFixture::Records(int count,
         const QString category = categories[i % categories.size()];
         records.push_back({QStringLiteral("PIC%1.BMP").arg(i, 3, 10, QLatin1Char('0')),
                            QStringLiteral("Picture %1 of the %2 kind").arg(i).arg(category),
-                           category, QByteArray("BM") + QByteArray::number(i)});
+                           category, RecordPicture(i)});
     }
     return records;
 }

@@ -15,7 +15,7 @@ public:
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
     /// Records "PIC000.BMP" ... with descriptions naming their number and category, the
-    /// categories taken in turn from the list, and a picture of a few bytes each.
+    /// categories taken in turn from the list, and a small BMP picture of its own colour each.
     static std::vector<catalog::CatalogueRecord>
     Records(int count, const QStringList& categories = {"border", "letter", "misc"});
 
