@@ -1,0 +1,772 @@
+// SPDX-License-Identifier: MIT
+#include "imaging/metafile_dc.h"
+
+#include <QFontMetricsF>
+#include <QPaintEngine>
+#include <QPainter>
+
+#include <cmath>
+#include <numbers>
+
+namespace imaging {
+
+namespace {
+
+// Map modes: the fixed ones count in physical units with y growing upwards.
+constexpr int MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4, MM_HIENGLISH = 5,
+              MM_TWIPS = 6, MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8;
+constexpr double kPixelsPerInch = 96;
+
+// Text alignment bits.
+constexpr unsigned TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24;
+
+// The raster operations of pens and brushes that have a counterpart.
+QPainter::CompositionMode Rop2Mode(int rop, bool raster) {
+    if (!raster)
+        return QPainter::CompositionMode_SourceOver;
+    switch (rop) {
+    case 7: // XOR pen
+        return QPainter::RasterOp_SourceXorDestination;
+    case 9: // mask pen
+        return QPainter::RasterOp_SourceAndDestination;
+    case 15: // merge pen
+        return QPainter::RasterOp_SourceOrDestination;
+    case 10: // not XOR pen
+        return QPainter::RasterOp_NotSourceXorDestination;
+    case 6: // not: inverts what is there
+        return QPainter::RasterOp_NotDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+double Degrees(QPointF centre, QPointF p) {
+    return std::atan2(-(p.y() - centre.y()), p.x() - centre.x()) * 180 / std::numbers::pi;
+}
+
+} // namespace
+
+MetaPen MakePen(unsigned style, double width, QColor colour) {
+    MetaPen made;
+    const unsigned kind = style & 0x0F;
+    if (kind == 5) { // the null pen
+        made.null = true;
+        return made;
+    }
+    QPen pen(colour, std::max(0.0, std::min(width, 1e6)));
+    switch (kind) {
+    case 1:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case 2:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case 3:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    case 4:
+        pen.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    }
+    const unsigned cap = style & 0x0F00, join = style & 0xF000;
+    pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
+    pen.setJoinStyle(join == 0x1000   ? Qt::BevelJoin
+                     : join == 0x2000 ? Qt::MiterJoin
+                                      : Qt::RoundJoin);
+    pen.setCosmetic(width <= 0);
+    made.pen = pen;
+    return made;
+}
+
+MetaBrush MakeBrush(unsigned style, QColor colour, unsigned hatch) {
+    MetaBrush made;
+    if (style == 1) {
+        made.null = true;
+        return made;
+    }
+    if (style == 2) {
+        static const Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                  Qt::FDiagPattern, Qt::BDiagPattern,
+                                                  Qt::CrossPattern, Qt::DiagCrossPattern};
+        made.brush = QBrush(colour, hatch < 6 ? kHatches[hatch] : Qt::SolidPattern);
+        return made;
+    }
+    made.brush = QBrush(colour);
+    return made;
+}
+
+MetaFont MakeFont(int height, int escapement, int weight, bool italic, bool underline,
+                  bool strikeOut, const QString& face) {
+    MetaFont made;
+    made.height = height;
+    made.escapement = escapement;
+    QFont font(face.isEmpty() ? QStringLiteral("Liberation Sans") : face);
+    font.setBold(weight >= 600);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeOut);
+    made.font = font;
+    return made;
+}
+
+MetafileDc::MetafileDc(QPainter& painter, const QTransform& toDevice, const QRectF& bounds,
+                       int objectSlots)
+    : painter_(painter)
+    , toDevice_(toDevice * painter.transform())
+    , objects_(std::size_t(std::max(0, objectSlots))) {
+    // The painter's own transform (a widget's client offset, a printer's scale) comes last.
+    QPainterPath area;
+    area.addRect(bounds);
+    bounds_ = painter.transform().map(area);
+    state_.font.font.setFamily(QStringLiteral("Liberation Sans"));
+    state_.font.font.setPixelSize(12);
+    state_.font.height = -12;
+}
+
+// ---- Objects -------------------------------------------------------------------------------
+
+int MetafileDc::FreeSlot() const {
+    for (std::size_t i = 0; i < objects_.size(); ++i)
+        if (std::holds_alternative<std::monostate>(objects_[i]))
+            return int(i);
+    return -1;
+}
+
+bool MetafileDc::Store(int slot, MetaObject object) {
+    if (slot < 0 || std::size_t(slot) >= objects_.size())
+        return false;
+    objects_[std::size_t(slot)] = std::move(object);
+    return true;
+}
+
+bool MetafileDc::Select(int slot) {
+    if (slot < 0 || std::size_t(slot) >= objects_.size())
+        return false;
+    const MetaObject& object = objects_[std::size_t(slot)];
+    if (const auto* pen = std::get_if<MetaPen>(&object)) {
+        state_.pen = pen->pen;
+        state_.nullPen = pen->null;
+    } else if (const auto* brush = std::get_if<MetaBrush>(&object)) {
+        state_.brush = brush->brush;
+        state_.nullBrush = brush->null;
+    } else if (const auto* font = std::get_if<MetaFont>(&object)) {
+        state_.font = *font;
+    }
+    return !std::holds_alternative<std::monostate>(object);
+}
+
+bool MetafileDc::Delete(int slot) {
+    if (slot < 0 || std::size_t(slot) >= objects_.size())
+        return false;
+    objects_[std::size_t(slot)] = std::monostate{};
+    return true;
+}
+
+void MetafileDc::SelectStockObject(int stock) {
+    switch (stock) {
+    case 0: // white, light grey, grey, dark grey and black brushes
+    case 1:
+    case 2:
+    case 3:
+    case 4: {
+        static const QColor kGreys[] = {Qt::white, QColor(192, 192, 192), QColor(128, 128, 128),
+                                        QColor(64, 64, 64), Qt::black};
+        state_.brush = QBrush(kGreys[stock]);
+        state_.nullBrush = false;
+        break;
+    }
+    case 5:
+        state_.nullBrush = true;
+        break;
+    case 6:
+    case 7:
+        state_.pen = QPen(stock == 6 ? Qt::white : Qt::black, 0);
+        state_.nullPen = false;
+        break;
+    case 8:
+        state_.nullPen = true;
+        break;
+    default: // the stock fonts and palettes
+        break;
+    }
+}
+
+// ---- Mapping -------------------------------------------------------------------------------
+
+void MetafileDc::SetMapMode(int mode) {
+    if (mode < MM_TEXT || mode > MM_ANISOTROPIC)
+        return;
+    state_.mapMode = mode;
+}
+
+void MetafileDc::SetWindowExt(QSizeF s) {
+    if (s.width() != 0 && s.height() != 0)
+        state_.windowExt = s;
+}
+
+void MetafileDc::SetViewportExt(QSizeF s) {
+    if (s.width() != 0 && s.height() != 0)
+        state_.viewportExt = s;
+}
+
+void MetafileDc::ModifyWorldTransform(const QTransform& t, int mode) {
+    switch (mode) {
+    case 1:
+        state_.world = QTransform();
+        break;
+    case 2: // the new transform is applied first
+        state_.world = t * state_.world;
+        break;
+    case 3:
+        state_.world = state_.world * t;
+        break;
+    case 4:
+        state_.world = t;
+        break;
+    default:
+        break;
+    }
+}
+
+QTransform MetafileDc::PageTransform() const {
+    double sx = 1, sy = 1;
+    switch (state_.mapMode) {
+    case MM_LOMETRIC:
+        sx = kPixelsPerInch / 254, sy = -sx;
+        break;
+    case MM_HIMETRIC:
+        sx = kPixelsPerInch / 2540, sy = -sx;
+        break;
+    case MM_LOENGLISH:
+        sx = kPixelsPerInch / 100, sy = -sx;
+        break;
+    case MM_HIENGLISH:
+        sx = kPixelsPerInch / 1000, sy = -sx;
+        break;
+    case MM_TWIPS:
+        sx = kPixelsPerInch / 1440, sy = -sx;
+        break;
+    case MM_ISOTROPIC:
+    case MM_ANISOTROPIC: {
+        sx = state_.viewportExt.width() / state_.windowExt.width();
+        sy = state_.viewportExt.height() / state_.windowExt.height();
+        if (state_.mapMode == MM_ISOTROPIC) {
+            const double m = std::min(std::fabs(sx), std::fabs(sy));
+            sx = std::copysign(m, sx);
+            sy = std::copysign(m, sy);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    // device = (logical - window origin) * scale + viewport origin
+    return QTransform(sx, 0, 0, sy, state_.viewportOrg.x() - state_.windowOrg.x() * sx,
+                      state_.viewportOrg.y() - state_.windowOrg.y() * sy);
+}
+
+QTransform MetafileDc::LogicalToPainter() const {
+    return state_.world * PageTransform() * toDevice_;
+}
+
+// ---- Save and restore ----------------------------------------------------------------------
+
+void MetafileDc::Save() {
+    if (saved_.size() < 1024) // deeper nesting is refused silently, as a device would
+        saved_.push_back(state_);
+}
+
+void MetafileDc::Restore(int which) {
+    if (saved_.empty())
+        return;
+    std::size_t index;
+    if (which < 0) {
+        const std::size_t back = std::size_t(-std::int64_t(which));
+        if (back > saved_.size())
+            return;
+        index = saved_.size() - back;
+    } else {
+        if (which == 0 || std::size_t(which) > saved_.size())
+            return;
+        index = std::size_t(which) - 1;
+    }
+    state_ = saved_[index];
+    saved_.resize(index);
+    clipDirty_ = true;
+}
+
+// ---- Drawing -------------------------------------------------------------------------------
+
+QPen MetafileDc::LogicalPen() const {
+    QPen pen = state_.pen;
+    if (state_.nullPen)
+        return Qt::NoPen;
+    return pen;
+}
+
+bool MetafileDc::RasterDevice() const {
+    return painter_.paintEngine() && painter_.paintEngine()->type() == QPaintEngine::Raster;
+}
+
+void MetafileDc::Apply() {
+    // The clip is set in painter coordinates, and only when it changed.
+    if (clipDirty_) {
+        painter_.setTransform(QTransform());
+        painter_.setClipPath(state_.clip ? state_.clip->intersected(bounds_) : bounds_);
+        clipDirty_ = false;
+    }
+    painter_.setTransform(LogicalToPainter());
+    painter_.setCompositionMode(Rop2Mode(state_.rop2, RasterDevice()));
+    painter_.setBackgroundMode(state_.opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+    painter_.setBackground(state_.backColour);
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+}
+
+void MetafileDc::Fill(const QPainterPath& path) {
+    if (state_.nullBrush || state_.rop2 == 11)
+        return;
+    Apply();
+    QBrush brush = state_.brush;
+    if (brush.style() != Qt::SolidPattern && brush.style() != Qt::NoBrush) {
+        // Hatches and patterns keep their device size, as a device draws them.
+        const QTransform t = LogicalToPainter();
+        const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
+        if (sx > 0 && sy > 0)
+            brush.setTransform(QTransform::fromScale(1 / sx, 1 / sy));
+    }
+    if (state_.rop2 == 1 || state_.rop2 == 16)
+        brush = QBrush(state_.rop2 == 1 ? Qt::black : Qt::white);
+    QPainterPath filled = path;
+    filled.setFillRule(state_.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    painter_.fillPath(filled, brush);
+}
+
+void MetafileDc::Stroke(const QPainterPath& path) {
+    if (state_.nullPen || state_.rop2 == 11)
+        return;
+    Apply();
+    QPen pen = LogicalPen();
+    if (state_.rop2 == 1 || state_.rop2 == 16)
+        pen.setColor(state_.rop2 == 1 ? Qt::black : Qt::white);
+    painter_.strokePath(path, pen);
+}
+
+void MetafileDc::Shape(const QPainterPath& path) {
+    if (state_.pathOpen) {
+        state_.path.addPath(path);
+        return;
+    }
+    Fill(path);
+    Stroke(path);
+}
+
+void MetafileDc::MoveTo(QPointF p) {
+    state_.position = p;
+    if (state_.pathOpen)
+        state_.path.moveTo(p);
+}
+
+void MetafileDc::LineTo(QPointF p) {
+    if (state_.pathOpen) {
+        if (state_.path.elementCount() == 0)
+            state_.path.moveTo(state_.position);
+        state_.path.lineTo(p);
+    } else {
+        QPainterPath line(state_.position);
+        line.lineTo(p);
+        Stroke(line);
+    }
+    state_.position = p;
+}
+
+void MetafileDc::Polyline(const QPolygonF& points) {
+    if (points.size() < 2)
+        return;
+    QPainterPath path;
+    path.addPolygon(points);
+    if (state_.pathOpen)
+        state_.path.addPath(path);
+    else
+        Stroke(path);
+}
+
+void MetafileDc::PolylineTo(const QPolygonF& points) {
+    for (const QPointF& p : points)
+        LineTo(p);
+}
+
+void MetafileDc::Polygon(const QPolygonF& points) {
+    if (points.size() < 2)
+        return;
+    QPainterPath path;
+    path.addPolygon(points);
+    path.closeSubpath();
+    Shape(path);
+}
+
+void MetafileDc::PolyPolygon(const std::vector<QPolygonF>& polygons) {
+    QPainterPath path;
+    for (const QPolygonF& polygon : polygons) {
+        if (polygon.size() < 2)
+            continue;
+        path.addPolygon(polygon);
+        path.closeSubpath();
+    }
+    Shape(path);
+}
+
+void MetafileDc::PolyPolyline(const std::vector<QPolygonF>& polylines) {
+    for (const QPolygonF& line : polylines)
+        Polyline(line);
+}
+
+void MetafileDc::PolyBezier(const QPolygonF& points) {
+    if (points.size() < 4)
+        return;
+    QPainterPath path(points[0]);
+    for (qsizetype i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    if (state_.pathOpen)
+        state_.path.addPath(path);
+    else
+        Stroke(path);
+}
+
+void MetafileDc::PolyBezierTo(const QPolygonF& points) {
+    QPolygonF all{state_.position};
+    all += points;
+    const qsizetype used = 1 + (points.size() / 3) * 3;
+    all.resize(used);
+    if (used >= 4) {
+        if (state_.pathOpen) {
+            if (state_.path.elementCount() == 0)
+                state_.path.moveTo(state_.position);
+            for (qsizetype i = 1; i + 2 < all.size(); i += 3)
+                state_.path.cubicTo(all[i], all[i + 1], all[i + 2]);
+        } else {
+            PolyBezier(all);
+        }
+        state_.position = all.last();
+    }
+}
+
+void MetafileDc::Rectangle(const QRectF& r) {
+    QPainterPath path;
+    path.addRect(r.normalized());
+    Shape(path);
+}
+
+void MetafileDc::RoundRect(const QRectF& r, QSizeF corner) {
+    QPainterPath path;
+    path.addRoundedRect(r.normalized(), std::fabs(corner.width()) / 2,
+                        std::fabs(corner.height()) / 2);
+    Shape(path);
+}
+
+void MetafileDc::Ellipse(const QRectF& r) {
+    QPainterPath path;
+    path.addEllipse(r.normalized());
+    Shape(path);
+}
+
+QPainterPath MetafileDc::ArcPath(ArcKind kind, const QRectF& box, QPointF start,
+                                 QPointF end) const {
+    const QRectF r = box.normalized();
+    const QPointF centre = r.center();
+    const double a0 = Degrees(centre, start), a1 = Degrees(centre, end);
+    double sweep = a1 - a0;
+    if (state_.clockwise) {
+        while (sweep >= 0)
+            sweep -= 360;
+    } else {
+        while (sweep <= 0)
+            sweep += 360;
+    }
+    QPainterPath path;
+    if (kind == ArcKind::Pie)
+        path.moveTo(centre);
+    else
+        path.arcMoveTo(r, a0);
+    path.arcTo(r, a0, sweep);
+    if (kind == ArcKind::Pie || kind == ArcKind::Chord)
+        path.closeSubpath();
+    return path;
+}
+
+void MetafileDc::Arc(ArcKind kind, const QRectF& box, QPointF start, QPointF end) {
+    const QPainterPath path = ArcPath(kind, box, start, end);
+    switch (kind) {
+    case ArcKind::Arc:
+        if (state_.pathOpen)
+            state_.path.addPath(path);
+        else
+            Stroke(path);
+        break;
+    case ArcKind::ArcTo: {
+        QPainterPath joined(state_.position);
+        joined.lineTo(path.elementAt(0));
+        joined.connectPath(path);
+        if (state_.pathOpen)
+            state_.path.addPath(joined);
+        else
+            Stroke(joined);
+        state_.position = path.currentPosition();
+        break;
+    }
+    case ArcKind::Chord:
+    case ArcKind::Pie:
+        Shape(path);
+        break;
+    }
+}
+
+void MetafileDc::SetPixel(QPointF p, QColor c) {
+    Apply();
+    const QPointF device = painter_.transform().map(p);
+    painter_.save();
+    painter_.setTransform(QTransform());
+    painter_.fillRect(QRectF(std::floor(device.x()), std::floor(device.y()), 1, 1), c);
+    painter_.restore();
+}
+
+void MetafileDc::PatBlt(const QRectF& r, unsigned rop) {
+    Apply();
+    const bool raster = RasterDevice();
+    switch (rop) {
+    case 0x00000042: // black
+        painter_.fillRect(r.normalized(), Qt::black);
+        break;
+    case 0x00FF0062: // white
+        painter_.fillRect(r.normalized(), Qt::white);
+        break;
+    case 0x00550009: // invert what is there
+        if (raster) {
+            painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+            painter_.fillRect(r.normalized(), Qt::white);
+        }
+        break;
+    case 0x005A0049: // the pattern XORed
+        if (raster)
+            painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        if (!state_.nullBrush)
+            painter_.fillRect(r.normalized(), state_.brush);
+        break;
+    default: // the pattern copied
+        if (!state_.nullBrush)
+            painter_.fillRect(r.normalized(), state_.brush);
+        break;
+    }
+}
+
+void MetafileDc::Text(QPointF at, const QString& text, const std::optional<QRectF>& opaqueBox,
+                      const std::optional<QRectF>& clip, const std::vector<double>& advances) {
+    Apply();
+    if (opaqueBox)
+        painter_.fillRect(opaqueBox->normalized(), state_.backColour);
+    if (text.isEmpty())
+        return;
+    if (clip) {
+        painter_.setClipRect(clip->normalized(), Qt::IntersectClip);
+        clipDirty_ = true; // the next record sets the clip of the state again
+    }
+    const bool useCurrent = state_.textAlign & TA_UPDATECP;
+    const QPointF origin = useCurrent ? state_.position : at;
+    // Text stays upright whatever the mapping's directions: it is drawn in a space of its own
+    // at the device point, scaled by the mapping's magnitudes and turned by the escapement.
+    const QTransform t = LogicalToPainter();
+    const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
+    QFont font = state_.font.font;
+    const int h = state_.font.height;
+    font.setPixelSize(std::max(1, h < 0 ? -h : int(std::lround(h * 0.85))));
+    if (h == 0)
+        font.setPixelSize(12);
+    const QFontMetricsF metrics(font);
+    double width = 0;
+    if (advances.empty()) {
+        width = metrics.horizontalAdvance(text);
+    } else {
+        for (double a : advances)
+            width += a;
+    }
+    double dx = 0, dy = 0;
+    const unsigned horizontal = state_.textAlign & TA_CENTER;
+    if (horizontal == TA_CENTER)
+        dx = -width / 2;
+    else if (horizontal == TA_RIGHT)
+        dx = -width;
+    const unsigned vertical = state_.textAlign & TA_BASELINE;
+    if (vertical == TA_BASELINE)
+        dy = 0;
+    else if (vertical == TA_BOTTOM)
+        dy = -metrics.descent();
+    else
+        dy = metrics.ascent();
+    QTransform space;
+    const QPointF device = t.map(origin);
+    space.translate(device.x(), device.y());
+    space.rotate(-state_.font.escapement / 10.0);
+    space.scale(sx, sy);
+    painter_.setTransform(space);
+    painter_.setFont(font);
+    painter_.setPen(state_.textColour);
+    if (state_.opaque && !opaqueBox)
+        painter_.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()),
+                          state_.backColour);
+    painter_.setBackgroundMode(Qt::TransparentMode);
+    if (advances.empty()) {
+        painter_.drawText(QPointF(dx, dy), text);
+    } else {
+        double x = dx;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            painter_.drawText(QPointF(x, dy), QString(text[i]));
+            x += i < qsizetype(advances.size()) ? advances[std::size_t(i)] : 0;
+        }
+    }
+    if (useCurrent) {
+        // The position moves along the baseline by the text's width, in logical units.
+        const QTransform back = t.inverted();
+        const QPointF moved = back.map(space.map(QPointF(dx + width, 0)));
+        state_.position = horizontal == 0 ? moved : origin;
+    }
+}
+
+void MetafileDc::StretchBitmap(const QImage& image, const QRectF& source, const QRectF& destination,
+                               unsigned rop) {
+    if (image.isNull() || source.width() == 0 || source.height() == 0)
+        return;
+    Apply();
+    if (RasterDevice()) {
+        if (rop == 0x008800C6) // source AND destination
+            painter_.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        else if (rop == 0x00EE0086) // source OR destination
+            painter_.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+        else if (rop == 0x00660046) // source XOR destination
+            painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        else
+            painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    // Source pixels onto the destination, mirrored where a size is negative.
+    const double sx = destination.width() / source.width();
+    const double sy = destination.height() / source.height();
+    const QTransform place(sx, 0, 0, sy, destination.x() - source.x() * sx,
+                           destination.y() - source.y() * sy);
+    painter_.setTransform(place * LogicalToPainter());
+    const QTransform& drawn = painter_.transform();
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform,
+                           std::hypot(drawn.m11(), drawn.m12()) < 1);
+    painter_.drawImage(source, image, source);
+}
+
+// ---- Paths and clipping --------------------------------------------------------------------
+
+void MetafileDc::BeginPath() {
+    state_.path = QPainterPath();
+    state_.pathOpen = true;
+}
+
+void MetafileDc::AbortPath() {
+    state_.path = QPainterPath();
+    state_.pathOpen = false;
+}
+
+void MetafileDc::CloseFigure() {
+    if (state_.pathOpen)
+        state_.path.closeSubpath();
+}
+
+void MetafileDc::FillPath() {
+    state_.pathOpen = false;
+    Fill(state_.path);
+    state_.path = QPainterPath();
+}
+
+void MetafileDc::StrokePath() {
+    state_.pathOpen = false;
+    Stroke(state_.path);
+    state_.path = QPainterPath();
+}
+
+void MetafileDc::StrokeAndFillPath() {
+    state_.pathOpen = false;
+    Fill(state_.path);
+    Stroke(state_.path);
+    state_.path = QPainterPath();
+}
+
+void MetafileDc::ClipWith(const QPainterPath& logical, bool intersect) {
+    clipDirty_ = true;
+    const QPainterPath device = LogicalToPainter().map(logical);
+    if (!state_.clip) {
+        if (intersect) {
+            state_.clip = device;
+            return;
+        }
+        // Everything but the rectangle: the whole painter area less it.
+        QPainterPath all;
+        all.addRect(QRectF(-1e6, -1e6, 2e6, 2e6));
+        state_.clip = all.subtracted(device);
+        return;
+    }
+    state_.clip = intersect ? state_.clip->intersected(device) : state_.clip->subtracted(device);
+}
+
+void MetafileDc::SelectClipPath(int mode) {
+    state_.pathOpen = false;
+    const QPainterPath device = LogicalToPainter().map(state_.path);
+    state_.path = QPainterPath();
+    CombineClip(device, mode);
+}
+
+// Region modes: 1 intersect, 2 unite, 3 exclusive-or, 4 subtract, 5 replace.
+void MetafileDc::CombineClip(const QPainterPath& device, int mode) {
+    clipDirty_ = true;
+    if (!state_.clip || mode == 5) {
+        state_.clip = device;
+        return;
+    }
+    switch (mode) {
+    case 1:
+        state_.clip = state_.clip->intersected(device);
+        break;
+    case 2:
+        state_.clip = state_.clip->united(device);
+        break;
+    case 3:
+        state_.clip = state_.clip->united(device).subtracted(state_.clip->intersected(device));
+        break;
+    case 4:
+        state_.clip = state_.clip->subtracted(device);
+        break;
+    default:
+        break;
+    }
+}
+
+void MetafileDc::IntersectClip(const QRectF& r) {
+    QPainterPath path;
+    path.addRect(r.normalized());
+    ClipWith(path, true);
+}
+
+void MetafileDc::ExcludeClip(const QRectF& r) {
+    QPainterPath path;
+    path.addRect(r.normalized());
+    ClipWith(path, false);
+}
+
+void MetafileDc::SetDeviceClip(const std::vector<QRectF>& rects, int mode) {
+    QPainterPath region;
+    for (const QRectF& r : rects)
+        region.addRect(r.normalized());
+    CombineClip(toDevice_.map(region), mode);
+}
+
+void MetafileDc::ResetClip() {
+    clipDirty_ = true;
+    state_.clip.reset();
+}
+
+} // namespace imaging
