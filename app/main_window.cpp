@@ -2,13 +2,14 @@
 #include "app/main_window.h"
 
 #include "app/about_box.h"
-#include "app/command_guard.h"
 #include "app/data_module.h"
 #include "app/help_context.h"
 #include "app/window_font.h"
 #include "controls/datalist/data_list.h"
 #include "controls/dbcontrols/db_navigator.h"
 #include "controls/dbcontrols/db_text.h"
+#include "controls/imageview/db_multi_image.h"
+#include "platform/core/error_reporter.h"
 #include "platform/ui/application.h"
 #include "platform/ui/help_viewer.h"
 #include "platform/ui/tab_control.h"
@@ -58,6 +59,7 @@ void TfMain::SetDataModule(TDataModule1* module) {
     DBDataList1->SetDataField(QStringLiteral("FileName"));
     DBDataList1->SetDataSource(source);
     DBNavigator1->SetDataSource(source);
+    PDBMultiImage1->SetDataSource(source);
 }
 
 void TfMain::SetAboutBox(TAboutBox* about) {
@@ -104,7 +106,7 @@ void TfMain::FocusWindowChanged(QWindow* now) {
 
 void TfMain::FormActivate() {
     ++activations_;
-    RunGuarded([this] {
+    platform::RunGuarded([this] {
         if (!data_)
             return;
         data_->Activate(*this);
@@ -113,7 +115,7 @@ void TfMain::FormActivate() {
 }
 
 void TfMain::TabControl1Change(int index) {
-    RunGuarded([this, index] {
+    platform::RunGuarded([this, index] {
         if (data_)
             data_->CategoryChange(index, TabControl1->Tabs()->tabText(index));
     });
@@ -122,7 +124,7 @@ void TfMain::TabControl1Change(int index) {
 // ---- Search ------------------------------------------------------------------------------
 
 void TfMain::Refilter() {
-    RunGuarded([this] {
+    platform::RunGuarded([this] {
         if (data_)
             data_->Table1->SetFiltered(true);
     });

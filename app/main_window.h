@@ -19,6 +19,7 @@ namespace controls {
 class TDBDataList;
 class TDBNavigator;
 class TDBText;
+class TPDBMultiImage;
 } // namespace controls
 namespace platform {
 class TPanel;
@@ -84,6 +85,7 @@ public:
     platform::TPanel* pnlRight;
     platform::TPanel* pnlTool;
     platform::TPanel* pnlImage;
+    controls::TPDBMultiImage* PDBMultiImage1;
     QPlainTextEdit* moCategories;
 
     // Menu.
@@ -107,6 +109,7 @@ protected:
 
 private:
     void BuildControls();
+    void BuildImageView();
     void BuildMenu();
     void Refilter();
     void FocusWindowChanged(QWindow* now);

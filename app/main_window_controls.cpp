@@ -6,6 +6,7 @@
 #include "controls/datalist/data_list.h"
 #include "controls/dbcontrols/db_navigator.h"
 #include "controls/dbcontrols/db_text.h"
+#include "controls/imageview/db_multi_image.h"
 #include "platform/ui/panel.h"
 #include "platform/ui/tab_control.h"
 
@@ -156,6 +157,7 @@ void TfMain::BuildControls() {
     right->addWidget(pnlTool);
     pnlImage = Named(new TPanel(pnlRight), "pnlImage");
     right->addWidget(pnlImage, 1);
+    BuildImageView();
 
     moCategories = Named(new QPlainTextEdit(TabControl1->Body()), "moCategories");
     moCategories->setGeometry(512, 88, 105, 169);
@@ -164,6 +166,36 @@ void TfMain::BuildControls() {
     moCategories->hide();
 
     setTabOrder(edFilter, DBDataList1);
+}
+
+void TfMain::BuildImageView() {
+    auto* fill = new QVBoxLayout(pnlImage);
+    fill->setContentsMargins(1, 1, 1, 1);
+    PDBMultiImage1 = Named(new controls::TPDBMultiImage(pnlImage), "PDBMultiImage1");
+    fill->addWidget(PDBMultiImage1);
+    // The settings of the window's picture; the data source is bound with the data module.
+    PDBMultiImage1->SetDataField(QStringLiteral("GraphicFile"));
+    PDBMultiImage1->SetReadOnly(true);
+    PDBMultiImage1->SetStretchRatio(true);
+    PDBMultiImage1->SetScrolling(true);
+    PDBMultiImage1->SetShowScrollbars(false);
+    PDBMultiImage1->SetScrollbarWidth(12);
+    PDBMultiImage1->SetGrabHandCursor(5);
+    PDBMultiImage1->ZoomBy = 10;
+    PDBMultiImage1->RubberBandBtn = controls::mbLeft;
+    PDBMultiImage1->ImageReadRes = imaging::lAutoMatic;
+    PDBMultiImage1->ImageWriteRes = imaging::sAutoMatic;
+    PDBMultiImage1->SetJPegSaveQuality(25);
+    PDBMultiImage1->SetJPegSaveSmooth(5);
+    PDBMultiImage1->ImageDither = false;
+    PDBMultiImage1->B_W_CopyFlags = controls::BWFlag(controls::C_DEL);
+    PDBMultiImage1->TifSaveCompress = imaging::sPACKBITS;
+    PDBMultiImage1->TiffPage = 0;
+    PDBMultiImage1->SetBlitMode(imaging::sLight);
+    PDBMultiImage1->BlobUpDate = controls::bUpdateAsJPG;
+    PDBMultiImage1->TextLeft = PDBMultiImage1->TextTop = PDBMultiImage1->TextRotate = 0;
+    SetHelpContext(PDBMultiImage1, 5);
+    PDBMultiImage1->Loaded();
 }
 
 void TfMain::BuildMenu() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/core/error_reporter.h"
 
+#include "platform/core/errors.h"
+
 #include <QTextStream>
 
 namespace platform {
@@ -21,6 +23,16 @@ void ReportError(const QString& message) {
         reporter(message);
     else
         QTextStream(stderr) << message << '\n';
+}
+
+void RunGuarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const Exception& e) {
+        ReportError(e.Message());
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
 }
 
 } // namespace platform

@@ -18,4 +18,9 @@ void SetErrorReporter(ErrorReporter reporter);
 /// Reports the message through the installed reporter.
 void ReportError(const QString& message);
 
+/// Runs a command started by the user-interface loop (an event, a handler, a notification);
+/// an error it raises is reported and the window goes on. Exceptions must not cross the
+/// toolkit's event handling, so every such entry runs this way.
+void RunGuarded(const std::function<void()>& command);
+
 } // namespace platform

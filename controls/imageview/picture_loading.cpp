@@ -1,0 +1,315 @@
+// SPDX-License-Identifier: MIT
+// The image view's loading: detection of the current blob, the decode by the engine's readers,
+// the credit messages shown instead of a picture, the progress and error reports, and the
+// write-back of an edited picture.
+#include "controls/imageview/db_multi_image.h"
+
+#include "data/data_set.h"
+#include "data/field.h"
+#include "imaging/credit_message.h"
+#include "imaging/engine_binding.h"
+#include "imaging/engine_calls.h"
+#include "imaging/error_invalid.h"
+#include "imaging/shared_tables.h"
+#include "imaging/undo_ring.h"
+#include "platform/memory/global_memory.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+
+#include <cstring>
+
+namespace controls {
+
+namespace {
+
+using imaging::EngineFormat;
+
+// The reader of each load name.
+bool ReaderFormat(const QString& loadName, EngineFormat* format) {
+    static const struct {
+        const char* name;
+        EngineFormat format;
+    } kReaders[] = {
+        {"JPG", EngineFormat::Jpeg}, {"PNG", EngineFormat::Png}, {"TIF", EngineFormat::Tiff},
+        {"GIF", EngineFormat::Gif},  {"PCX", EngineFormat::Pcx}, {"TGA", EngineFormat::Tga},
+        {"EPS", EngineFormat::Eps},  {"BMP", EngineFormat::Bmp}, {"PCD", EngineFormat::Pcd},
+    };
+    for (const auto& r : kReaders)
+        if (loadName == QLatin1String(r.name)) {
+            if (format)
+                *format = r.format;
+            return true;
+        }
+    return false;
+}
+
+// The writer of each write-back format.
+EngineFormat WriterFormat(TBlobUpDate format) {
+    switch (format) {
+    case bUpdateAsJPG:
+        return EngineFormat::Jpeg;
+    case bUpdateAsBMP:
+        return EngineFormat::Bmp;
+    case bUpdateAsGIF:
+        return EngineFormat::Gif;
+    case bUpdateAsPCX:
+        return EngineFormat::Pcx;
+    case bUpdateAsTGA:
+        return EngineFormat::Tga;
+    case bUpdateAsPNG:
+        return EngineFormat::Png;
+    case bUpdateAsTIF:
+        break;
+    }
+    return EngineFormat::Tiff;
+}
+
+const char* WriterExtension(TBlobUpDate format) {
+    static const char* const kExtensions[] = {"jpg", "bmp", "gif", "pcx", "tga", "png", "tif"};
+    return kExtensions[format];
+}
+
+} // namespace
+
+std::int16_t TPDBMultiImage::ProgressThunk(std::int16_t progress, void* user) {
+    return static_cast<TPDBMultiImage*>(user)->ReportProgress(progress) ? 1 : 0;
+}
+
+bool TPDBMultiImage::ReportProgress(std::int16_t progress) {
+    if (!OnProgress)
+        return true;
+    bool cancel = false;
+    OnProgress(this, progress, imaging::EngineBinding::Instance().ProgressText().toLower(), cancel);
+    return !cancel;
+}
+
+void TPDBMultiImage::ReportEngineError() {
+    const imaging::EngineError& error = imaging::EngineBinding::Instance().LastEngineError();
+    if (!OnIlibError)
+        throw imaging::ErrorInvalid(error.Text);
+    char text[256] = {};
+    const QByteArray bytes = error.Text.toLocal8Bit().left(255);
+    std::memcpy(text, bytes.constData(), std::size_t(bytes.size()));
+    OnIlibError(this, error.Code, error.Text, text);
+}
+
+bool TPDBMultiImage::BlobFieldBound() const {
+    const data::TField* field = dataLink_.Field();
+    return field && field->DataType() == data::TFieldType::ftBlob;
+}
+
+QByteArray TPDBMultiImage::BlobBytes() const {
+    const data::TField* field = dataLink_.Field();
+    if (!field)
+        return {};
+    if (field->DataType() == data::TFieldType::ftBlob)
+        return static_cast<const data::TBlobField*>(field)->Value();
+    return field->AsString().toLatin1(); // one byte a character, as a blob reads text
+}
+
+QString TPDBMultiImage::GetBlobInfo() {
+    const data::TField* field = dataLink_.Field();
+    if (!field || (BlobFieldBound() && field->IsNull()))
+        return QStringLiteral("-1");
+    const Detection found = DetectBlob(BlobBytes(), TiffPage, blobInfo_, logicalDpiX());
+    if (found.engineError)
+        ReportEngineError();
+    return found.loadName;
+}
+
+void TPDBMultiImage::LoadPicture() {
+    SyncZoomModel();
+    zoom_.ResetView();
+    if (!pictureLoaded_ && BlobFieldBound()) {
+        const auto* field = static_cast<const data::TBlobField*>(dataLink_.Field());
+        if (field->IsNull()) {
+            ClearPicture(true);
+            return; // no message, no event
+        }
+        ReportProgress(0);
+        const int readDepth = ReadDepth(ImageReadRes, DeviceBitsPerPixel());
+        // The blob is read once here; detection and decoding share the bytes.
+        const QByteArray blob = field->Value();
+        const Detection found = DetectBlob(blob, TiffPage, blobInfo_, logicalDpiX());
+        if (found.engineError)
+            ReportEngineError();
+        const QString& name = found.loadName;
+        if (name == QLatin1String("SCM") || name == QLatin1String("CMS")) {
+            ShowCreditMessage(name, blob);
+        } else if (name == QLatin1String("WMF")) {
+            ClearPicture(false);
+            platform::WaitCursor wait;
+            imaging::Metafile metafile;
+            metafile.Load(blob, logicalDpiX());
+            Picture.SetMetafile(std::move(metafile));
+            ReportProgress(0);
+        } else if (name == QLatin1String("DXF") || ReaderFormat(name, nullptr)) {
+            DecodeBitmap(name, blob, readDepth);
+        }
+        // "RTF", "-1" and any other name decode nothing: the placeholder stays.
+        DetectBlob(blob, TiffPage, blobInfo_, logicalDpiX()); // refresh after the decode
+        if (zoom_.StretchRatio()) {
+            SyncZoomModel();
+            zoom_.ComputeFitZoom();
+        }
+        update();
+    }
+    PostStateChanged();
+    if (OnFinishedLoadSave)
+        OnFinishedLoadSave(this);
+}
+
+void TPDBMultiImage::DecodeBitmap(const QString& loadName, const QByteArray& blob, int readDepth) {
+    imaging::TBitmap target;
+    ClearPicture(false);
+    platform::WaitCursor wait;
+    const bool mono = DecodesMonochrome(loadName, blobInfo_.BlobBitsPerPixel);
+    target.SetMonochrome(mono);
+    const int depth = mono ? 1 : readDepth;
+    const auto size = static_cast<std::int32_t>(std::min<qsizetype>(blob.size(), 0x7FFFFFFF));
+    bool ok = false;
+    if (loadName == QLatin1String("DXF")) {
+        ok = imaging::ReadDxfStream(blob.constData(), size, depth, ImageDither, target, this,
+                                    &ProgressThunk);
+    } else {
+        EngineFormat format = EngineFormat::Bmp;
+        ReaderFormat(loadName, &format);
+        const char* bytes = blob.constData();
+        std::int32_t length = size;
+        int option = 0;
+        if (format == EngineFormat::Bmp) {
+            const int offset = GraphicHeaderOffset(blob);
+            bytes += offset;
+            length -= offset;
+        } else if (format == EngineFormat::Tiff) {
+            // Pages count from 0: a page beyond the last is lowered to the last one.
+            if (blobInfo_.TiffPageCount > 0 && TiffPage >= blobInfo_.TiffPageCount)
+                TiffPage = std::int16_t(blobInfo_.TiffPageCount - 1);
+            option = TiffPage;
+        } else if (format == EngineFormat::Pcd) {
+            option = PCDMode;
+        }
+        ok = imaging::ReadStreamToBitmap(format, bytes, length, depth, ImageDither, option, target,
+                                         this, &ProgressThunk);
+    }
+    if (!ok) {
+        Picture.Clear();
+        ReportEngineError();
+        return;
+    }
+    if (ILUndo && Picture.HasBitmap())
+        imaging::UndoRing::Shared().Push(Picture.Bitmap());
+    if (FXMethod == imaging::FXNone) {
+        Picture.SetBitmap(std::move(target));
+    } else {
+        transitionBitmap_ = std::move(target);
+        RunTransition();
+    }
+}
+
+void TPDBMultiImage::ShowCreditMessage(const QString& loadName, const QByteArray& blob) {
+    platform::WaitCursor wait;
+    if (ILUndo && Picture.HasBitmap())
+        imaging::UndoRing::Shared().Push(Picture.Bitmap());
+    ClearPicture(true);
+    QByteArray copy = blob;
+    QBuffer stream(&copy);
+    stream.open(QIODevice::ReadOnly);
+    imaging::MessageFont font;
+    font.PixelsPerInch = logicalDpiY();
+    int speed = 0;
+    std::uint32_t background = 0;
+    const bool wasShowing = ScmShowing() || CmsShowing();
+    if (loadName == QLatin1String("SCM")) {
+        QString text;
+        imaging::ParseScrollingMessage(stream, font, &speed, &text, &background);
+        credit_.StartScrolling(text, font, background, speed, size());
+    } else {
+        QStringList lines;
+        imaging::ParseCreditMessage(stream, font, &speed, &lines, &background);
+        credit_.StartRolling(lines, font, background, speed, size());
+    }
+    if (!wasShowing)
+        savedColor_ = color_;
+    color_ = background;
+    creditTimer_.start();
+    update();
+    ReportProgress(0);
+}
+
+void TPDBMultiImage::CreditTick(CreditDisplay::Kind kind) {
+    if (credit_.Showing() != kind)
+        return;
+    const QRect before(credit_.Position(), credit_.Strip().size());
+    if (credit_.Tick())
+        update(before.united(QRect(credit_.Position(), credit_.Strip().size())));
+}
+
+void TPDBMultiImage::UpdateData() {
+    if (BlobFieldBound()) {
+        auto* field = static_cast<data::TBlobField*>(dataLink_.Field());
+        ReportProgress(0);
+        if (blobInfo_.BlobFormat == QLatin1String("RTF"))
+            return;
+        if (!Picture.HasBitmapHandle()) {
+            // Nothing, or a metafile: the field is cleared.
+            QBuffer empty;
+            empty.open(QIODevice::ReadOnly);
+            field->LoadFromStream(empty);
+        } else {
+            const QImage& image = Picture.Bitmap().Handle();
+            const qint64 imageSize = qint64(image.bytesPerLine()) * image.height();
+            const bool tiff = BlobUpDate == bUpdateAsTIF;
+            const bool appendTo =
+                tiff && !field->IsNull() && blobInfo_.BlobFormat.toUpper() == QLatin1String("TIFF");
+            const QByteArray existing = appendTo ? field->Value() : QByteArray();
+            qint64 capacity = imageSize + (BlobUpDate == bUpdateAsTGA ? (imageSize + 1) / 2
+                                                                      : (imageSize * 2 + 5) / 10);
+            capacity += existing.size() + 4096; // room for the headers of a small picture
+            if (capacity > 0x7FFFFFFF)
+                return;
+            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, std::size_t(capacity));
+            if (!block)
+                return;
+            auto* buffer = static_cast<char*>(GlobalLock(block));
+            if (appendTo)
+                std::memcpy(buffer, existing.constData(), std::size_t(existing.size()));
+            imaging::WriteOptions options;
+            options.Depth = imaging::WriteBitsForFormat(
+                QString::fromLatin1(WriterExtension(BlobUpDate)), ImageWriteRes, this);
+            options.Quality = jpegQuality_;
+            options.Smoothing = jpegSmooth_;
+            options.Interlaced = PNGInterLaced;
+            options.Compression = imaging::TiffCompressionCode(TifSaveCompress);
+            options.Append = appendTo && TiffAppend;
+            auto used = static_cast<std::int32_t>(capacity);
+            bool ok = false;
+            try {
+                ok = imaging::WriteBitmapStream(WriterFormat(BlobUpDate), buffer, &used, options,
+                                                Picture.Bitmap(), this, &ProgressThunk);
+            } catch (...) {
+                GlobalUnlock(block);
+                GlobalFree(block);
+                throw;
+            }
+            QByteArray written;
+            if (ok)
+                written = QByteArray(buffer, used);
+            GlobalUnlock(block);
+            GlobalFree(block);
+            if (!ok) {
+                ReportEngineError(); // the field keeps its old value
+            } else {
+                QBuffer stream(&written);
+                stream.open(QIODevice::ReadOnly);
+                field->LoadFromStream(stream);
+            }
+        }
+    }
+    GetBlobInfo();
+    if (OnFinishedLoadSave)
+        OnFinishedLoadSave(this);
+}
+
+} // namespace controls
