@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "controls/imageview/blob_detection.h"
 #include "engines/crde2000/info.h"
 #include "engines/crde2000/tiff.h"
 #include "platform/core/text_case.h"
@@ -13,7 +14,7 @@ using samples::SampleFormat;
 
 TEST(SampleCollection, HoldsTwentyPicturesInEachCategoryWithUsableNames) {
     const auto all = samples::Collection();
-    ASSERT_EQ(all.size(), 121u); // and the drawing
+    ASSERT_EQ(all.size(), 130u); // and the drawing and the nine records of other kinds
     EXPECT_EQ(samples::Categories().first(), "All");
     std::map<QString, int> perCategory;
     std::map<SampleFormat, int> perFormat;
@@ -29,9 +30,12 @@ TEST(SampleCollection, HoldsTwentyPicturesInEachCategoryWithUsableNames) {
         EXPECT_TRUE(samples::Categories().contains(s.Category, Qt::CaseInsensitive));
     }
     EXPECT_EQ(perCategory.size(), 6u);
+    const std::map<QString, int> expected = {{"misc", 27},     {"header", 21}, {"letter", 21},
+                                             {"ornament", 21}, {"border", 20}, {"background", 20}};
     for (const auto& [category, count] : perCategory)
-        EXPECT_EQ(count, category == "misc" ? 21 : 20) << category.toStdString();
-    EXPECT_EQ(perFormat.size(), 17u); // every kind the engine writes, a Photo CD and a drawing
+        EXPECT_EQ(count, expected.at(category)) << category.toStdString();
+    // Every kind the engine writes, a Photo CD, a drawing and the seven other kinds.
+    EXPECT_EQ(perFormat.size(), 24u);
 }
 
 TEST(SampleCollection, SearchWordsFindSensibleRecords) {
@@ -46,8 +50,8 @@ TEST(SampleCollection, SearchWordsFindSensibleRecords) {
 
 TEST(SampleCollection, EveryPictureShowsSomething) {
     for (const auto& s : samples::Collection()) {
-        if (s.Format == SampleFormat::Dxf)
-            continue;
+        if (!s.Draw)
+            continue; // the kinds that are not drawn as pictures
         const QImage image = s.Draw();
         ASSERT_FALSE(image.isNull());
         QSet<QRgb> colours;
@@ -61,6 +65,8 @@ TEST(SampleCollection, EveryPictureShowsSomething) {
 TEST(SampleCollection, EveryFileIsOneTheEngineRecognisesAtThePicturesSize) {
     std::map<SampleFormat, bool> checked;
     for (const auto& s : samples::Collection()) {
+        if (s.Format > SampleFormat::Dxf)
+            continue; // the other kinds: below
         if (checked[s.Format])
             continue;
         checked[s.Format] = true;
@@ -87,4 +93,36 @@ TEST(SampleCollection, EveryFileIsOneTheEngineRecognisesAtThePicturesSize) {
         }
     }
     EXPECT_EQ(checked.size(), 17u);
+}
+
+TEST(SampleCollection, TheOtherKindsAreWhatTheViewDetects) {
+    const std::map<SampleFormat, QString> expected = {
+        {SampleFormat::Wmf, "WMF"}, {SampleFormat::Emf, "WMF"}, {SampleFormat::Scm, "SCM"},
+        {SampleFormat::Cms, "CMS"}, {SampleFormat::Rtf, "RTF"}, {SampleFormat::HeaderBmp, "BMP"}};
+    int seen = 0;
+    for (const auto& s : samples::Collection()) {
+        const QByteArray file = samples::Encode(s);
+        if (s.Format == SampleFormat::NoPicture) {
+            EXPECT_TRUE(file.isEmpty());
+            ++seen;
+            continue;
+        }
+        const auto kind = expected.find(s.Format);
+        if (kind == expected.end())
+            continue;
+        SCOPED_TRACE(s.Stem.toStdString());
+        controls::BlobInfo info;
+        const controls::Detection found = controls::DetectBlob(file, 0, info);
+        EXPECT_EQ(found.loadName, kind->second);
+        EXPECT_FALSE(found.engineError);
+        if (s.Format == SampleFormat::HeaderBmp) {
+            EXPECT_EQ(controls::GraphicHeaderOffset(file), 8);
+            EXPECT_EQ(info.BlobWidth, s.Draw().width());
+        }
+        if (kind->second == "WMF") {
+            EXPECT_GT(info.BlobWidth, 100) << "a natural size from the metafile's header";
+        }
+        ++seen;
+    }
+    EXPECT_EQ(seen, 9);
 }

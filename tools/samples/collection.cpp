@@ -3,6 +3,8 @@
 
 #include "tools/samples/dxf_drawing.h"
 #include "tools/samples/engine_writer.h"
+#include "tools/samples/text_records.h"
+#include "tools/samples/vector_pictures.h"
 
 namespace samples {
 
@@ -37,7 +39,49 @@ std::vector<Sample> Collection() {
     drawing.Data = CompassRoseDrawing;
     drawing.Format = F::Dxf;
     all.push_back(drawing);
+    AddOtherKinds(all);
     return all;
+}
+
+void AddOtherKinds(std::vector<Sample>& out) {
+    using F = SampleFormat;
+    auto add = [&](const char* stem, const char* description, const char* category, F format,
+                   std::function<QByteArray()> data) {
+        Sample s;
+        s.Stem = QString::fromLatin1(stem);
+        s.Description = QString::fromLatin1(description);
+        s.Category = QString::fromLatin1(category);
+        s.Format = format;
+        s.Data = std::move(data);
+        out.push_back(std::move(s));
+    };
+    add("BALLOON1", "Three balloons on strings over a Hooray! banner (vector)", "misc", F::Wmf,
+        BalloonsMetafile);
+    add("SUNFLWR1", "Sunflower with a hatched seed head and two leaves (vector)", "ornament",
+        F::Wmf, SunflowerMetafile);
+    add("TEAPOT1", "Blue teapot with steam and a Tea time label (vector)", "misc", F::Emf,
+        TeapotDrawing);
+    add("STARBST1", "Golden star over pink and orange rays in a frame (vector)", "header", F::Emf,
+        StarburstDrawing);
+    add("WELCOME", "Welcome message scrolling across the view", "misc", F::Scm,
+        WelcomeScrollingMessage);
+    add("CREDITS", "Credits of the collection rolling up the view", "misc", F::Cms,
+        CreditsRollingMessage);
+    add("LICENCE", "Licence note in rich text (no picture to show)", "misc", F::Rtf,
+        LicenceRichText);
+    add("NOPICT", "A record whose picture is missing", "misc", F::NoPicture,
+        [] { return QByteArray(); });
+    // A picture stored behind the 8-byte header of a record source's picture field.
+    const std::vector<Sample> letters = [] {
+        std::vector<Sample> l;
+        AddLetters(l);
+        return l;
+    }();
+    Sample headed = letters.front();
+    headed.Stem = QStringLiteral("HEADED1");
+    headed.Description = headed.Description + QStringLiteral(" (stored with a field header)");
+    headed.Format = F::HeaderBmp;
+    out.push_back(headed);
 }
 
 QString Extension(SampleFormat format) {
@@ -64,14 +108,26 @@ QString Extension(SampleFormat format) {
         return QStringLiteral("PCD");
     case SampleFormat::Dxf:
         return QStringLiteral("DXF");
+    case SampleFormat::Wmf:
+        return QStringLiteral("WMF");
+    case SampleFormat::Emf:
+        return QStringLiteral("EMF");
+    case SampleFormat::Scm:
+        return QStringLiteral("SCM");
+    case SampleFormat::Cms:
+        return QStringLiteral("CMS");
+    case SampleFormat::Rtf:
+        return QStringLiteral("RTF");
     default:
         return QStringLiteral("BMP");
     }
 }
 
 QByteArray Encode(const Sample& sample) {
-    if (sample.Format == SampleFormat::Dxf)
-        return sample.Data ? sample.Data() : QByteArray();
+    if (sample.Data)
+        return sample.Data();
+    if (sample.Format == SampleFormat::HeaderBmp)
+        return WithGraphicFieldHeader(WriteWithEngine(sample.Draw(), SampleFormat::Bmp24));
     return WriteWithEngine(sample.Draw(), sample.Format);
 }
 

@@ -8,8 +8,10 @@
 
 namespace samples {
 
-/// How a sample picture is written: every kind of file the imaging engine writes, and the
-/// two it only reads (a Photo CD pack, a drawing).
+/// How a sample picture is written: every kind of file the imaging engine writes, the two it
+/// only reads (a Photo CD pack, a drawing), and the other kinds the image view shows: vector
+/// metafiles, credit messages, rich text, a picture behind a record source's header, and a
+/// record without a picture.
 enum class SampleFormat {
     Bmp1,
     Bmp4,
@@ -27,7 +29,14 @@ enum class SampleFormat {
     Tga,
     Eps,
     Pcd,
-    Dxf
+    Dxf,
+    Wmf,
+    Emf,
+    Scm,
+    Cms,
+    Rtf,
+    HeaderBmp,
+    NoPicture
 };
 
 /// One picture of the sample collection.
@@ -36,7 +45,7 @@ struct Sample {
     QString Description;                        // what the picture shows
     QString Category;                           // lower case
     std::function<QImage()> Draw;               // the picture, for every format but Dxf
-    std::function<QByteArray()> Data = nullptr; // the file itself, for Dxf
+    std::function<QByteArray()> Data = nullptr; // the file itself, for the kinds not drawn
     SampleFormat Format = SampleFormat::Png;
 };
 
@@ -53,6 +62,9 @@ void AddLetters(std::vector<Sample>& out);
 void AddOrnaments(std::vector<Sample>& out);
 void AddMisc(std::vector<Sample>& out);
 void AddBackgrounds(std::vector<Sample>& out);
+/// The records of the other kinds the view shows (metafiles, credit messages, rich text, a
+/// headed picture, a record without a picture).
+void AddOtherKinds(std::vector<Sample>& out);
 
 /// The file extension a format writes.
 QString Extension(SampleFormat format);

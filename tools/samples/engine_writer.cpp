@@ -138,7 +138,14 @@ QByteArray WriteWithEngine(const QImage& image, SampleFormat kind) {
         ok = Encode(image, 24, crde::WritePcd, out);
         break;
     case SampleFormat::Dxf:
-        break; // a drawing is no picture
+    case SampleFormat::Wmf:
+    case SampleFormat::Emf:
+    case SampleFormat::Scm:
+    case SampleFormat::Cms:
+    case SampleFormat::Rtf:
+    case SampleFormat::HeaderBmp:
+    case SampleFormat::NoPicture:
+        break; // not written by the engine
     }
     if (!ok)
         return {};

@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
     for (const samples::Sample& s : samples::Collection()) {
         const QString name = s.Stem + u'.' + samples::Extension(s.Format);
         const QByteArray bytes = samples::Encode(s);
-        if (bytes.isEmpty() ||
+        const bool none = s.Format == samples::SampleFormat::NoPicture;
+        if ((bytes.isEmpty() && !none) ||
             !WriteFile(out.filePath(QStringLiteral("pictures/") + name), bytes)) {
             err << "cannot write " << name << '\n';
             return 1;
