@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -26,8 +27,14 @@ class BuilderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QDir(dir.path()).mkdir("pictures");
-        for (const char* name : {"STAR.BMP", "rose.png", "TREE.JPG"})
-            Write(dir.filePath(QString("pictures/") + name), QByteArray("picture ") + name);
+        for (const char* name : {"STAR.BMP", "rose.png", "TREE.JPG"}) {
+            QImage picture(6, 4, QImage::Format_RGB32);
+            picture.fill(Qt::darkGreen);
+            ASSERT_TRUE(picture.save(dir.filePath(QString("pictures/") + name),
+                                     QByteArray(name).endsWith("png")   ? "PNG"
+                                     : QByteArray(name).endsWith("JPG") ? "JPEG"
+                                                                        : "BMP"));
+        }
         Write(dir.filePath("categories.txt"), "All\nBorder\n# a comment\n\nMisc\n");
         options.Manifest = dir.filePath("manifest.csv");
         options.Pictures = dir.filePath("pictures");
@@ -75,8 +82,11 @@ TEST_F(BuilderTest, AGoodManifestBuildsBothTablesTheProgramCanRead) {
     EXPECT_EQ(table.LookupField("Category")->AsString(), "border");
     table.GoLast();
     EXPECT_EQ(table.LookupField("FileName")->AsString(), "TREE.JPG"); // stored in upper case
+    QFile tree(dir.filePath("pictures/TREE.JPG"));
+    ASSERT_TRUE(tree.open(QIODevice::ReadOnly));
     EXPECT_EQ(qobject_cast<data::TBlobField*>(table.LookupField("GraphicFile"))->Value(),
-              QByteArray("picture TREE.JPG"));
+              tree.readAll())
+        << "the file's bytes, unchanged";
 
     data::TTable categories;
     categories.SetTableName(QDir(options.OutDir).filePath("category.db"));
@@ -133,4 +143,25 @@ TEST_F(BuilderTest, BadCategoriesAreRefused) {
     errors.clear();
     catalog::ParseCategories("\n", errors);
     EXPECT_EQ(errors, QStringList({"the categories file lists no category"}));
+}
+
+TEST_F(BuilderTest, PicturesAreJudgedByTheirContentNotTheirNames) {
+    Write(dir.filePath("pictures/NOTE.BMP"), "Dear reader, this is no picture at all.");
+    Write(dir.filePath("pictures/EMPTY.PNG"), "");
+    Write(dir.filePath("pictures/CREDIT.TXT"), "belisqor/sm|Thanks/eo|");
+    QFile::copy(dir.filePath("pictures/rose.png"), dir.filePath("pictures/ROSE.JPG"));
+    const QStringList errors = Build("file,description,category\n"
+                                     "NOTE.BMP,Note,misc\n"
+                                     "EMPTY.PNG,No picture,misc\n"
+                                     "CREDIT.TXT,Credit text,misc\n"
+                                     "ROSE.JPG,A PNG under another name,misc\n");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("line 2: 'NOTE.BMP' is no picture the catalogue can show"))
+        << errors[0].toStdString();
+    EXPECT_FALSE(QFile::exists(QDir(options.OutDir).filePath("vlmor.db")));
+    EXPECT_EQ(Build("file,description,category\n"
+                    "EMPTY.PNG,No picture,misc\n"
+                    "CREDIT.TXT,Credit text,misc\n"
+                    "ROSE.JPG,A PNG under another name,misc\n"),
+              QStringList());
 }

@@ -8,6 +8,7 @@
 #include "platform/core/errors.h"
 #include "tools/catalog/catalogue_tables.h"
 #include "tools/catalog/manifest.h"
+#include "tools/catalog/picture_kind.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,6 +94,11 @@ BuildResult BuildCatalogue(const BuildOptions& options) {
             result.Errors << QStringLiteral("line %1: picture file '%2' not found in %3")
                                  .arg(e.Line)
                                  .arg(e.File, options.Pictures);
+        // Every file is looked at before anything is written: the kind is told by content.
+        if (QFile file(path); !path.isEmpty() && file.open(QIODevice::ReadOnly))
+            if (const QString problem = PictureProblem(file.readAll()); !problem.isEmpty())
+                result.Errors
+                    << QStringLiteral("line %1: '%2' %3").arg(e.Line).arg(e.File, problem);
         files.push_back(path);
     }
     if (manifest.Entries.empty() && result.Errors.isEmpty())

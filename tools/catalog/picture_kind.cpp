@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#include "tools/catalog/picture_kind.h"
+
+#include "controls/imageview/blob_detection.h"
+#include "imaging/engine_binding.h"
+#include "imaging/error_invalid.h"
+
+namespace catalog {
+
+QString PictureProblem(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return {}; // a record without a picture
+    controls::BlobInfo info;
+    try {
+        const controls::Detection found = controls::DetectBlob(bytes, 0, info);
+        if (found.loadName != QLatin1String("-1"))
+            return {};
+        const QString reason = imaging::EngineBinding::Instance().LastEngineError().Text;
+        return QStringLiteral("is no picture the catalogue can show") +
+               (found.engineError && !reason.isEmpty() ? QStringLiteral(" (%1)").arg(reason)
+                                                       : QString());
+    } catch (const imaging::ErrorInvalid& e) {
+        return QStringLiteral("cannot be checked: %1").arg(e.Message());
+    }
+}
+
+} // namespace catalog
