@@ -54,8 +54,10 @@ QSize MetafileSize(const QByteArray& bytes, int pixelsPerInch) {
             return {};
         const std::int64_t w = std::int64_t(head.S16(10)) - head.S16(6);
         const std::int64_t h = std::int64_t(head.S16(12)) - head.S16(8);
-        return QSize(int(std::abs(w) * pixelsPerInch / inch),
-                     int(std::abs(h) * pixelsPerInch / inch));
+        auto pixels = [&](std::int64_t units) {
+            return int(std::min<std::int64_t>(std::abs(units) * pixelsPerInch / inch, 1 << 20));
+        };
+        return QSize(pixels(w), pixels(h));
     }
     case MetafileKind::Enhanced: {
         // The frame (left, top, right, bottom) at 24, in hundredths of a millimetre, inclusive.

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#include "tests/imaging/emf_fixtures.h"
+
+#include <cstdio>
+
+#include <libEMF/emf.h> // last: it defines min and max as macros
+
+namespace emf_fixtures {
+
+namespace {
+
+template <class Draw> std::vector<char> Write(const std::string& file, Draw draw) {
+    FILE* fp = std::fopen(file.c_str(), "wb");
+    if (!fp)
+        return {};
+    RECT frame = {0, 0, 5000, 2500}; // hundredths of a millimetre: 160 x 80 device pixels
+    HDC dc = CreateEnhMetaFileWithFILEA(0, fp, &frame, "vellamore test");
+    draw(dc);
+    HENHMETAFILE metafile = CloseEnhMetaFileWithFILE(dc);
+    std::fclose(fp);
+    DeleteEnhMetaFile(metafile);
+    std::vector<char> bytes;
+    if (FILE* in = std::fopen(file.c_str(), "rb")) {
+        char chunk[4096];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
+            bytes.insert(bytes.end(), chunk, chunk + n);
+        std::fclose(in);
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::vector<char> KnownShapes(const std::string& file) {
+    return Write(file, [](HDC dc) {
+        HPEN none = CreatePen(PS_NULL, 0, 0);
+        SelectObject(dc, none);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        SelectObject(dc, red);
+        Rectangle(dc, 10, 10, 70, 40);
+        HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+        SelectObject(dc, blue);
+        Ellipse(dc, 90, 10, 150, 70);
+        HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+        SelectObject(dc, green);
+        POINT triangle[] = {{20, 50}, {60, 50}, {40, 75}};
+        Polygon(dc, triangle, 3);
+        HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
+        SelectObject(dc, yellow);
+        BeginPath(dc);
+        MoveToEx(dc, 110, 40, nullptr);
+        POINT curve[] = {{110, 20}, {130, 20}, {130, 40}, {130, 60}, {110, 60}, {110, 40}};
+        PolyBezierTo(dc, curve, 6);
+        CloseFigure(dc);
+        EndPath(dc);
+        FillPath(dc);
+    });
+}
+
+std::vector<char> Text(const std::string& file) {
+    return Write(file, [](HDC dc) {
+        HPEN none = CreatePen(PS_NULL, 0, 0);
+        SelectObject(dc, none);
+        HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+        SelectObject(dc, white);
+        Rectangle(dc, 0, 0, 160, 80);
+        HFONT font =
+            CreateFontA(-20, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Liberation Sans");
+        SelectObject(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        TextOutA(dc, 10, 20, "Vellamore", 9);
+    });
+}
+
+} // namespace emf_fixtures

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Enhanced metafiles drawn through libEMF's drawing interface, an independent writer of the
+// format. Kept apart from Qt: libEMF brings its own Windows-style declarations.
+
+#include <string>
+#include <vector>
+
+namespace emf_fixtures {
+
+/// A 160 x 80 pixel frame (50 x 25 mm on libEMF's reference device): a red rectangle at
+/// (10, 10)-(70, 40), a blue ellipse in (90, 10)-(150, 70), a green triangle
+/// (20, 50) (60, 50) (40, 75) and a yellow closed Bézier path around (120, 40).
+std::vector<char> KnownShapes(const std::string& file);
+
+/// Text "Vellamore" in black Liberation Sans of 20 pixels at (10, 20) on a white frame.
+std::vector<char> Text(const std::string& file);
+
+} // namespace emf_fixtures

@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: MIT
+// The metafile player against independent tools: WMF files of our writer read by libwmf's
+// wmf2svg and drawn by Qt's SVG renderer, EMF files written by libEMF checked pixel by pixel,
+// and hostile files refused within limits.
+#include "imaging/metafile.h"
+#include "imaging/metafile_player.h"
+#include "tests/engines/picture_tools.h"
+#include "tests/imaging/emf_fixtures.h"
+#include "tests/support/qt_printers.h"
+#include "tools/samples/emf_writer.h"
+#include "tools/samples/vector_pictures.h"
+#include "tools/samples/wmf_writer.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using imaging::Metafile;
+
+namespace {
+
+QImage Render(const QByteArray& bytes, QSize size, QString* error = nullptr, qreal ratio = 1.0) {
+    Metafile m;
+    EXPECT_TRUE(m.Load(bytes));
+    QImage image(size * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    QString problem;
+    EXPECT_TRUE(m.Play(p, QRectF(QPointF(0, 0), QSizeF(size)), &problem)) << problem.toStdString();
+    p.end();
+    if (error)
+        *error = problem;
+    return image;
+}
+
+QColor At(const QImage& image, int x, int y) {
+    return QColor(image.pixel(x, y));
+}
+
+// How much of two renderings disagree: the share of pixels whose colours differ clearly.
+double Disagreement(const QImage& a, const QImage& b) {
+    int clear = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                    std::abs(qBlue(p) - qBlue(q))});
+            clear += d > 80;
+        }
+    return double(clear) / (a.width() * a.height());
+}
+
+class Metafiles : public ::testing::Test {
+protected:
+    // libwmf's reading of our file (wmf2svg, drawn by Qt's SVG renderer), and ours at the
+    // same size.
+    void CompareWithLibwmf(const QByteArray& wmf, const char* name, double allowed) {
+        const QString in = dir.filePath(QString::fromLatin1(name) + ".wmf");
+        const QString out = dir.filePath(QString::fromLatin1(name) + ".svg");
+        ASSERT_TRUE(picture_tools::WriteAll(in, wmf));
+        ASSERT_TRUE(picture_tools::Run("wmf2svg", {"-o", out, in}));
+        // wmf2svg leaves the fill of its polylines unset, which SVG fills in black; a metafile
+        // polyline is a line only.
+        QByteArray svgText = picture_tools::ReadAll(out);
+        svgText.replace("<polyline points=", "<polyline fill=\"none\" points=");
+        QSvgRenderer svg(svgText);
+        ASSERT_TRUE(svg.isValid());
+        QImage reference(svg.defaultSize(), QImage::Format_RGB32);
+        reference.fill(Qt::white);
+        QPainter painter(&reference);
+        svg.render(&painter);
+        painter.end();
+        const QImage ours = Render(wmf, reference.size());
+        if (qEnvironmentVariableIsSet("VLMOR_KEEP_RENDERINGS")) {
+            reference.save(QStringLiteral("/tmp/%1-libwmf.png").arg(name));
+            ours.save(QStringLiteral("/tmp/%1-ours.png").arg(name));
+        }
+        EXPECT_LT(Disagreement(reference, ours), allowed) << name;
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(Metafiles, PlaceablePicturesAgreeWithLibwmf) {
+    samples::WmfWriter w(QRect(0, 0, 200, 100), 96);
+    w.SetWindowOrg({0, 0});
+    w.SetWindowExt({200, 100});
+    const int none = w.CreatePen(5, 0, Qt::black);
+    w.Select(none);
+    const int paper = w.CreateBrush(0, Qt::white); // over the whole box, as libwmf crops
+    w.Select(paper);
+    w.Rectangle(QRect(0, 0, 200, 100));
+    const int red = w.CreateBrush(0, Qt::red);
+    w.Select(red);
+    w.Rectangle(QRect(10, 10, 60, 30));
+    const int blue = w.CreateBrush(0, Qt::blue);
+    w.Select(blue);
+    w.Ellipse(QRect(90, 10, 60, 60));
+    const int green = w.CreateBrush(0, QColor(0, 160, 0));
+    w.Select(green);
+    w.PolyPolygon(
+        {QPolygon({{10, 60}, {50, 60}, {30, 95}}), QPolygon({{160, 10}, {195, 10}, {178, 50}})});
+    CompareWithLibwmf(w.Finish(), "shapes", 0.03);
+    CompareWithLibwmf(samples::BalloonsMetafile(), "balloons", 0.06);
+    // wmf2svg draws a hatched brush solid: the seed head's disc differs, the rest agrees.
+    CompareWithLibwmf(samples::SunflowerMetafile(), "sunflower", 0.08);
+
+    // A pie counter-clockwise from east to north: the top right quarter of its circle.
+    samples::WmfWriter pie(QRect(0, 0, 40, 40), 96);
+    const int brush = pie.CreateBrush(0, QColor(0, 160, 0));
+    pie.Select(brush);
+    pie.Arc(samples::WmfWriter::ArcKind::Pie, QRect(0, 0, 40, 40), {40, 20}, {20, 0});
+    const QImage quarter = Render(pie.Finish(), {40, 40});
+    EXPECT_EQ(At(quarter, 28, 12), QColor(0, 160, 0));
+    EXPECT_EQ(At(quarter, 12, 12), QColor(Qt::white));
+    EXPECT_EQ(At(quarter, 28, 28), QColor(Qt::white));
+}
+
+TEST_F(Metafiles, EnhancedShapesOfLibEmfLandOnTheirPixels) {
+    const std::vector<char> file =
+        emf_fixtures::KnownShapes(dir.filePath("shapes.emf").toStdString());
+    ASSERT_FALSE(file.empty());
+    const QByteArray emf(file.data(), qsizetype(file.size()));
+    Metafile m;
+    ASSERT_TRUE(m.Load(emf));
+    EXPECT_EQ(m.Kind(), imaging::MetafileKind::Enhanced);
+    EXPECT_EQ(m.Size(), QSize(188, 94)) << "50 x 25 mm at 96 dots an inch";
+    // Drawn into 160 x 80, the frame's own pixels: coordinates land where they were written.
+    const QImage image = Render(emf, {160, 80});
+    EXPECT_EQ(At(image, 12, 12), QColor(Qt::red));
+    EXPECT_EQ(At(image, 68, 38), QColor(Qt::red));
+    EXPECT_EQ(At(image, 75, 25), QColor(Qt::white));
+    EXPECT_EQ(At(image, 100, 40), QColor(Qt::blue)) << "the ellipse, left of the curve";
+    EXPECT_EQ(At(image, 92, 12), QColor(Qt::white)) << "outside the ellipse, in its box";
+    EXPECT_EQ(At(image, 40, 60), QColor(0, 160, 0));
+    EXPECT_EQ(At(image, 22, 70), QColor(Qt::white));
+    EXPECT_EQ(At(image, 118, 40), QColor(Qt::yellow)) << "the closed curve over the ellipse";
+    EXPECT_EQ(At(image, 145, 40), QColor(Qt::blue));
+
+    // Twice the size, twice the coordinates, still sharp: a vector drawing.
+    const QImage big = Render(emf, {320, 160});
+    EXPECT_EQ(At(big, 22, 22), QColor(Qt::red));
+    EXPECT_EQ(At(big, 17, 17), QColor(Qt::white));
+    EXPECT_EQ(At(big, 80, 120), QColor(0, 160, 0));
+    const QImage dense = Render(emf, {160, 80}, nullptr, 2.0);
+    EXPECT_EQ(dense.size(), QSize(320, 160));
+    EXPECT_EQ(At(dense, 21, 21), QColor(Qt::red)) << "a dense device gets its own pixels";
+    EXPECT_EQ(At(dense, 19, 19), QColor(Qt::white));
+}
+
+TEST_F(Metafiles, EnhancedTextAndOurOwnDrawingsShow) {
+    const std::vector<char> file = emf_fixtures::Text(dir.filePath("text.emf").toStdString());
+    const QImage text = Render(QByteArray(file.data(), qsizetype(file.size())), {160, 80});
+    int dark = 0, below = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 160; ++x)
+            (y < 50 ? dark : below) += qGray(text.pixel(x, y)) < 96;
+    EXPECT_GT(dark, 150) << "the word in black under its reference point";
+    EXPECT_EQ(below, 0);
+
+    const QImage teapot = Render(samples::TeapotDrawing(), {320, 240});
+    EXPECT_EQ(At(teapot, 160, 150), QColor(90, 150, 200)) << "the body";
+    EXPECT_EQ(At(teapot, 5, 5), QColor(255, 252, 244)) << "the paper";
+    const QImage star = Render(samples::StarburstDrawing(), {240, 240});
+    EXPECT_EQ(At(star, 120, 120), QColor(255, 215, 0)) << "the star's middle";
+}
+
+TEST_F(Metafiles, HostileFilesAreRefusedWithinLimits) {
+    // A million tiny records: refused once over the record limit, quickly.
+    samples::WmfWriter flood(QRect(0, 0, 100, 100), 96);
+    for (int i = 0; i < 1000000; ++i)
+        flood.SetBkMode(i % 2);
+    const QByteArray many = flood.Finish();
+    Metafile m;
+    ASSERT_TRUE(m.Load(many));
+    QImage image(100, 100, QImage::Format_RGB32);
+    QPainter p(&image);
+    QString error;
+    EXPECT_FALSE(m.Play(p, QRectF(0, 0, 100, 100), &error));
+    EXPECT_EQ(error, "The metafile has too many records");
+
+    // A record claiming more words than the file holds, and a point count past its record.
+    QByteArray cut = samples::BalloonsMetafile();
+    cut.chop(40);
+    ASSERT_TRUE(m.Load(cut));
+    EXPECT_FALSE(m.Play(p, QRectF(0, 0, 100, 100), &error));
+    EXPECT_FALSE(error.isEmpty());
+    samples::WmfWriter lying(QRect(0, 0, 10, 10), 96);
+    lying.Polygon(QPolygon({{0, 0}, {5, 5}, {9, 0}}));
+    QByteArray liar = lying.Finish();
+    liar[22 + 18 + 6] = char(0x7F); // the polygon's point count
+    liar[22 + 18 + 7] = char(0x7F);
+    ASSERT_TRUE(m.Load(liar));
+    EXPECT_FALSE(m.Play(p, QRectF(0, 0, 100, 100), &error));
+    EXPECT_EQ(error, "A metafile record is damaged");
+
+    // Objects beyond the table and a huge logical size draw what they can.
+    samples::WmfWriter odd(QRect(-32000, -32000, 64000, 64000), 1);
+    odd.Select(9999);
+    odd.Delete(-5);
+    odd.Rectangle(QRect(-32000, -32000, 64000, 64000));
+    ASSERT_TRUE(m.Load(odd.Finish(), 96));
+    EXPECT_LE(m.Width(), 1 << 20) << "the natural size has a limit";
+    EXPECT_TRUE(m.Play(p, QRectF(0, 0, 100, 100), &error)) << error.toStdString();
+    p.end();
+}
