@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Runs a fuzz target's function over every file of the given folders once, as an ordinary
 // test: a past finding or seed that crashes, leaks or trips a sanitizer fails the test.
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size);
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv); // some targets use Qt's file and text classes
+    QGuiApplication app(argc, argv); // some targets use Qt's file, text and font classes
     int inputs = 0;
     for (int i = 1; i < argc; ++i) {
         std::error_code error;

@@ -33,6 +33,7 @@ TPDBMultiImage::TPDBMultiImage(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent); // the paint covers the whole area itself
     setFocusPolicy(Qt::StrongFocus);       // a tab stop that takes the focus on a click
     resize(105, 105);
+    setContentsMargins(1, 1, 1, 1); // the single border; the client area lies inside it
     version_ = imaging::EngineBinding::Instance().LibraryVersion();
     initialBrushColor_ = platform::ColorToQColor(platform::clWindow);
     font_ = QWidget::font();

@@ -25,27 +25,14 @@ double DifferentShare(const QImage& a, const QImage& b) {
     return double(n) / (x.width() * x.height());
 }
 
-// A copy of the built program directory, with an INI file of the test's own.
-QString MakeProgramDir(const QTemporaryDir& dir, const QByteArray& ini) {
-    const QDir bin(QStringLiteral(VLMOR_BIN_DIR));
-    for (const QString& name : bin.entryList(QDir::Files)) {
-        if (name != "vlmor.ini")
-            QFile::copy(bin.filePath(name), dir.filePath(name));
-    }
-    QFile::setPermissions(dir.filePath("vlmor"), QFile::permissions(bin.filePath("vlmor")));
-    QFile file(dir.filePath("vlmor.ini"));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(ini);
-    return dir.filePath("vlmor");
-}
-
 TEST(EndToEnd, SplashShowsTheArtworkAndTextsThenTheMainWindowTakesOver) {
     XvfbSession x;
     ASSERT_TRUE(x.Running()) << "Xvfb did not start";
     QTemporaryDir dir;
     const QString program =
-        MakeProgramDir(dir, "[Config]\nTitle=E2E Catalogue\nQuantity=12,345 Pictures\n"
-                            "Line1=Borders and Ornaments\nLine2=For Home and Office\n");
+        MakeProgramDir(VLMOR_BIN_DIR, dir,
+                       "[Config]\nTitle=E2E Catalogue\nQuantity=12,345 Pictures\n"
+                       "Line1=Borders and Ornaments\nLine2=For Home and Office\n");
     QDir().mkpath(VLMOR_SHOTS_DIR);
     const QDir shots(VLMOR_SHOTS_DIR);
 
@@ -111,7 +98,7 @@ TEST(EndToEnd, StartedThroughALinkTheProgramReadsTheIniBesideTheRealFile) {
     XvfbSession x;
     ASSERT_TRUE(x.Running());
     QTemporaryDir dir;
-    const QString program = MakeProgramDir(dir, "[Config]\nTitle=Real Directory\n");
+    const QString program = MakeProgramDir(VLMOR_BIN_DIR, dir, "[Config]\nTitle=Real Directory\n");
     QTemporaryDir other;
     QFile wrong(other.filePath("vlmor.ini"));
     ASSERT_TRUE(wrong.open(QIODevice::WriteOnly));
@@ -126,17 +113,6 @@ TEST(EndToEnd, StartedThroughALinkTheProgramReadsTheIniBesideTheRealFile) {
     EXPECT_FALSE(x.FindWindow("Link Directory").has_value());
     process->terminate();
     process->waitForFinished(5000);
-}
-
-// Runs xdotool on the session's display.
-void Xdo(const XvfbSession& x, const QStringList& args) {
-    QProcess tool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", x.Display());
-    tool.setProcessEnvironment(env);
-    tool.start("xdotool", args);
-    tool.waitForFinished(10000);
-    QThread::msleep(400);
 }
 
 // Pixels of the description's navy text in a region of a screenshot.
@@ -166,7 +142,8 @@ TEST(EndToEnd, TheBundledCatalogueCanBeBrowsedAndSearched) {
     XvfbSession x;
     ASSERT_TRUE(x.Running());
     QTemporaryDir dir;
-    const QString program = MakeProgramDir(dir, "[Config]\nTitle=Browse Catalogue\n");
+    const QString program =
+        MakeProgramDir(VLMOR_BIN_DIR, dir, "[Config]\nTitle=Browse Catalogue\n");
     const QDir shots(VLMOR_SHOTS_DIR);
     auto process = x.Start(program);
     const auto main = x.WaitForWindow("Browse Catalogue", 20000);
@@ -181,12 +158,12 @@ TEST(EndToEnd, TheBundledCatalogueCanBeBrowsedAndSearched) {
 
     // Type a search in the box (it has the focus first), press Enter, then pick the
     // Border tab: only borders whose description holds "star" remain.
-    Xdo(x, {"mousemove", QString::number(main->x() + 130), QString::number(main->y() + 251),
-            "click", "1"});
-    Xdo(x, {"type", "star"});
-    Xdo(x, {"key", "Return"});
-    Xdo(x, {"mousemove", QString::number(main->x() + 175), QString::number(main->y() + 80), "click",
-            "1"});
+    x.Xdo({"mousemove", QString::number(main->x() + 130), QString::number(main->y() + 251), "click",
+           "1"});
+    x.Xdo({"type", "star"});
+    x.Xdo({"key", "Return"});
+    x.Xdo({"mousemove", QString::number(main->x() + 175), QString::number(main->y() + 80), "click",
+           "1"});
     QThread::msleep(500);
     const QImage border = x.Screenshot(shots.filePath("browse-border-star.png")).copy(*main);
     EXPECT_GT(NavyPixels(border.copy(description)), 100);

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/xvfb_session.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 #include <unistd.h>
 
@@ -102,4 +105,28 @@ std::unique_ptr<QProcess> XvfbSession::Start(const QString& program,
     process->start(program, args);
     process->waitForStarted(5000);
     return process;
+}
+
+void XvfbSession::Xdo(const QStringList& args) const {
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), Display());
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral("xdotool"), args);
+    tool.waitForFinished(10000);
+    QThread::msleep(400);
+}
+
+QString MakeProgramDir(const QString& binDir, const QTemporaryDir& dir, const QByteArray& ini) {
+    const QDir bin(binDir);
+    for (const QString& name : bin.entryList(QDir::Files)) {
+        if (name != QLatin1String("vlmor.ini"))
+            QFile::copy(bin.filePath(name), dir.filePath(name));
+    }
+    QFile::setPermissions(dir.filePath(QStringLiteral("vlmor")),
+                          QFile::permissions(bin.filePath(QStringLiteral("vlmor"))));
+    QFile file(dir.filePath(QStringLiteral("vlmor.ini")));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(ini);
+    return dir.filePath(QStringLiteral("vlmor"));
 }

@@ -8,6 +8,12 @@
 #include <memory>
 #include <optional>
 
+class QTemporaryDir;
+
+/// A copy of the program directory `binDir` in `dir`, with an INI file of the test's own;
+/// the path of its program.
+QString MakeProgramDir(const QString& binDir, const QTemporaryDir& dir, const QByteArray& ini);
+
 /// A private X server for end-to-end tests, with helpers to find windows and take
 /// screenshots through the standard X tools.
 class XvfbSession {
@@ -29,6 +35,9 @@ public:
 
     /// Starts a program on this display.
     std::unique_ptr<QProcess> Start(const QString& program, const QStringList& args = {}) const;
+
+    /// Runs xdotool with these arguments on this display, then gives the program a moment.
+    void Xdo(const QStringList& args) const;
 
 private:
     int display_ = 0;

@@ -1,0 +1,211 @@
+// SPDX-License-Identifier: MIT
+// The image view as users wait for it, each figure against an anchor of the same run: the
+// next record's picture on screen against the engine's decode of the same blob alone; a
+// zoomed paint of a 100-megapixel picture against the same paint of a 1-megapixel one; a
+// panning mouse move against one zoomed paint; and the memory a 100-megapixel picture adds
+// against the picture's own bytes.
+#include "bench/bench_report.h"
+#include "controls/imageview/db_multi_image.h"
+#include "data/data_source.h"
+#include "data/session.h"
+#include "data/table.h"
+#include "imaging/dib.h"
+#include "imaging/engine_binding.h"
+#include "imaging/engine_calls.h"
+#include "platform/ui/application.h"
+#include "tools/catalog/catalogue_tables.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+const QSize kView(640, 480);
+
+// A photograph-like picture: gradients crossed by a fine pattern, so JPEG has work to do.
+QImage Photo(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            row[x] = qRgb((x * 255 / w + (x * y) % 7) & 255, (y * 255 / h) ^ (x & 15),
+                          ((x + y) * 3) & 255);
+    }
+    return image;
+}
+
+QByteArray Jpeg(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 88);
+    return bytes;
+}
+
+// Shows the view and waits until its window is on the (offscreen) screen, so repaints paint.
+void ShowExposed(QWidget* view) {
+    view->show();
+    for (int i = 0; i < 100 && !(view->windowHandle() && view->windowHandle()->isExposed()); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// The resident memory of the process, in bytes.
+double Resident() {
+    std::ifstream statm("/proc/self/statm");
+    double size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * 4096;
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    data::TTable table;
+    data::TDataSource source;
+    std::unique_ptr<controls::TPDBMultiImage> view;
+    QByteArray photo;
+
+    void Open(const std::vector<QByteArray>& pictures, bool fit) {
+        catalog::CatalogueWriter writer(dir.filePath("vlmor.db"));
+        for (std::size_t i = 0; i < pictures.size(); ++i)
+            writer.Add({QStringLiteral("P%1.JPG").arg(i), QStringLiteral("d"),
+                        QStringLiteral("misc"), pictures[i]});
+        writer.Commit();
+        table.SetTableName(dir.filePath("vlmor.db"));
+        source.SetDataSet(&table);
+        view = std::make_unique<controls::TPDBMultiImage>();
+        view->resize(kView);
+        view->SetStretchRatio(fit);
+        view->SetDataField("GraphicFile");
+        view->SetDataSource(&source);
+        view->Loaded();
+        ShowExposed(view.get());
+        table.Open();
+    }
+};
+
+Fixture* next = nullptr;
+
+void BM_NextRecord(benchmark::State& state) {
+    bool forward = true;
+    for (auto _ : state) {
+        forward ? next->table.GoNext() : next->table.GoPrior();
+        forward = !forward;
+        next->view->repaint();
+    }
+}
+
+void BM_EngineDecode(benchmark::State& state) {
+    for (auto _ : state) {
+        HGLOBAL dib = nullptr;
+        imaging::ReadStreamToDib(imaging::EngineFormat::Jpeg, next->photo.constData(),
+                                 std::int32_t(next->photo.size()), 24, false, 0, &dib, nullptr,
+                                 nullptr);
+        imaging::FreeDib(dib);
+    }
+}
+
+// A view at zoom 4 over a picture held directly.
+std::unique_ptr<controls::TPDBMultiImage> ZoomedView(const QImage& picture) {
+    auto view = std::make_unique<controls::TPDBMultiImage>();
+    view->resize(kView);
+    view->Loaded();
+    ShowExposed(view.get());
+    imaging::TBitmap bitmap;
+    bitmap.SetHandle(picture);
+    view->Picture.SetBitmap(bitmap);
+    view->ZoomIn(4.0);
+    return view;
+}
+
+controls::TPDBMultiImage* hugeView = nullptr;
+controls::TPDBMultiImage* smallView = nullptr;
+
+void BM_ZoomHuge(benchmark::State& state) {
+    for (auto _ : state)
+        hugeView->repaint();
+}
+void BM_ZoomSmall(benchmark::State& state) {
+    for (auto _ : state)
+        smallView->repaint();
+}
+
+void BM_PanMove(benchmark::State& state) {
+    // Grab the picture and drag it some way in first, so every measured move moves it.
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(600, 400), QPointF(600, 400),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(hugeView, &press);
+    QMouseEvent in(QEvent::MouseMove, QPointF(320, 240), QPointF(320, 240), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(hugeView, &in);
+    int step = 0;
+    for (auto _ : state) {
+        const int d = step++ % 2 ? 8 : -8;
+        const QPointF at(320 + d, 240 + d);
+        QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(hugeView, &move);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(320, 240), QPointF(320, 240),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(hugeView, &release);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::TApplication app(argc, argv);
+    const bool smoke = bench::Smoke();
+    data::Session().AddPassword("tamsin###");
+    imaging::EngineBinding::Instance().Start();
+
+    std::printf("Drawing and encoding the pictures...\n");
+    Fixture records;
+    records.photo = Jpeg(Photo(smoke ? 800 : 4000, smoke ? 600 : 3000));
+    records.Open({records.photo, records.photo}, true);
+    next = &records;
+
+    // Memory: a record of a small picture, then one of 100 megapixels.
+    const int hw = smoke ? 2000 : 11547, hh = smoke ? 1500 : 8660;
+    const QImage hugePicture = Photo(hw, hh);
+    Fixture memory;
+    memory.Open({Jpeg(Photo(64, 48)), Jpeg(hugePicture)}, true);
+    memory.view->repaint();
+    const double before = Resident();
+    memory.table.GoNext();
+    memory.view->repaint();
+    const double grown = Resident() - before;
+    const double pictureBytes = double(hw) * hh * 3;
+
+    auto hugeOwner = ZoomedView(hugePicture);
+    auto smallOwner = ZoomedView(Photo(1155, 866));
+    hugeView = hugeOwner.get();
+    smallView = smallOwner.get();
+
+    benchmark::Initialize(&argc, argv);
+    bench::Add("next/record", BM_NextRecord, 2);
+    bench::Add("next/engine-decode", BM_EngineDecode, 2);
+    bench::Add("zoom4/100mp", BM_ZoomHuge, 1);
+    bench::Add("zoom4/1mp", BM_ZoomSmall, 1);
+    bench::Add("pan/move", BM_PanMove, 1);
+    bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto t = [&](const char* name) { return reporter.Time(name); };
+    bool ok = true;
+    std::printf("\n");
+    ok &= bench::Report("next record to painted picture / engine decode",
+                        t("next/record") / t("next/engine-decode"), 1.25, "x");
+    ok &= bench::Report("view's zoomed paint of 100 Mpixel / of 1 Mpixel",
+                        t("zoom4/100mp") / t("zoom4/1mp"), 1.2, "x");
+    ok &= bench::Report("panning mouse move / one zoomed paint", t("pan/move") / t("zoom4/100mp"),
+                        1.2, "x");
+    ok &= bench::Report("resident growth showing 100 Mpixel / picture bytes", grown / pictureBytes,
+                        1.15, "x");
+    return bench::Exit(ok);
+}
