@@ -506,6 +506,8 @@ void MetafileDc::Arc(ArcKind kind, const QRectF& box, QPointF start, QPointF end
             Stroke(path);
         break;
     case ArcKind::ArcTo: {
+        if (path.elementCount() == 0)
+            break; // a box without area has no arc
         QPainterPath joined(state_.position);
         joined.lineTo(path.elementAt(0));
         joined.connectPath(path);

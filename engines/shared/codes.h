@@ -28,7 +28,8 @@ constexpr std::int16_t kErrNoSuchPage = -21;
 /// The text of a result code ("" for success).
 const char* CodeText(std::int16_t code);
 
-/// The most pixels a reader will allocate for one picture.
-constexpr std::uint64_t kMaxPixels = 64ull * 1024 * 1024;
+/// The most pixels a reader will allocate for one picture: room for a 100-megapixel scan or
+/// photograph, far below what a hostile header can claim.
+constexpr std::uint64_t kMaxPixels = 128ull * 1024 * 1024;
 
 } // namespace engine
