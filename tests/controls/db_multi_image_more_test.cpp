@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: MIT
+// The image view's transitions, scroll bars, rubber band, progress reports and the annotation
+// layer's messages.
+#include "controls/imageview/db_multi_image.h"
+#include "data/data_source.h"
+#include "data/field.h"
+#include "data/session.h"
+#include "data/table.h"
+#include "imaging/engine_binding.h"
+#include "platform/ui/panel.h"
+#include "tests/support/catalogue_fixture.h"
+#include "tests/support/fake_dialogs.h"
+#include "tests/support/qt_printers.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using controls::TPDBMultiImage;
+
+namespace {
+
+QByteArray Png(QSize size, QRgb colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+class ImageViewMore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("VLMOR_WINDOWS_DIR", dir.path().toLocal8Bit());
+        data::Session().AddPassword("tamsin###");
+        imaging::EngineBinding::Instance().Start();
+    }
+    void TearDown() override {
+        view.reset();
+        delete source;
+        imaging::EngineBinding::Instance().End();
+        qunsetenv("VLMOR_WINDOWS_DIR");
+    }
+    void Bind(const std::vector<QByteArray>& pictures, QSize size,
+              std::function<void(TPDBMultiImage&)> configure = {}) {
+        std::vector<catalog::CatalogueRecord> records;
+        for (std::size_t i = 0; i < pictures.size(); ++i)
+            records.push_back({QStringLiteral("P%1").arg(i), QStringLiteral("d"),
+                               QStringLiteral("misc"), pictures[i]});
+        fixture.WriteCatalogue("vlmor.db", records);
+        table.SetTableName(fixture.Path("vlmor.db"));
+        source = new data::TDataSource;
+        source->SetDataSet(&table);
+        view = std::make_unique<TPDBMultiImage>();
+        view->resize(size);
+        view->SetBorderStyle(controls::bsNone);
+        if (configure)
+            configure(*view);
+        view->SetDataField("GraphicFile");
+        view->SetDataSource(source);
+        view->Loaded();
+        view->show();
+        table.Open();
+    }
+
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    CatalogueFixture fixture;
+    data::TTable table;
+    data::TDataSource* source = nullptr;
+    std::unique_ptr<TPDBMultiImage> view;
+};
+
+} // namespace
+
+TEST_F(ImageViewMore, ATransitionBringsThePictureOnAndLeavesItAtTheViewsSize) {
+    Bind({Png({20, 20}, qRgb(0, 0, 0)), Png({40, 20}, qRgb(0, 200, 0))}, {120, 90},
+         [](TPDBMultiImage& v) {
+             v.SetStretchRatio(true);
+             v.FXMethod = imaging::FXHorizontal;
+             v.FXDelay = 0;
+             v.SetColor(platform::clWhite);
+         });
+    table.GoNext();
+    // With StretchRatio the stored picture is the fitted work bitmap of the control's size.
+    EXPECT_EQ(view->Picture.Size(), QSize(120, 90));
+    EXPECT_FALSE(view->TransitionBitmap().HandleAllocated());
+    EXPECT_EQ(view->CentringOffsets(), QPoint(0, 15));
+    const QImage picture = view->Picture.Bitmap().Handle();
+    EXPECT_EQ(QColor(picture.pixel(60, 45)), QColor(0, 200, 0));
+    EXPECT_EQ(QColor(picture.pixel(60, 5)), QColor(Qt::white)) << "the fill around";
+    EXPECT_EQ(platform::Screen::Cursor(), platform::crDefault);
+}
+
+TEST_F(ImageViewMore, ScrollBarsFollowTheZoomAndMoveTheView) {
+    Bind({Png({300, 200}, qRgb(50, 50, 50))}, {100, 80}, [](TPDBMultiImage& v) {
+        v.SetShowScrollbars(true);
+        v.SetStretchRatio(false);
+    });
+    view->grab(); // a paint lays the bars out
+    QScrollBar* h = view->HorzScrollBar();
+    QScrollBar* v = view->VertScrollBar();
+    ASSERT_TRUE(h->isVisible());
+    EXPECT_EQ(h->geometry(), QRect(1, 68, 87, 12));
+    EXPECT_EQ(v->geometry(), QRect(88, 1, 12, 67));
+    EXPECT_EQ(view->ScrollCorner()->geometry(), QRect(88, 68, 12, 12));
+    EXPECT_EQ(h->maximum(), 300 - 100 + 12);
+    h->setValue(50);
+    EXPECT_EQ(view->ViewOriginX(), 50);
+    v->setValue(30);
+    EXPECT_EQ(view->ViewOriginY(), 30);
+
+    // Switching the bars off pulls the origin back where the picture would end inside.
+    h->setValue(212);
+    EXPECT_EQ(view->ViewOriginX(), 212);
+    view->SetShowScrollbars(false);
+    EXPECT_FALSE(h->isVisible());
+    EXPECT_LT(view->ViewOriginX(), 212);
+    EXPECT_GE(view->ViewOriginX(), 0);
+    // Fitting hides them.
+    view->SetShowScrollbars(true);
+    view->SetStretchRatio(true);
+    view->grab();
+    EXPECT_FALSE(h->isVisible());
+}
+
+TEST_F(ImageViewMore, TheRubberBandKeepsTheControlsProportions) {
+    Bind({Png({50, 50}, qRgb(9, 9, 9))}, {200, 100},
+         [](TPDBMultiImage& v) { v.SetAllowRubberBand(true); });
+    int x = 0, y = 0, xx = 0, yy = 0;
+    controls::TMouseButton button = controls::mbMiddle;
+    view->OnRubberband = [&](TPDBMultiImage*, controls::TMouseButton b, Qt::KeyboardModifiers,
+                             int x0, int y0, int x1,
+                             int y1) { button = b, x = x0, y = y0, xx = x1, yy = y1; };
+    QTest::mousePress(view.get(), Qt::LeftButton, {}, QPoint(20, 10));
+    QTest::mouseMove(view.get(), QPoint(120, 80));
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, QPoint(120, 80));
+    EXPECT_EQ(button, controls::mbLeft);
+    EXPECT_EQ(QPoint(x, y), QPoint(20, 10));
+    // Down-right along the control's ratio 1:2 over the drag's length: not the mouse position.
+    const double d = std::hypot(100.0, 70.0), r = 0.5, hx = d / std::sqrt(r * r + 1);
+    EXPECT_EQ(xx, 20 + int(hx));
+    EXPECT_EQ(yy, 10 + int(r * hx));
+    EXPECT_EQ(view->ViewOriginX(), 0) << "a band does not pan";
+    // The right button draws nothing while the band belongs to the left one.
+    button = controls::mbMiddle;
+    QTest::mousePress(view.get(), Qt::RightButton, {}, QPoint(20, 10));
+    QTest::mouseRelease(view.get(), Qt::RightButton, {}, QPoint(60, 60));
+    EXPECT_EQ(button, controls::mbMiddle);
+}
+
+TEST_F(ImageViewMore, ProgressAndTheAnnotationLayersMessagesReachTheirHandlers) {
+    std::vector<QString> messages;
+    bool cancelOnce = false;
+    Bind({Png({10, 10}, qRgb(1, 1, 1))}, {100, 100}, [&](TPDBMultiImage& v) {
+        v.OnProgress = [&](TPDBMultiImage*, std::int16_t, const QString& text, bool& cancel) {
+            messages.push_back(text);
+            cancel = cancelOnce;
+        };
+    });
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), "reading png stream") << "the binding's text, lowered";
+    cancelOnce = true;
+    EXPECT_FALSE(view->ReportProgress(50));
+    view->OnProgress = nullptr;
+    EXPECT_TRUE(view->ReportProgress(50));
+
+    QObject annotations;
+    std::vector<std::pair<unsigned, std::intptr_t>> got;
+    struct Filter : QObject {
+        std::vector<std::pair<unsigned, std::intptr_t>>* got;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == platform::MessageEvent::EventType()) {
+                auto* m = static_cast<platform::MessageEvent*>(e);
+                got->push_back({m->Msg, m->WParam});
+                return true;
+            }
+            return false;
+        }
+    } filter;
+    filter.got = &got;
+    annotations.installEventFilter(&filter);
+    view->AnnotationWindow = &annotations;
+    std::intptr_t clicked = 0;
+    bool selecting = false;
+    view->OnAnnoClick = [&](TPDBMultiImage*, std::intptr_t object, bool s) {
+        clicked = object;
+        selecting = s;
+    };
+    platform::SendMessage(view.get(), controls::kAnnotationClickMessage, 1, 77);
+    platform::SendMessage(view.get(), controls::kAnnotationClickMessage, 0, 0);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(clicked, 0);
+    EXPECT_FALSE(selecting);
+    ASSERT_EQ(got.size(), 1u) << "only a click on an object is passed on";
+    EXPECT_EQ(got[0], std::make_pair(controls::kAnnotationObjectMessage, std::intptr_t(1)));
+}
