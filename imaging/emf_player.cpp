@@ -550,41 +550,22 @@ bool PlayEnhancedMetafile(const QByteArray& bytes, QPainter& painter, const QRec
     MetafileDc dc(painter, toDevice, target, handles);
 
     QString problem;
-    std::size_t at = headerBytes;
-    int records = 0, points = 0;
-    bool ok = true;
-    while (ok) {
-        if (!file.Has(at, 8)) {
-            ok = false;
-            problem = QStringLiteral("The metafile ends without its last record");
-            break;
-        }
-        const std::uint32_t type = file.U32(at), size = file.U32(at + 4);
-        if (size < 8 || size % 4 != 0 || !file.Has(at, size)) {
-            ok = false;
-            problem = QStringLiteral("A metafile record is damaged");
-            break;
-        }
-        if (type == EMR_EOF)
-            break;
-        if (++records > MetafileLimits::Records) {
-            ok = false;
-            problem = QStringLiteral("The metafile has too many records");
-            break;
-        }
-        const RecordBytes record(data + at, size);
-        EmfPlayer player(record, dc, &points);
-        if (!player.Play(type, &problem)) {
-            ok = false;
-            break;
-        }
-        if (record.Damaged()) {
-            ok = false;
-            problem = QStringLiteral("A metafile record is damaged");
-            break;
-        }
-        at += size;
-    }
+    int points = 0;
+    const bool ok = PlayRecords(
+        file, headerBytes, 8,
+        [&](std::size_t at) {
+            RecordHead h;
+            h.kind = file.U32(at);
+            h.size = file.U32(at + 4);
+            h.valid = h.size >= 8 && h.size % 4 == 0;
+            h.end = h.valid && h.kind == EMR_EOF && file.Has(at, h.size);
+            return h;
+        },
+        [&](const RecordBytes& record, std::uint32_t type) {
+            EmfPlayer player(record, dc, &points);
+            return player.Play(type, &problem);
+        },
+        &problem);
     painter.restore();
     if (!ok)
         return fail(problem);

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "engines/dib/dib_layout.h"
+#include "imaging/metafile_player.h"
 
 #include <QColor>
+#include <QString>
 
 #include <cstddef>
 #include <cstdint>
@@ -53,5 +55,48 @@ private:
     std::size_t size_;
     mutable bool damaged_ = false;
 };
+
+/// What a player reads of a record's first bytes: its size in bytes, its kind, whether it is
+/// the last record, and whether its size can be right at all.
+struct RecordHead {
+    std::size_t size = 0;
+    std::uint32_t kind = 0;
+    bool end = false;
+    bool valid = false;
+};
+
+/// Walks the records from `at` to the end record: `head(at)` reads a record's head (at least
+/// `headBytes` are there), `play(record, kind)` draws it and gives false, with `*problem`
+/// set, for a record over a limit. Stops at a record that is cut, damaged or one too many.
+template <class Head, class Play>
+bool PlayRecords(const RecordBytes& file, std::size_t at, std::size_t headBytes, Head head,
+                 Play play, QString* problem) {
+    int records = 0;
+    for (;;) {
+        if (!file.Has(at, headBytes)) {
+            *problem = QStringLiteral("The metafile ends without its last record");
+            return false;
+        }
+        const RecordHead h = head(at);
+        if (h.end)
+            return true;
+        if (!h.valid || !file.Has(at, h.size)) {
+            *problem = QStringLiteral("A metafile record is damaged");
+            return false;
+        }
+        if (++records > MetafileLimits::Records) {
+            *problem = QStringLiteral("The metafile has too many records");
+            return false;
+        }
+        const RecordBytes record(file.Data() + at, h.size);
+        if (!play(record, h.kind))
+            return false;
+        if (record.Damaged()) {
+            *problem = QStringLiteral("A metafile record is damaged");
+            return false;
+        }
+        at += h.size;
+    }
+}
 
 } // namespace imaging

@@ -342,7 +342,6 @@ bool PlayWindowsMetafile(const QByteArray& bytes, QPainter& painter, const QRect
                          QString* error) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     const RecordBytes file(data, std::size_t(bytes.size()));
-    QString problem;
     auto fail = [&](const QString& text) {
         if (error)
             *error = text;
@@ -370,42 +369,24 @@ bool PlayWindowsMetafile(const QByteArray& bytes, QPainter& painter, const QRect
     dc.SetViewportOrg(box.topLeft());
     dc.SetViewportExt(box.size());
 
-    std::size_t at = kPlaceableBytes + 2 * headerWords;
-    int records = 0, points = 0;
-    bool ok = true;
-    while (ok) {
-        if (!file.Has(at, kParams)) {
-            ok = false;
-            problem = QStringLiteral("The metafile ends without its last record");
-            break;
-        }
-        const std::uint64_t words = file.U32(at);
-        const std::uint16_t function = file.U16(at + 4);
-        if (function == META_EOF)
-            break;
-        if (words < 3 || !file.Has(at, std::size_t(words) * 2)) {
-            ok = false;
-            problem = QStringLiteral("A metafile record is damaged");
-            break;
-        }
-        if (++records > MetafileLimits::Records) {
-            ok = false;
-            problem = QStringLiteral("The metafile has too many records");
-            break;
-        }
-        const RecordBytes record(data + at, std::size_t(words) * 2);
-        WmfPlayer player(record, dc, &points);
-        if (!player.Play(function, &problem)) {
-            ok = false;
-            break;
-        }
-        if (record.Damaged()) {
-            ok = false;
-            problem = QStringLiteral("A metafile record is damaged");
-            break;
-        }
-        at += std::size_t(words) * 2;
-    }
+    int points = 0;
+    QString problem;
+    const bool ok = PlayRecords(
+        file, kPlaceableBytes + 2 * headerWords, kParams,
+        [&](std::size_t at) {
+            const std::uint64_t words = file.U32(at);
+            RecordHead h;
+            h.size = std::size_t(words) * 2;
+            h.kind = file.U16(at + 4);
+            h.end = h.kind == META_EOF;
+            h.valid = words >= 3 && words <= file.Size() / 2;
+            return h;
+        },
+        [&](const RecordBytes& record, std::uint32_t function) {
+            WmfPlayer player(record, dc, &points);
+            return player.Play(std::uint16_t(function), &problem);
+        },
+        &problem);
     painter.restore();
     if (!ok)
         return fail(problem);

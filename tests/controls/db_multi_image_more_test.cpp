@@ -8,6 +8,7 @@
 #include "data/table.h"
 #include "imaging/engine_binding.h"
 #include "platform/ui/panel.h"
+#include "tests/controls/image_view_fixture.h"
 #include "tests/support/catalogue_fixture.h"
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/qt_printers.h"
@@ -23,57 +24,10 @@ using controls::TPDBMultiImage;
 namespace {
 
 QByteArray Png(QSize size, QRgb colour) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return Encoded(Solid(size, colour), "PNG");
 }
 
-class ImageViewMore : public ::testing::Test {
-protected:
-    void SetUp() override {
-        qputenv("VLMOR_WINDOWS_DIR", dir.path().toLocal8Bit());
-        data::Session().AddPassword("tamsin###");
-        imaging::EngineBinding::Instance().Start();
-    }
-    void TearDown() override {
-        view.reset();
-        delete source;
-        imaging::EngineBinding::Instance().End();
-        qunsetenv("VLMOR_WINDOWS_DIR");
-    }
-    void Bind(const std::vector<QByteArray>& pictures, QSize size,
-              std::function<void(TPDBMultiImage&)> configure = {}) {
-        std::vector<catalog::CatalogueRecord> records;
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            records.push_back({QStringLiteral("P%1").arg(i), QStringLiteral("d"),
-                               QStringLiteral("misc"), pictures[i]});
-        fixture.WriteCatalogue("vlmor.db", records);
-        table.SetTableName(fixture.Path("vlmor.db"));
-        source = new data::TDataSource;
-        source->SetDataSet(&table);
-        view = std::make_unique<TPDBMultiImage>();
-        view->resize(size);
-        view->SetBorderStyle(controls::bsNone);
-        if (configure)
-            configure(*view);
-        view->SetDataField("GraphicFile");
-        view->SetDataSource(source);
-        view->Loaded();
-        view->show();
-        table.Open();
-    }
-
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    CatalogueFixture fixture;
-    data::TTable table;
-    data::TDataSource* source = nullptr;
-    std::unique_ptr<TPDBMultiImage> view;
-};
+class ImageViewMore : public ImageViewFixture {};
 
 } // namespace
 

@@ -10,6 +10,7 @@
 #include "imaging/engine_binding.h"
 #include "imaging/error_invalid.h"
 #include "platform/core/error_reporter.h"
+#include "tests/controls/image_view_fixture.h"
 #include "tests/engines/picture_tools.h"
 #include "tests/support/catalogue_fixture.h"
 #include "tests/support/fake_dialogs.h"
@@ -26,95 +27,7 @@ using controls::TPDBMultiImage;
 
 namespace {
 
-// A window that records the messages it is sent.
-class Recorder : public QObject {
-public:
-    std::vector<unsigned> messages;
-    std::vector<std::intptr_t> firsts;
-    bool event(QEvent* e) override {
-        if (e->type() != platform::MessageEvent::EventType())
-            return QObject::event(e);
-        auto* m = static_cast<platform::MessageEvent*>(e);
-        messages.push_back(m->Msg);
-        firsts.push_back(m->WParam);
-        return true;
-    }
-    int Count(unsigned msg) const { return int(std::count(messages.begin(), messages.end(), msg)); }
-};
-
-QByteArray Encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-QImage Solid(QSize size, QRgb colour) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-QByteArray WithGraphicHeader(const QByteArray& data) {
-    QByteArray b(8, '\0');
-    b[0] = 1;
-    b[3] = 1;
-    for (int i = 0; i < 4; ++i)
-        b[4 + i] = char(std::uint32_t(data.size()) >> (8 * i));
-    return b + data;
-}
-
-class ImageView : public ::testing::Test {
-protected:
-    void SetUp() override {
-        qputenv("VLMOR_WINDOWS_DIR", dir.path().toLocal8Bit());
-        data::Session().AddPassword("tamsin###");
-        imaging::EngineBinding::Instance().Start();
-    }
-    void TearDown() override {
-        view.reset();
-        delete source;
-        imaging::EngineBinding::Instance().End();
-        qunsetenv("VLMOR_WINDOWS_DIR");
-    }
-    // A table of the given pictures, open, with a view of `size` bound to it.
-    void Bind(const std::vector<QByteArray>& pictures, QSize size = {200, 150},
-              std::function<void(TPDBMultiImage&)> configure = {}) {
-        std::vector<catalog::CatalogueRecord> records;
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            records.push_back({QStringLiteral("P%1").arg(i), QStringLiteral("d"),
-                               QStringLiteral("misc"), pictures[i]});
-        fixture.WriteCatalogue("vlmor.db", records);
-        table.SetTableName(fixture.Path("vlmor.db"));
-        source = new data::TDataSource;
-        source->SetDataSet(&table);
-        view = std::make_unique<TPDBMultiImage>();
-        view->setObjectName("PDBMultiImage1");
-        view->resize(size);
-        view->SetBorderStyle(controls::bsNone);
-        view->ToolbarWindow = &toolbar;
-        view->OnFinishedLoadSave = [this](TPDBMultiImage*) { ++finished; };
-        if (configure)
-            configure(*view);
-        view->SetDataField("GraphicFile");
-        view->SetDataSource(source);
-        view->Loaded();
-        view->show();
-        table.Open();
-    }
-    QImage Grab() { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    void Deliver() { QCoreApplication::sendPostedEvents(); }
-
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    CatalogueFixture fixture;
-    data::TTable table;
-    data::TDataSource* source = nullptr;
-    std::unique_ptr<TPDBMultiImage> view;
-    Recorder toolbar;
-    int finished = 0;
-};
+class ImageView : public ImageViewFixture {};
 
 } // namespace
 
