@@ -518,60 +518,47 @@ bool EmfPlayer::Play(std::uint32_t type, QString* error) {
 
 bool PlayEnhancedMetafile(const QByteArray& bytes, QPainter& painter, const QRectF& target,
                           QString* error) {
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const RecordBytes file(data, std::size_t(bytes.size()));
-    auto fail = [&](const QString& text) {
-        if (error)
-            *error = text;
-        return false;
-    };
-    if (DetectMetafile(bytes) != MetafileKind::Enhanced || !file.Has(0, 88))
-        return fail(QStringLiteral("Not an enhanced metafile"));
-    const std::uint32_t headerBytes = file.U32(4);
-    const QRectF frame(QPointF(file.S32(24), file.S32(28)), QPointF(file.S32(32), file.S32(36)));
-    const double devicePixelsX = file.S32(72), devicePixelsY = file.S32(76);
-    const double deviceMmX = file.S32(80), deviceMmY = file.S32(84);
-    const std::uint16_t handles = file.U16(56);
-    if (headerBytes < 88 || !file.Has(0, headerBytes) || devicePixelsX <= 0 || devicePixelsY <= 0 ||
-        deviceMmX <= 0 || deviceMmY <= 0 || frame.width() == 0 || frame.height() == 0 ||
-        target.isEmpty())
-        return fail(QStringLiteral("The metafile's header is damaged"));
-
-    // The frame, in hundredths of a millimetre, in the reference device's pixels; it fills the
-    // target.
-    const double px = devicePixelsX / (deviceMmX * 100), py = devicePixelsY / (deviceMmY * 100);
-    const QRectF frameDevice(frame.left() * px, frame.top() * py, frame.width() * px,
-                             frame.height() * py);
-    const QTransform toDevice = QTransform::fromTranslate(-frameDevice.left(), -frameDevice.top()) *
-                                QTransform::fromScale(target.width() / frameDevice.width(),
-                                                      target.height() / frameDevice.height()) *
-                                QTransform::fromTranslate(target.left(), target.top());
-    painter.save();
-    MetafileDc dc(painter, toDevice, target, handles);
-
-    QString problem;
-    int points = 0;
-    const bool ok = PlayRecords(
-        file, headerBytes, 8,
-        [&](std::size_t at) {
-            RecordHead h;
-            h.kind = file.U32(at);
-            h.size = file.U32(at + 4);
-            h.valid = h.size >= 8 && h.size % 4 == 0;
-            h.end = h.valid && h.kind == EMR_EOF && file.Has(at, h.size);
-            return h;
-        },
-        [&](const RecordBytes& record, std::uint32_t type) {
-            EmfPlayer player(record, dc, &points);
-            return player.Play(type, &problem);
-        },
-        &problem);
-    painter.restore();
-    if (!ok)
-        return fail(problem);
-    if (error)
-        error->clear();
-    return true;
+    return RunPlayer(bytes, painter, error, [&](const RecordBytes& file, QString& problem) {
+        if (DetectMetafile(bytes) != MetafileKind::Enhanced || !file.Has(0, 88)) {
+            problem = QStringLiteral("Not an enhanced metafile");
+            return false;
+        }
+        const std::uint32_t headerBytes = file.U32(4);
+        const QRectF frame(QPointF(file.S32(24), file.S32(28)),
+                           QPointF(file.S32(32), file.S32(36)));
+        const double devicePixelsX = file.S32(72), devicePixelsY = file.S32(76);
+        const double deviceMmX = file.S32(80), deviceMmY = file.S32(84);
+        const std::uint16_t handles = file.U16(56);
+        if (headerBytes < 88 || !file.Has(0, headerBytes) || devicePixelsX <= 0 ||
+            devicePixelsY <= 0 || deviceMmX <= 0 || deviceMmY <= 0 || frame.width() == 0 ||
+            frame.height() == 0 || target.isEmpty()) {
+            problem = QStringLiteral("The metafile's header is damaged");
+            return false;
+        }
+        // The frame, in hundredths of a millimetre, in the reference device's pixels; it fills
+        // the target.
+        const double px = devicePixelsX / (deviceMmX * 100);
+        const double py = devicePixelsY / (deviceMmY * 100);
+        const QRectF frameDevice(frame.left() * px, frame.top() * py, frame.width() * px,
+                                 frame.height() * py);
+        MetafileDc dc(painter, MapOnto(frameDevice, target), target, handles);
+        int points = 0;
+        return PlayRecords(
+            file, headerBytes, 8,
+            [&](std::size_t at) {
+                RecordHead h;
+                h.kind = file.U32(at);
+                h.size = file.U32(at + 4);
+                h.valid = h.size >= 8 && h.size % 4 == 0;
+                h.end = h.valid && h.kind == EMR_EOF && file.Has(at, h.size);
+                return h;
+            },
+            [&](const RecordBytes& record, std::uint32_t type) {
+                EmfPlayer player(record, dc, &points);
+                return player.Play(type, &problem);
+            },
+            &problem);
+    });
 }
 
 } // namespace imaging

@@ -5,7 +5,10 @@
 #include "imaging/metafile_player.h"
 
 #include <QColor>
+#include <QPainter>
+#include <QRectF>
 #include <QString>
+#include <QTransform>
 
 #include <cstddef>
 #include <cstdint>
@@ -55,6 +58,28 @@ private:
     std::size_t size_;
     mutable bool damaged_ = false;
 };
+
+/// The transform that lays the rectangle `from` onto `to`.
+inline QTransform MapOnto(const QRectF& from, const QRectF& to) {
+    return QTransform::fromTranslate(-from.left(), -from.top()) *
+           QTransform::fromScale(to.width() / from.width(), to.height() / from.height()) *
+           QTransform::fromTranslate(to.left(), to.top());
+}
+
+/// Runs a player over a metafile's bytes: `play(file, problem)` reads the header and the
+/// records; the painter's state is kept around it and `*error` gets the problem (or nothing).
+template <class Play>
+bool RunPlayer(const QByteArray& bytes, QPainter& painter, QString* error, Play play) {
+    const RecordBytes file(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                           std::size_t(bytes.size()));
+    QString problem;
+    painter.save();
+    const bool ok = play(file, problem);
+    painter.restore();
+    if (error)
+        *error = ok ? QString() : problem;
+    return ok;
+}
 
 /// What a player reads of a record's first bytes: its size in bytes, its kind, whether it is
 /// the last record, and whether its size can be right at all.

@@ -340,59 +340,44 @@ bool WmfPlayer::Play(std::uint16_t function, QString* error) {
 
 bool PlayWindowsMetafile(const QByteArray& bytes, QPainter& painter, const QRectF& target,
                          QString* error) {
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const RecordBytes file(data, std::size_t(bytes.size()));
-    auto fail = [&](const QString& text) {
-        if (error)
-            *error = text;
-        return false;
-    };
-    if (DetectMetafile(bytes) != MetafileKind::Placeable ||
-        !file.Has(kPlaceableBytes, kHeaderBytes))
-        return fail(QStringLiteral("Not a placeable metafile"));
-    const QRectF box(QPointF(file.S16(6), file.S16(8)), QPointF(file.S16(10), file.S16(12)));
-    const std::size_t headerWords = file.U16(kPlaceableBytes + 2);
-    const std::uint16_t objects = file.U16(kPlaceableBytes + 10);
-    if (headerWords != 9 || box.width() == 0 || box.height() == 0 || target.isEmpty())
-        return fail(QStringLiteral("The metafile's header is damaged"));
-
-    painter.save();
-    // The box fills the target; the records' window is mapped onto the box.
-    const QTransform toDevice =
-        QTransform::fromTranslate(-box.left(), -box.top()) *
-        QTransform::fromScale(target.width() / box.width(), target.height() / box.height()) *
-        QTransform::fromTranslate(target.left(), target.top());
-    MetafileDc dc(painter, toDevice, target, objects);
-    dc.SetMapMode(8);
-    dc.SetWindowOrg(box.topLeft());
-    dc.SetWindowExt(box.size());
-    dc.SetViewportOrg(box.topLeft());
-    dc.SetViewportExt(box.size());
-
-    int points = 0;
-    QString problem;
-    const bool ok = PlayRecords(
-        file, kPlaceableBytes + 2 * headerWords, kParams,
-        [&](std::size_t at) {
-            const std::uint64_t words = file.U32(at);
-            RecordHead h;
-            h.size = std::size_t(words) * 2;
-            h.kind = file.U16(at + 4);
-            h.end = h.kind == META_EOF;
-            h.valid = words >= 3 && words <= file.Size() / 2;
-            return h;
-        },
-        [&](const RecordBytes& record, std::uint32_t function) {
-            WmfPlayer player(record, dc, &points);
-            return player.Play(std::uint16_t(function), &problem);
-        },
-        &problem);
-    painter.restore();
-    if (!ok)
-        return fail(problem);
-    if (error)
-        error->clear();
-    return true;
+    return RunPlayer(bytes, painter, error, [&](const RecordBytes& file, QString& problem) {
+        if (DetectMetafile(bytes) != MetafileKind::Placeable ||
+            !file.Has(kPlaceableBytes, kHeaderBytes)) {
+            problem = QStringLiteral("Not a placeable metafile");
+            return false;
+        }
+        const QRectF box(QPointF(file.S16(6), file.S16(8)), QPointF(file.S16(10), file.S16(12)));
+        const std::size_t headerWords = file.U16(kPlaceableBytes + 2);
+        const std::uint16_t objects = file.U16(kPlaceableBytes + 10);
+        if (headerWords != 9 || box.width() == 0 || box.height() == 0 || target.isEmpty()) {
+            problem = QStringLiteral("The metafile's header is damaged");
+            return false;
+        }
+        // The box fills the target; the records' window is mapped onto the box.
+        MetafileDc dc(painter, MapOnto(box, target), target, objects);
+        dc.SetMapMode(8);
+        dc.SetWindowOrg(box.topLeft());
+        dc.SetWindowExt(box.size());
+        dc.SetViewportOrg(box.topLeft());
+        dc.SetViewportExt(box.size());
+        int points = 0;
+        return PlayRecords(
+            file, kPlaceableBytes + 2 * headerWords, kParams,
+            [&](std::size_t at) {
+                const std::uint64_t words = file.U32(at);
+                RecordHead h;
+                h.size = std::size_t(words) * 2;
+                h.kind = file.U16(at + 4);
+                h.end = h.kind == META_EOF;
+                h.valid = words >= 3 && words <= file.Size() / 2;
+                return h;
+            },
+            [&](const RecordBytes& record, std::uint32_t function) {
+                WmfPlayer player(record, dc, &points);
+                return player.Play(std::uint16_t(function), &problem);
+            },
+            &problem);
+    });
 }
 
 } // namespace imaging
