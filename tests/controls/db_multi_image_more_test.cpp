@@ -153,3 +153,38 @@ TEST_F(ImageViewMore, ProgressAndTheAnnotationLayersMessagesReachTheirHandlers) 
     ASSERT_EQ(got.size(), 1u) << "only a click on an object is passed on";
     EXPECT_EQ(got[0], std::make_pair(controls::kAnnotationObjectMessage, std::intptr_t(1)));
 }
+
+TEST_F(ImageViewMore, TheOverlayTextAndTheRemovalOfTheSource) {
+    Bind({Png({40, 40}, qRgb(255, 255, 255))}, {120, 60}, [](TPDBMultiImage& v) {
+        v.SetColor(platform::clWhite);
+        v.SetStretchRatio(false);
+        v.SetCenter(false);
+    });
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(30);
+    font.setBold(true);
+    view->SetFont(font);
+    view->FontColor = Qt::black;
+    view->TextShadow = true;
+    view->TextShadowColor = platform::clRed;
+    view->TextLeft = 60;
+    view->TextTop = 10;
+    view->SetText(QStringLiteral("I"));
+    const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The shadow two pixels right of and below the text: red where only the shadow falls.
+    int red = 0, black = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 55; x < 80; ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 60;
+            black += c.red() < 60 && c.green() < 60 && c.blue() < 60;
+        }
+    EXPECT_GT(red, 10);
+    EXPECT_GT(black, 30);
+
+    // The source goes away: the view is left without one, and without a failure.
+    delete source;
+    source = nullptr;
+    EXPECT_EQ(view->DataSource(), nullptr);
+    view->grab();
+}
