@@ -41,6 +41,7 @@ void TDataSet::SetActive(bool value) {
         OpenCursor();
         SetState(TDataSetState::dsBrowse);
     } else {
+        CheckBrowseMode();
         SetState(TDataSetState::dsInactive);
         CloseCursor();
     }
@@ -135,6 +136,8 @@ const QString& TDataSet::CellText(int column) const {
 }
 
 QByteArray TDataSet::BlobValue(const TBlobField& field) const {
+    if (const QByteArray* pending = PendingBlob(field))
+        return *pending;
     const int record = readRecord_ >= 0 ? readRecord_ : CurrentRecord();
     if (record < 0)
         return {};
@@ -142,6 +145,8 @@ QByteArray TDataSet::BlobValue(const TBlobField& field) const {
 }
 
 qint64 TDataSet::BlobSize(const TBlobField& field) const {
+    if (const QByteArray* pending = PendingBlob(field))
+        return pending->size();
     const int record = readRecord_ >= 0 ? readRecord_ : CurrentRecord();
     if (record < 0)
         return 0;
@@ -257,6 +262,7 @@ void TDataSet::FillFrom(int firstVisible, int activeIndex) {
 void TDataSet::GoFirst() {
     if (!Active())
         Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    CheckBrowseMode();
     FillFrom(0, 0);
     bof_ = true;
     eof_ = visible_.empty();
@@ -266,6 +272,7 @@ void TDataSet::GoFirst() {
 void TDataSet::GoLast() {
     if (!Active())
         Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    CheckBrowseMode();
     const int total = static_cast<int>(visible_.size());
     const int count = std::min(bufferCount_, total);
     FillFrom(total - count, count - 1);
@@ -277,6 +284,8 @@ void TDataSet::GoLast() {
 int TDataSet::StepBy(int distance) {
     if (!Active())
         Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    if (distance != 0)
+        CheckBrowseMode();
     if ((distance > 0 && eof_) || (distance < 0 && bof_) || distance == 0)
         return 0;
     bof_ = eof_ = false;
@@ -336,6 +345,7 @@ TBookmark TDataSet::MarkPosition() const {
 void TDataSet::GotoMark(const TBookmark& mark) {
     if (mark.IsEmpty())
         return;
+    CheckBrowseMode();
     if (!Active())
         Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
     // Visible records are in stored (row id) order, so the mark is found by bisection.
@@ -474,7 +484,45 @@ void TDataSet::CheckCanModify() const {
 }
 
 void TDataSet::Edit() {
+    if (IsEditState(state_))
+        return;
     CheckCanModify();
+    if (CurrentRecord() < 0)
+        Error(QStringLiteral("Cannot edit: the dataset has no current record"));
+    pendingBlobs_.clear();
+    SetState(TDataSetState::dsEdit);
+}
+
+void TDataSet::CheckBrowseMode() {
+    if (IsEditState(state_))
+        Post();
+}
+
+const QByteArray* TDataSet::PendingBlob(const TBlobField& field) const {
+    if (!IsEditState(state_) || readRecord_ >= 0)
+        return nullptr;
+    for (const auto& [column, bytes] : pendingBlobs_)
+        if (column == field.Column())
+            return &bytes;
+    return nullptr;
+}
+
+void TDataSet::SetBlobValue(const TBlobField& field, const QByteArray& bytes) {
+    if (!IsEditState(state_))
+        Error(QStringLiteral("Dataset not in edit or insert mode"));
+    bool replaced = false;
+    for (auto& [column, value] : pendingBlobs_)
+        if (column == field.Column()) {
+            value = bytes;
+            replaced = true;
+        }
+    if (!replaced)
+        pendingBlobs_.emplace_back(field.Column(), bytes);
+    DataEvent(TDataEvent::deFieldChange, {0, const_cast<TBlobField*>(&field)});
+}
+
+void TDataSet::InternalPost(std::int64_t, const std::vector<std::pair<int, QByteArray>>&) {
+    Error(QStringLiteral("Cannot modify a read-only dataset"));
 }
 
 void TDataSet::Insert() {
@@ -488,10 +536,22 @@ void TDataSet::Delete() {
 void TDataSet::Post() {
     if (!IsEditState(state_))
         Error(QStringLiteral("Dataset not in edit or insert mode"));
+    // Controls hand over what they hold, then everything changed is written at once; a
+    // failure leaves the record in editing with its values, so nothing is lost.
+    DataEvent(TDataEvent::deUpdateRecord);
+    if (!pendingBlobs_.empty())
+        InternalPost(cache_.RowIds[static_cast<size_t>(CurrentRecord())], pendingBlobs_);
+    pendingBlobs_.clear();
+    SetState(TDataSetState::dsBrowse);
+    DataEvent(TDataEvent::deRecordChange);
 }
 
 void TDataSet::Cancel() {
-    // Nothing is ever pending on a store that cannot be written.
+    if (!IsEditState(state_))
+        return;
+    pendingBlobs_.clear();
+    SetState(TDataSetState::dsBrowse);
+    DataEvent(TDataEvent::deDataSetChange); // the stored values are shown again
 }
 
 void TDataSet::Refresh() {

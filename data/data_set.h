@@ -79,13 +79,17 @@ public:
     bool LinksSuspended() const { return suspendCount_ > 0; }
     int SuspendCount() const { return suspendCount_; }
 
-    // Editing; a read-only store refuses every change.
+    // Editing; a read-only store refuses every change. An edit collects the changed blobs of
+    // the current record; Post asks the links for their values and writes them all at once,
+    // Cancel drops them; moving to another record posts first.
     virtual bool CanModify() const { return false; }
     void Edit();
     void Insert();
     void Delete();
     void Post();
     void Cancel();
+    /// A blob field's new value for the record being edited.
+    void SetBlobValue(const TBlobField& field, const QByteArray& bytes);
     /// Reads the records again, staying on the current record when it is still visible.
     void Refresh();
 
@@ -121,6 +125,9 @@ protected:
     virtual void InternalClose() {}
     virtual QByteArray ReadBlob(std::int64_t rowId, int column) const = 0;
     virtual qint64 ReadBlobSize(std::int64_t rowId, int column) const = 0;
+    /// Writes the edited blobs (store column, bytes) of a record in one go; the base refuses.
+    virtual void InternalPost(std::int64_t rowId,
+                              const std::vector<std::pair<int, QByteArray>>& blobs);
 
     /// Raises an error carrying this record source's name.
     [[noreturn]] void Error(const QString& message) const;
@@ -147,6 +154,8 @@ private:
     void FillFrom(int firstVisible, int activeIndex);
     int CurrentRecord() const;
     void CheckCanModify() const;
+    void CheckBrowseMode();
+    const QByteArray* PendingBlob(const TBlobField& field) const;
 
     TDataSetState state_ = TDataSetState::dsInactive;
     std::vector<TField*> fields_;
@@ -175,6 +184,8 @@ private:
     bool filtered_ = false;
     TFilterOptions filterOptions_;
     TFilterRecordEvent onFilterRecord_;
+
+    std::vector<std::pair<int, QByteArray>> pendingBlobs_; // of the record being edited
 
     mutable QString lastLookupName_;
     mutable TField* lastLookupField_ = nullptr;

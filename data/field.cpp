@@ -78,9 +78,7 @@ void TBlobField::LoadFromStream(QIODevice& stream) {
             owner, QStringLiteral("Field '%1' cannot be modified").arg(FieldName()));
     if (!set || !IsEditState(set->State()))
         throw platform::ComponentError(owner, QStringLiteral("Dataset not in edit or insert mode"));
-    // No store this layer opens can be written, so no record ever reaches the edit state.
-    (void)stream;
-    throw platform::ComponentError(owner, QStringLiteral("Cannot modify a read-only dataset"));
+    set->SetBlobValue(*this, stream.readAll());
 }
 
 void TBlobField::LoadFromFile(const QString& fileName) {

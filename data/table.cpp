@@ -76,7 +76,7 @@ QString TTable::TablePath() const {
 
 void TTable::OpenFile(const QString& path) {
     for (;;) {
-        switch (file_->Open(path, Session().Passwords())) {
+        switch (file_->Open(path, Session().Passwords(), !readOnly_)) {
         case TableFile::OpenResult::Ok:
             return;
         case TableFile::OpenResult::Missing:
@@ -169,6 +169,20 @@ qint64 TTable::ReadBlobSize(std::int64_t rowId, int column) const {
     } catch (const TableFile::DamagedError&) {
         Error(QStringLiteral("Cannot read a blob of table %1: the table file is damaged")
                   .arg(TablePath()));
+    }
+}
+
+bool TTable::CanModify() const {
+    return !readOnly_ && file_ && file_->Writable();
+}
+
+void TTable::InternalPost(std::int64_t rowId,
+                          const std::vector<std::pair<int, QByteArray>>& blobs) {
+    try {
+        file_->WriteBlobs(rowId, blobs);
+    } catch (const TableFile::WriteError& e) {
+        Error(QStringLiteral("Cannot write to table %1: %2")
+                  .arg(TablePath(), QString::fromStdString(e.what())));
     }
 }
 

@@ -23,6 +23,8 @@ public:
     /// A name that carries a full path is opened from that path.
     void SetTableName(const QString& name);
     bool ReadOnly() const { return readOnly_; }
+    /// A table can be written when it is not read-only and its file may be written.
+    bool CanModify() const override;
     void SetReadOnly(bool value);
 
     /// The file the table opens: TableName when it is a full path, else DatabaseName joined
@@ -34,6 +36,8 @@ protected:
     void InternalOpen(RecordCache& cache) override;
     void InternalClose() override;
     QByteArray ReadBlob(std::int64_t rowId, int column) const override;
+    void InternalPost(std::int64_t rowId,
+                      const std::vector<std::pair<int, QByteArray>>& blobs) override;
     qint64 ReadBlobSize(std::int64_t rowId, int column) const override;
 
 private:

@@ -161,10 +161,11 @@ void TableFile::Close() {
     db_ = nullptr;
     table_.clear();
     columns_.clear();
+    writable_ = false;
 }
 
-TableFile::OpenResult TableFile::Open(const QString& path,
-                                      const std::vector<QByteArray>& passwords) {
+TableFile::OpenResult TableFile::Open(const QString& path, const std::vector<QByteArray>& passwords,
+                                      bool writable) {
     Close();
     const QFileInfo info(path);
     if (!info.exists())
@@ -176,18 +177,23 @@ TableFile::OpenResult TableFile::Open(const QString& path,
     // database engine parses any of its pages.
     if (LooksLikePlainDatabase(path))
         return OpenResult::NotATable;
+    writable = writable && info.isWritable();
     for (const QByteArray& password : passwords) {
-        const OpenResult result = TryOpen(path, password);
+        const OpenResult result = TryOpen(path, password, writable);
         if (result != OpenResult::NeedsPassword)
             return result;
     }
     return OpenResult::NeedsPassword;
 }
 
-TableFile::OpenResult TableFile::TryOpen(const QString& path, const QByteArray& password) {
+TableFile::OpenResult TableFile::TryOpen(const QString& path, const QByteArray& password,
+                                         bool writable) {
     Close();
     const QByteArray name = QFile::encodeName(path);
-    if (sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    writable_ = writable;
+    if (sqlite3_open_v2(name.constData(), &db_,
+                        writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY,
+                        nullptr) != SQLITE_OK) {
         Close();
         return OpenResult::NotATable;
     }
@@ -328,6 +334,43 @@ QByteArray TableFile::ReadBlob(std::int64_t rowId, int column) const {
 qint64 TableFile::BlobSize(std::int64_t rowId, int column) const {
     sqlite3_blob* blob = OpenBlob(rowId, column);
     return blob ? sqlite3_blob_bytes(blob) : 0;
+}
+
+void TableFile::WriteBlobs(std::int64_t rowId,
+                           const std::vector<std::pair<int, QByteArray>>& blobs) {
+    if (!db_ || !writable_)
+        throw WriteError("the table file is open for reading only");
+    // The blob handle kept for reading would be cut off by the update.
+    if (blob_)
+        sqlite3_blob_close(blob_);
+    blob_ = nullptr;
+    blobColumn_ = -1;
+    auto fail = [this](const char* what) {
+        const std::string reason = std::string(what) + ": " + sqlite3_errmsg(db_);
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw WriteError(reason);
+    };
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail("cannot start writing");
+    for (const auto& [column, bytes] : blobs) {
+        if (column < 0 || std::size_t(column) >= columns_.size())
+            fail("no such column");
+        Statement update(db_, QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid = ?2")
+                                  .arg(QuoteIdentifier(table_),
+                                       QuoteIdentifier(columns_[std::size_t(column)].Name)));
+        if (update.Code() != SQLITE_OK)
+            fail("cannot prepare the update");
+        if (bytes.isEmpty())
+            sqlite3_bind_null(update.Get(), 1);
+        else
+            sqlite3_bind_blob64(update.Get(), 1, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                SQLITE_TRANSIENT);
+        sqlite3_bind_int64(update.Get(), 2, rowId);
+        if (sqlite3_step(update.Get()) != SQLITE_DONE)
+            fail("cannot write the record");
+    }
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail("cannot finish writing");
 }
 
 } // namespace data

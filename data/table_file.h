@@ -44,8 +44,10 @@ public:
 
     /// Opens the file with the first of the passwords that decodes it. Every page is
     /// authenticated when it is read, so bytes that were not written with the key are
-    /// refused before they are parsed; a file that is not encrypted is no table.
-    OpenResult Open(const QString& path, const std::vector<QByteArray>& passwords);
+    /// refused before they are parsed; a file that is not encrypted is no table. Asked to be
+    /// `writable`, a file the user may not write is opened for reading only.
+    OpenResult Open(const QString& path, const std::vector<QByteArray>& passwords,
+                    bool writable = false);
     void Close();
 
     const QString& TableName() const { return table_; }
@@ -61,8 +63,20 @@ public:
     QByteArray ReadBlob(std::int64_t rowId, int column) const;
     qint64 BlobSize(std::int64_t rowId, int column) const;
 
+    /// Whether records may be written.
+    bool Writable() const { return writable_; }
+    /// A failure while writing: nothing of the record was changed.
+    class WriteError : public std::runtime_error {
+    public:
+        explicit WriteError(const std::string& what)
+            : std::runtime_error(what) {}
+    };
+    /// Replaces blobs of one record (column, bytes; empty bytes store no value), all in one
+    /// transaction. Throws WriteError.
+    void WriteBlobs(std::int64_t rowId, const std::vector<std::pair<int, QByteArray>>& blobs);
+
 private:
-    OpenResult TryOpen(const QString& path, const QByteArray& password);
+    OpenResult TryOpen(const QString& path, const QByteArray& password, bool writable);
     OpenResult ReadSchema();
     sqlite3_blob* OpenBlob(std::int64_t rowId, int column) const;
     /// An index that holds all the given columns, with its columns in order; or "".
@@ -72,6 +86,7 @@ private:
     mutable sqlite3_blob* blob_ = nullptr; // kept open and moved from row to row
     mutable int blobColumn_ = -1;
     QString table_;
+    bool writable_ = false;
     std::vector<StoreColumn> columns_;
 };
 

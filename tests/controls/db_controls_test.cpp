@@ -27,6 +27,7 @@ protected:
         fixture.WriteCatalogue("vlmor.db", CatalogueFixture::Records(3));
         table.setObjectName("Table1");
         table.SetTableName(fixture.Path("vlmor.db"));
+        table.SetReadOnly(true); // as the program opens its catalogue
         source = new data::TDataSource;
         source->SetDataSet(&table);
     }

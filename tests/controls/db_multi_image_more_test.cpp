@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The image view's transitions, scroll bars, rubber band, progress reports and the annotation
-// layer's messages.
+// The image view's write-back into an editable copy of a catalogue in every format, its
+// transitions, scroll bars, rubber band, progress reports and the annotation layer's messages.
 #include "controls/imageview/db_multi_image.h"
 #include "data/data_source.h"
 #include "data/field.h"
@@ -30,6 +30,42 @@ QByteArray Png(QSize size, QRgb colour) {
 class ImageViewMore : public ImageViewFixture {};
 
 } // namespace
+
+TEST_F(ImageViewMore, AnEditedPictureIsWrittenBackInEachFormat) {
+    Bind({Png({20, 10}, qRgb(10, 20, 30))}, {100, 100});
+    ASSERT_TRUE(table.CanModify()) << "tests write into their own copy";
+    const struct {
+        controls::TBlobUpDate format;
+        const char* detected;
+    } formats[] = {{controls::bUpdateAsJPG, "JPEG"}, {controls::bUpdateAsBMP, "BMP"},
+                   {controls::bUpdateAsGIF, "GIF"},  {controls::bUpdateAsPCX, "PCX"},
+                   {controls::bUpdateAsTGA, "TGA"},  {controls::bUpdateAsPNG, "PNG"},
+                   {controls::bUpdateAsTIF, "TIFF"}};
+    auto* blob = qobject_cast<data::TBlobField*>(table.LookupField("GraphicFile"));
+    for (const auto& f : formats) {
+        SCOPED_TRACE(f.detected);
+        view->BlobUpDate = f.format;
+        view->ImageWriteRes = imaging::sColorTrue;
+        table.Edit();
+        QImage edited(30, 15, QImage::Format_RGB32);
+        edited.fill(qRgb(200, 100, 0));
+        imaging::TBitmap bitmap;
+        bitmap.SetHandle(edited);
+        view->Picture.SetBitmap(bitmap); // an edit marks the field modified
+        finished = 0;
+        table.Post();
+        EXPECT_GE(finished, 1);
+        // The view decodes what was written: the new picture, in the format asked.
+        EXPECT_EQ(view->BlobInfo().BlobFormat, f.detected);
+        EXPECT_EQ(view->BlobInfo().BlobWidth, 30);
+        EXPECT_EQ(view->Picture.Size(), QSize(30, 15));
+    }
+    // A view without a picture clears the field.
+    table.Edit();
+    view->Picture.Clear();
+    table.Post();
+    EXPECT_TRUE(blob->IsNull());
+}
 
 TEST_F(ImageViewMore, ATransitionBringsThePictureOnAndLeavesItAtTheViewsSize) {
     Bind({Png({20, 20}, qRgb(0, 0, 0)), Png({40, 20}, qRgb(0, 200, 0))}, {120, 90},

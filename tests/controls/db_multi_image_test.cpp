@@ -337,7 +337,7 @@ TEST_F(ImageView, CreditMessagesMoveOnTheirTicksAndGiveTheColourBack) {
 
 TEST_F(ImageView, KeysAndMessagesReachTheirOperations) {
     const QByteArray red = Encoded(Solid({12, 12}, qRgb(255, 0, 0)), "PNG");
-    Bind({red});
+    Bind({red}, {200, 150}, [](TPDBMultiImage& v) { v.SetReadOnly(true); });
     Recorder annotations;
     view->AnnotationWindow = &annotations;
     QTest::keyClick(view.get(), Qt::Key_A);

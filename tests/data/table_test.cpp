@@ -7,6 +7,7 @@
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/qt_printers.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -241,4 +242,55 @@ TEST_F(TableTest, AFileWithoutEncryptionIsNoTable) {
     table.SetTableName(path);
     EXPECT_EQ(OpenError(table),
               QStringLiteral("Table1: Cannot open table %1: the file is not a table").arg(path));
+}
+
+TEST_F(TableTest, AWritableCopyTakesBlobEditsOnPostAndDropsThemOnCancel) {
+    fixture.WriteCatalogue("vlmor.db", CatalogueFixture::Records(3));
+    table.SetTableName("vlmor.db");
+    table.Open();
+    ASSERT_TRUE(table.CanModify());
+    auto* blob = qobject_cast<data::TBlobField*>(table.LookupField("GraphicFile"));
+    const QByteArray stored = blob->Value();
+    QBuffer fresh;
+    fresh.setData("new picture bytes");
+    fresh.open(QIODevice::ReadOnly);
+    // Outside editing a blob cannot be loaded.
+    EXPECT_THROW(blob->LoadFromStream(fresh), platform::Exception);
+
+    table.Edit();
+    EXPECT_EQ(table.State(), data::TDataSetState::dsEdit);
+    blob->LoadFromStream(fresh);
+    EXPECT_EQ(blob->Value(), "new picture bytes") << "the edit is read back before the post";
+    table.Cancel();
+    EXPECT_EQ(table.State(), data::TDataSetState::dsBrowse);
+    EXPECT_EQ(blob->Value(), stored) << "a cancel drops it";
+
+    table.Edit();
+    fresh.seek(0);
+    blob->LoadFromStream(fresh);
+    table.Post();
+    EXPECT_EQ(blob->Value(), "new picture bytes");
+    // Moving on posts a pending edit; an empty value stores no picture.
+    table.GoNext();
+    table.Edit();
+    QBuffer empty;
+    empty.open(QIODevice::ReadOnly);
+    blob->LoadFromStream(empty);
+    table.GoNext();
+    EXPECT_EQ(table.State(), data::TDataSetState::dsBrowse);
+    table.Close();
+
+    TTable again;
+    again.setObjectName("Again");
+    again.SetReadOnly(true);
+    again.SetTableName(fixture.Path("vlmor.db"));
+    again.Open();
+    EXPECT_FALSE(again.CanModify());
+    EXPECT_THROW(again.Edit(), platform::Exception) << "a read-only table refuses";
+    auto* kept = qobject_cast<data::TBlobField*>(again.LookupField("GraphicFile"));
+    EXPECT_EQ(kept->Value(), "new picture bytes");
+    again.GoNext();
+    EXPECT_TRUE(kept->IsNull());
+    again.GoNext();
+    EXPECT_EQ(kept->Value(), CatalogueFixture::Records(3)[2].Picture) << "the others unchanged";
 }
