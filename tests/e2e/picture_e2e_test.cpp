@@ -117,11 +117,19 @@ protected:
         x.Xdo({"mousemove", QString::number(main->x() + wx), QString::number(main->y() + wy),
                "click", "1"});
     }
-    void ExpectShown(const QImage& window, const Record& r) {
+    // The screen shows the record's picture; a slow (sanitizer) build is given a few seconds
+    // to get there, the screenshot of the last look is kept under `shot`.
+    void ExpectShown(const QString& shot, const Record& r) {
         SCOPED_TRACE(r.file.toStdString());
         const Fitted expected = Expected(QStringLiteral(VLMOR_SAMPLES_DIR "/pictures/") + r.file);
         ASSERT_FALSE(expected.image.isNull());
-        EXPECT_LT(Mismatch(window, expected), 0.01);
+        double mismatch = 1;
+        for (int look = 0; look < 20 && mismatch >= 0.01; ++look) {
+            if (look > 0)
+                QThread::msleep(250);
+            mismatch = Mismatch(Shot(shot), expected);
+        }
+        EXPECT_LT(mismatch, 0.01);
     }
 
     XvfbSession x;
@@ -137,15 +145,16 @@ protected:
 TEST_F(PictureWalk, EachRecordsPictureIsTheOneShown) {
     QDir().mkpath(VLMOR_SHOTS_DIR);
     // The first twenty records (the borders, one of each format) with the navigator's Next.
-    const QImage first = Shot("walk-00.png");
-    ExpectShown(first, records[0]);
+    ExpectShown("walk-00.png", records[0]);
     int compared = 1;
     for (int i = 1; i < 20; ++i) {
         Click(133, 458);
-        const QImage window = Shot(QStringLiteral("walk-%1.png").arg(i, 2, 10, QLatin1Char('0')));
+        const QString shot = QStringLiteral("walk-%1.png").arg(i, 2, 10, QLatin1Char('0'));
         if (Comparable(records[std::size_t(i)].file)) {
-            ExpectShown(window, records[std::size_t(i)]);
+            ExpectShown(shot, records[std::size_t(i)]);
             ++compared;
+        } else {
+            Shot(shot);
         }
     }
     EXPECT_GE(compared, 15);
@@ -166,10 +175,10 @@ TEST_F(PictureWalk, EachRecordsPictureIsTheOneShown) {
             starLetter = &r;
     }
     ASSERT_TRUE(letter && starLetter);
-    ExpectShown(Shot("walk-letter.png"), *letter);
+    ExpectShown("walk-letter.png", *letter);
     Click(130, 251);
     x.Xdo({"type", "star"});
     x.Xdo({"key", "Return"});
     Click(307, 80);
-    ExpectShown(Shot("walk-letter-star.png"), *starLetter);
+    ExpectShown("walk-letter-star.png", *starLetter);
 }

@@ -14,7 +14,9 @@ template <class Draw> std::vector<char> Write(const std::string& file, Draw draw
     if (!fp)
         return {};
     RECT frame = {0, 0, 5000, 2500}; // hundredths of a millimetre: 160 x 80 device pixels
-    HDC dc = CreateEnhMetaFileWithFILEA(0, fp, &frame, "vellamore test");
+    // The description is two texts, each ended by a zero, and one zero more after them.
+    static const char kDescription[] = "vellamore\0test\0";
+    HDC dc = CreateEnhMetaFileWithFILEA(0, fp, &frame, kDescription);
     draw(dc);
     HENHMETAFILE metafile = CloseEnhMetaFileWithFILE(dc);
     std::fclose(fp);
