@@ -48,6 +48,7 @@ struct WriteOptions {
     bool Interlaced = false;         // PNG
     int Compression = 1;             // TIFF code
     bool Append = false;             // TIFF: a further page
+    QString Label;                   // the file named in the progress text (the file's own)
 };
 /// Writes the bitmap through a DIB; raises ErrorInvalid "Input image is empty" for an empty
 /// bitmap. Progress text "Writing " + the file name.

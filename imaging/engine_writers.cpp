@@ -14,7 +14,7 @@ bool WriteBitmapFile(EngineFormat format, const QString& fileName, const WriteOp
     if (!e.writeFile)
         return false;
     const QByteArray name = FileNameBytes(fileName);
-    const QString progress = QStringLiteral("Writing ") + fileName;
+    const QString progress = QStringLiteral("Writing ") + (o.Label.isEmpty() ? fileName : o.Label);
     const auto d = static_cast<std::int16_t>(o.Depth);
     return WithDib(bitmap, [&](HGLOBAL dib) {
         switch (e.writeKind) {

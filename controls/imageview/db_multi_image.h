@@ -7,6 +7,7 @@
 #include "controls/imageview/picture.h"
 #include "controls/imageview/zoom_model.h"
 #include "data/field_data_link.h"
+#include "imaging/engine_calls.h"
 #include "imaging/image_types.h"
 #include "platform/core/cursors.h"
 #include "platform/core/messages.h"
@@ -220,6 +221,16 @@ public:
     void ResetZoom();
     void ComputeFitZoom();
     void LayoutScrollBars();
+    // Saving (image_saving.cpp): the picture through the engine's writers, or the raw blob.
+    void SaveAsBMP(const QString& fileName);
+    void SaveAsGIF(const QString& fileName);
+    void SaveAsTIF(const QString& fileName);
+    void SaveAsPCX(const QString& fileName);
+    void SaveAsTGA(const QString& fileName);
+    void SaveAsEPS(const QString& fileName);
+    void SaveAsPNG(const QString& fileName);
+    void SaveAsJPG(const QString& fileName);
+    void SaveBlobToFile(const QString& fileName);
     void CopyToClipboard();
     void PasteFromClipboard();
     void CutToClipboard();
@@ -264,6 +275,10 @@ private:
     void DecodeBitmap(const QString& loadName, const QByteArray& blob, int readDepth);
     void ShowCreditMessage(const QString& loadName, const QByteArray& blob);
     void CreditTick(CreditDisplay::Kind kind);
+
+    // Saving.
+    void CheckSavePreconditions(bool needsPicture);
+    void SaveAs(const char* kind, imaging::EngineFormat format, const QString& fileName);
 
     // Painting (image_painting.cpp).
     void PaintBitmapPath(QPainter& painter);

@@ -1,25 +1,63 @@
 // SPDX-License-Identifier: MIT
-// The image view's clipboard: the picture goes out as image data any program can paste (the
-// toolkit offers it as PNG, BMP and its other image types, encoded when asked) and comes in
-// from any picture on the clipboard at the read depth.
+// The image view's clipboard: the picture goes out as image data any program can paste (PNG,
+// BMP and the toolkit's image type, encoded when asked) and comes in from any picture on the
+// clipboard at the read depth.
 #include "controls/imageview/db_multi_image.h"
 
 #include "imaging/dib.h"
 #include "imaging/dib_convert.h"
+#include "imaging/error_invalid.h"
 #include "imaging/undo_ring.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 
 namespace controls {
 
+namespace {
+
+// A picture on the clipboard as other programs take it: PNG, BMP and the toolkit's own image
+// type, each encoded only when a program asks for it.
+class PictureMimeData : public QMimeData {
+public:
+    explicit PictureMimeData(QImage picture)
+        : picture_(std::move(picture)) {}
+
+    QStringList formats() const override {
+        return {QStringLiteral("image/png"), QStringLiteral("image/bmp"),
+                QStringLiteral("application/x-qt-image")};
+    }
+    bool hasFormat(const QString& mime) const override { return formats().contains(mime); }
+
+protected:
+    QVariant retrieveData(const QString& mime, QMetaType type) const override {
+        if (mime == QLatin1String("application/x-qt-image") || type.id() == QMetaType::QImage)
+            return picture_;
+        const char* format = mime == QLatin1String("image/png")   ? "PNG"
+                             : mime == QLatin1String("image/bmp") ? "BMP"
+                                                                  : nullptr;
+        if (!format)
+            return {};
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture_.save(&buffer, format);
+        return bytes;
+    }
+
+private:
+    QImage picture_;
+};
+
+} // namespace
+
 void TPDBMultiImage::CopyToClipboard() {
+    // As a device-independent bitmap would be made of it: nothing to copy is an error.
     if (!Picture.HasBitmapHandle())
-        return;
-    auto* mime = new QMimeData;
-    mime->setImageData(Picture.Bitmap().Handle());
-    QGuiApplication::clipboard()->setMimeData(mime);
+        throw imaging::ErrorInvalid(QStringLiteral("Input image is empty"));
+    QGuiApplication::clipboard()->setMimeData(new PictureMimeData(Picture.Bitmap().Handle()));
 }
 
 void TPDBMultiImage::CutToClipboard() {
