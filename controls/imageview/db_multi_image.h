@@ -231,6 +231,8 @@ public:
     void SaveAsPNG(const QString& fileName);
     void SaveAsJPG(const QString& fileName);
     void SaveBlobToFile(const QString& fileName);
+    /// Prints the picture on the program's printer (image_printing.cpp).
+    void PrintImage(int left, int top, int width, int height);
     void CopyToClipboard();
     void PasteFromClipboard();
     void CutToClipboard();
