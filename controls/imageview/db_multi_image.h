@@ -231,6 +231,12 @@ public:
     void SaveAsPNG(const QString& fileName);
     void SaveAsJPG(const QString& fileName);
     void SaveBlobToFile(const QString& fileName);
+    // Editing (image_editing.cpp).
+    void LoadFromFile(const QString& fileName);
+    void UndoImage();
+    void InvertImage();
+    /// Turns the picture by `angle` degrees; a zero right or bottom means the whole picture.
+    void RotateImage(int left, int top, int right, int bottom, double angle);
     /// Prints the picture on the program's printer (image_printing.cpp).
     void PrintImage(int left, int top, int width, int height);
     void CopyToClipboard();
@@ -278,6 +284,8 @@ private:
     void ShowCreditMessage(const QString& loadName, const QByteArray& blob);
     void CreditTick(CreditDisplay::Kind kind);
 
+    // Editing: a working copy as a DIB for the engine, taken back into the picture.
+    void EditFrame(const std::function<HGLOBAL(HGLOBAL dib)>& edit);
     // Saving.
     void CheckSavePreconditions(bool needsPicture);
     void SaveAs(const char* kind, imaging::EngineFormat format, const QString& fileName);

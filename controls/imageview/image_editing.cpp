@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+// The image view's edits: a picture file loaded into the blob field, undo over the shared
+// ring, and invert and rotate through the effects engine inside the edit frame (a working
+// copy handed to the engine as a DIB and taken back).
+#include "controls/imageview/db_multi_image.h"
+
+#include "data/field.h"
+#include "imaging/dib.h"
+#include "imaging/dib_convert.h"
+#include "imaging/effects_binding.h"
+#include "imaging/error_invalid.h"
+#include "imaging/undo_ring.h"
+
+#include <QFileInfo>
+
+namespace controls {
+
+namespace {
+
+// The extensions a picture file may have, upper case with the dot.
+bool LoadableExtension(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix.isEmpty())
+        return false;
+    const QString ext = u'.' + suffix.toUpper();
+    for (const char* known : {".WMF", ".JPG", ".JPEG", ".GIF", ".TIF", ".TIFF", ".PCX", ".TGA",
+                              ".EPS", ".BMP", ".PNG", ".PCD", ".DXF", ".SCM", ".CMS"})
+        if (ext == QLatin1String(known))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void TPDBMultiImage::LoadFromFile(const QString& fileName) {
+    if (!QFileInfo(fileName).isFile())
+        throw imaging::ErrorInvalid(QStringLiteral("Input filename isn't valid"));
+    if (!LoadableExtension(fileName))
+        throw imaging::ErrorInvalid(
+            QStringLiteral("This format is not supported by this application"));
+    if (!BlobFieldBound())
+        throw imaging::ErrorInvalid(QStringLiteral("Field is not a blobfield"));
+    {
+        platform::WaitCursor wait;
+        // The record source asks for editing and says so otherwise; the display follows
+        // from the field's change.
+        static_cast<data::TBlobField*>(dataLink_.Field())->LoadFromFile(fileName);
+    }
+    GetBlobInfo();
+    PostStateChanged();
+}
+
+void TPDBMultiImage::UndoImage() {
+    ClearPicture(false);
+    platform::WaitCursor wait;
+    imaging::TBitmap copy = Picture.Bitmap();
+    imaging::UndoRing::Shared().Pop(copy);
+    Picture.SetBitmap(std::move(copy));
+}
+
+void TPDBMultiImage::EditFrame(const std::function<HGLOBAL(HGLOBAL dib)>& edit) {
+    ReportProgress(0);
+    platform::WaitCursor wait;
+    imaging::TBitmap copy = Picture.Bitmap();
+    HGLOBAL dib = nullptr;
+    imaging::BitmapToDib(&copy, &dib); // raises "Input image is empty"
+    struct FreeOnExit {
+        HGLOBAL* dib;
+        ~FreeOnExit() { imaging::FreeDib(*dib); }
+    } owner{&dib};
+    if (HGLOBAL result = edit(dib); result != dib) {
+        imaging::FreeDib(dib);
+        dib = result;
+    }
+    if (!dib || imaging::DibHandleToBitmap(dib, copy) == 0)
+        throw imaging::ErrorInvalid(QStringLiteral("Input image is empty"));
+    Picture.SetBitmap(std::move(copy));
+}
+
+void TPDBMultiImage::InvertImage() {
+    EditFrame([this](HGLOBAL dib) {
+        const imaging::TBitmap before = Picture.Bitmap();
+        imaging::ILInvertDib(dib);
+        if (ILUndo)
+            imaging::UndoRing::Shared().Push(before);
+        return dib;
+    });
+}
+
+void TPDBMultiImage::RotateImage(int left, int top, int right, int bottom, double angle) {
+    if (right == 0 || bottom == 0) {
+        right = Picture.Width();
+        bottom = Picture.Height();
+    }
+    (void)left;
+    (void)top; // the effects engine turns the whole picture; the rectangle is its extent
+    EditFrame([&](HGLOBAL dib) {
+        QRect turned;
+        return imaging::ILRotateDib(dib, angle, &turned, platform::ColorToQColor(RotateBackColor));
+    });
+}
+
+} // namespace controls
