@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace bench {
 
 QStringList WriteBenchCatalogue(const QString& dir, int records, int blobBytes) {
@@ -20,7 +22,15 @@ QStringList WriteBenchCatalogue(const QString& dir, int records, int blobBytes) 
                                              "letter",     "misc",   "ornament"};
     QStringList descriptions;
     catalog::CatalogueWriter writer(QDir(dir).filePath(QStringLiteral("vlmor.db")));
-    QByteArray blob(blobBytes, '\0');
+    // Each blob is a real picture the view can show, a 4 x 4 BMP, padded to the size asked
+    // with bytes of its own (after the picture, where no reader looks).
+    QByteArray blob(std::max(blobBytes, 128), '\0');
+    const unsigned char header[54] = {'B', 'M', 102, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0,  0,
+                                      4,   0,   0,   0, 4, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0,  0, 48, 0,
+                                      0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0};
+    std::copy(header, header + 54, blob.begin());
+    for (int p = 54; p < 102; ++p)
+        blob[p] = char(0x80);
     for (int i = 0; i < records; ++i) {
         const unsigned h = static_cast<unsigned>(i) * 2654435761u;
         const QString description = QStringLiteral("%1 %2 %3, number %4")
@@ -28,7 +38,7 @@ QStringList WriteBenchCatalogue(const QString& dir, int records, int blobBytes) 
                                         .arg(QLatin1String(things[(h >> 8) % 10]))
                                         .arg(QLatin1String(places[(h >> 16) % 6]))
                                         .arg(i);
-        for (int k = 0; k < blob.size(); k += 64)
+        for (int k = 128; k < blob.size(); k += 64)
             blob[k] = static_cast<char>(i + k);
         writer.Add({QStringLiteral("P%1.BMP").arg(i, 6, 10, QLatin1Char('0')), description,
                     QLatin1String(categories[i % 6]), blob});
