@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/core/error_reporter.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +52,15 @@ public:
         return 0;
     }
 };
+
+/// A failure the program would show in a message box is printed and ends the run instead, so
+/// no benchmark waits for a reader.
+inline void FailOnErrors() {
+    platform::SetErrorReporter([](const QString& message) {
+        std::fprintf(stderr, "error: %s\n", qPrintable(message));
+        std::exit(2);
+    });
+}
 
 /// The exit status of a benchmark program: a missed target fails it, except in smoke mode.
 inline int Exit(bool ok) {

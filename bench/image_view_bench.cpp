@@ -12,7 +12,6 @@
 #include "imaging/dib.h"
 #include "imaging/engine_binding.h"
 #include "imaging/engine_calls.h"
-#include "platform/core/error_reporter.h"
 #include "platform/ui/application.h"
 #include "tools/catalog/catalogue_tables.h"
 
@@ -162,11 +161,7 @@ void BM_PanMove(benchmark::State& state) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::TApplication app(argc, argv);
-    // A failure is printed and ends the run: no message box waits for a reader.
-    platform::SetErrorReporter([](const QString& message) {
-        std::fprintf(stderr, "error: %s\n", qPrintable(message));
-        std::exit(2);
-    });
+    bench::FailOnErrors();
     const bool smoke = bench::Smoke();
     data::Session().AddPassword("tamsin###");
     imaging::EngineBinding::Instance().Start();

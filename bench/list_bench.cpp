@@ -11,7 +11,6 @@
 #include "controls/datalist/data_list.h"
 #include "data/catalogue_schema.h"
 #include "data/session.h"
-#include "platform/core/error_reporter.h"
 #include "platform/ui/application.h"
 
 #include <QEvent>
@@ -83,11 +82,7 @@ void BM_TabChange(benchmark::State& state) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::TApplication app(argc, argv);
-    // A failure is printed and ends the run: no message box waits for a reader.
-    platform::SetErrorReporter([](const QString& message) {
-        std::fprintf(stderr, "error: %s\n", qPrintable(message));
-        std::exit(2);
-    });
+    bench::FailOnErrors();
     app.Initialize();
     if (bench::Smoke())
         recordCount = 3000;
