@@ -17,9 +17,6 @@ constexpr int MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4, M
               MM_TWIPS = 6, MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8;
 constexpr double kPixelsPerInch = 96;
 
-// Text alignment bits.
-constexpr unsigned TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24;
-
 // The raster operations of pens and brushes that have a counterpart.
 QPainter::CompositionMode Rop2Mode(int rop, bool raster) {
     if (!raster)
@@ -46,72 +43,6 @@ double Degrees(QPointF centre, QPointF p) {
 
 } // namespace
 
-MetaPen MakePen(unsigned style, double width, QColor colour) {
-    MetaPen made;
-    const unsigned kind = style & 0x0F;
-    if (kind == 5) { // the null pen
-        made.null = true;
-        return made;
-    }
-    QPen pen(colour, std::max(0.0, std::min(width, 1e6)));
-    switch (kind) {
-    case 1:
-        pen.setStyle(Qt::DashLine);
-        break;
-    case 2:
-        pen.setStyle(Qt::DotLine);
-        break;
-    case 3:
-        pen.setStyle(Qt::DashDotLine);
-        break;
-    case 4:
-        pen.setStyle(Qt::DashDotDotLine);
-        break;
-    default:
-        pen.setStyle(Qt::SolidLine);
-        break;
-    }
-    const unsigned cap = style & 0x0F00, join = style & 0xF000;
-    pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
-    pen.setJoinStyle(join == 0x1000   ? Qt::BevelJoin
-                     : join == 0x2000 ? Qt::MiterJoin
-                                      : Qt::RoundJoin);
-    pen.setCosmetic(width <= 0);
-    made.pen = pen;
-    return made;
-}
-
-MetaBrush MakeBrush(unsigned style, QColor colour, unsigned hatch) {
-    MetaBrush made;
-    if (style == 1) {
-        made.null = true;
-        return made;
-    }
-    if (style == 2) {
-        static const Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
-                                                  Qt::FDiagPattern, Qt::BDiagPattern,
-                                                  Qt::CrossPattern, Qt::DiagCrossPattern};
-        made.brush = QBrush(colour, hatch < 6 ? kHatches[hatch] : Qt::SolidPattern);
-        return made;
-    }
-    made.brush = QBrush(colour);
-    return made;
-}
-
-MetaFont MakeFont(int height, int escapement, int weight, bool italic, bool underline,
-                  bool strikeOut, const QString& face) {
-    MetaFont made;
-    made.height = height;
-    made.escapement = escapement;
-    QFont font(face.isEmpty() ? QStringLiteral("Liberation Sans") : face);
-    font.setBold(weight >= 600);
-    font.setItalic(italic);
-    font.setUnderline(underline);
-    font.setStrikeOut(strikeOut);
-    made.font = font;
-    return made;
-}
-
 MetafileDc::MetafileDc(QPainter& painter, const QTransform& toDevice, const QRectF& bounds,
                        int objectSlots)
     : painter_(painter)
@@ -124,74 +55,6 @@ MetafileDc::MetafileDc(QPainter& painter, const QTransform& toDevice, const QRec
     state_.font.font.setFamily(QStringLiteral("Liberation Sans"));
     state_.font.font.setPixelSize(12);
     state_.font.height = -12;
-}
-
-// ---- Objects -------------------------------------------------------------------------------
-
-int MetafileDc::FreeSlot() const {
-    for (std::size_t i = 0; i < objects_.size(); ++i)
-        if (std::holds_alternative<std::monostate>(objects_[i]))
-            return int(i);
-    return -1;
-}
-
-bool MetafileDc::Store(int slot, MetaObject object) {
-    if (slot < 0 || std::size_t(slot) >= objects_.size())
-        return false;
-    objects_[std::size_t(slot)] = std::move(object);
-    return true;
-}
-
-bool MetafileDc::Select(int slot) {
-    if (slot < 0 || std::size_t(slot) >= objects_.size())
-        return false;
-    const MetaObject& object = objects_[std::size_t(slot)];
-    if (const auto* pen = std::get_if<MetaPen>(&object)) {
-        state_.pen = pen->pen;
-        state_.nullPen = pen->null;
-    } else if (const auto* brush = std::get_if<MetaBrush>(&object)) {
-        state_.brush = brush->brush;
-        state_.nullBrush = brush->null;
-    } else if (const auto* font = std::get_if<MetaFont>(&object)) {
-        state_.font = *font;
-    }
-    return !std::holds_alternative<std::monostate>(object);
-}
-
-bool MetafileDc::Delete(int slot) {
-    if (slot < 0 || std::size_t(slot) >= objects_.size())
-        return false;
-    objects_[std::size_t(slot)] = std::monostate{};
-    return true;
-}
-
-void MetafileDc::SelectStockObject(int stock) {
-    switch (stock) {
-    case 0: // white, light grey, grey, dark grey and black brushes
-    case 1:
-    case 2:
-    case 3:
-    case 4: {
-        static const QColor kGreys[] = {Qt::white, QColor(192, 192, 192), QColor(128, 128, 128),
-                                        QColor(64, 64, 64), Qt::black};
-        state_.brush = QBrush(kGreys[stock]);
-        state_.nullBrush = false;
-        break;
-    }
-    case 5:
-        state_.nullBrush = true;
-        break;
-    case 6:
-    case 7:
-        state_.pen = QPen(stock == 6 ? Qt::white : Qt::black, 0);
-        state_.nullPen = false;
-        break;
-    case 8:
-        state_.nullPen = true;
-        break;
-    default: // the stock fonts and palettes
-        break;
-    }
 }
 
 // ---- Mapping -------------------------------------------------------------------------------
@@ -560,78 +423,6 @@ void MetafileDc::PatBlt(const QRectF& r, unsigned rop) {
         if (!state_.nullBrush)
             painter_.fillRect(r.normalized(), state_.brush);
         break;
-    }
-}
-
-void MetafileDc::Text(QPointF at, const QString& text, const std::optional<QRectF>& opaqueBox,
-                      const std::optional<QRectF>& clip, const std::vector<double>& advances) {
-    Apply();
-    if (opaqueBox)
-        painter_.fillRect(opaqueBox->normalized(), state_.backColour);
-    if (text.isEmpty())
-        return;
-    if (clip) {
-        painter_.setClipRect(clip->normalized(), Qt::IntersectClip);
-        clipDirty_ = true; // the next record sets the clip of the state again
-    }
-    const bool useCurrent = state_.textAlign & TA_UPDATECP;
-    const QPointF origin = useCurrent ? state_.position : at;
-    // Text stays upright whatever the mapping's directions: it is drawn in a space of its own
-    // at the device point, scaled by the mapping's magnitudes and turned by the escapement.
-    const QTransform t = LogicalToPainter();
-    const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
-    QFont font = state_.font.font;
-    const int h = state_.font.height;
-    font.setPixelSize(std::max(1, h < 0 ? -h : int(std::lround(h * 0.85))));
-    if (h == 0)
-        font.setPixelSize(12);
-    const QFontMetricsF metrics(font);
-    double width = 0;
-    if (advances.empty()) {
-        width = metrics.horizontalAdvance(text);
-    } else {
-        for (double a : advances)
-            width += a;
-    }
-    double dx = 0, dy = 0;
-    const unsigned horizontal = state_.textAlign & TA_CENTER;
-    if (horizontal == TA_CENTER)
-        dx = -width / 2;
-    else if (horizontal == TA_RIGHT)
-        dx = -width;
-    const unsigned vertical = state_.textAlign & TA_BASELINE;
-    if (vertical == TA_BASELINE)
-        dy = 0;
-    else if (vertical == TA_BOTTOM)
-        dy = -metrics.descent();
-    else
-        dy = metrics.ascent();
-    QTransform space;
-    const QPointF device = t.map(origin);
-    space.translate(device.x(), device.y());
-    space.rotate(-state_.font.escapement / 10.0);
-    space.scale(sx, sy);
-    painter_.setTransform(space);
-    painter_.setFont(font);
-    painter_.setPen(state_.textColour);
-    if (state_.opaque && !opaqueBox)
-        painter_.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()),
-                          state_.backColour);
-    painter_.setBackgroundMode(Qt::TransparentMode);
-    if (advances.empty()) {
-        painter_.drawText(QPointF(dx, dy), text);
-    } else {
-        double x = dx;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            painter_.drawText(QPointF(x, dy), QString(text[i]));
-            x += i < qsizetype(advances.size()) ? advances[std::size_t(i)] : 0;
-        }
-    }
-    if (useCurrent) {
-        // The position moves along the baseline by the text's width, in logical units.
-        const QTransform back = t.inverted();
-        const QPointF moved = back.map(space.map(QPointF(dx + width, 0)));
-        state_.position = horizontal == 0 ? moved : origin;
     }
 }
 
