@@ -312,6 +312,8 @@ private:
     void BoundsChanged();
     void DrawRubberBand();
     static unsigned PackXY(int x, int y);
+    /// A mouse position in the client area's coordinates (inside the border).
+    QPoint ClientPoint(QPointF widgetPoint) const;
 
     // Annotation layer.
     void BindAnnotation();

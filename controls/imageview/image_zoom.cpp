@@ -124,13 +124,17 @@ void TPDBMultiImage::moveEvent(QMoveEvent* event) {
     platform::RunGuarded([this] { BoundsChanged(); });
 }
 
+QPoint TPDBMultiImage::ClientPoint(QPointF widgetPoint) const {
+    return widgetPoint.toPoint() - contentsRect().topLeft();
+}
+
 unsigned TPDBMultiImage::PackXY(int x, int y) {
     return (unsigned(y) & 0xFFFFu) << 16 | (unsigned(x) & 0xFFFFu);
 }
 
 void TPDBMultiImage::mousePressEvent(QMouseEvent* event) {
     platform::RunGuarded([&] {
-        const QPoint at = event->position().toPoint();
+        const QPoint at = ClientPoint(event->position());
         const TMouseButton button = ButtonOf(event->button());
         if (event->button() == Qt::LeftButton && focusPolicy() != Qt::NoFocus)
             setFocus(Qt::MouseFocusReason);
@@ -169,7 +173,7 @@ void TPDBMultiImage::mousePressEvent(QMouseEvent* event) {
 
 void TPDBMultiImage::mouseMoveEvent(QMouseEvent* event) {
     platform::RunGuarded([&] {
-        const QPoint at = event->position().toPoint();
+        const QPoint at = ClientPoint(event->position());
         if (OnMouseMove)
             OnMouseMove(this, event->modifiers(), at.x(), at.y());
         if (editAnnotat_) {
@@ -198,11 +202,11 @@ void TPDBMultiImage::mouseMoveEvent(QMouseEvent* event) {
 
 void TPDBMultiImage::mouseReleaseEvent(QMouseEvent* event) {
     platform::RunGuarded([&] {
-        const QPoint at = event->position().toPoint();
+        const QPoint at = ClientPoint(event->position());
         const TMouseButton button = ButtonOf(event->button());
         if (OnMouseUp)
             OnMouseUp(this, button, event->modifiers(), at.x(), at.y());
-        if (button == mbLeft && OnClick && rect().contains(at))
+        if (button == mbLeft && OnClick && contentsRect().contains(at + contentsRect().topLeft()))
             OnClick(this);
         if (editAnnotat_) {
             imaging::MouseMon(this, button == mbRight ? WM_RBUTTONUP : WM_LBUTTONUP,
@@ -247,7 +251,7 @@ void TPDBMultiImage::wheelEvent(QWheelEvent* event) {
     const int steps = event->angleDelta().y() / 120;
     platform::RunGuarded([&] {
         SyncZoomModel();
-        if (zoom_.WheelZoom(steps, event->position().toPoint()))
+        if (zoom_.WheelZoom(steps, ClientPoint(event->position())))
             RepaintNow();
     });
     event->accept();

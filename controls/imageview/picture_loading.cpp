@@ -241,9 +241,11 @@ void TPDBMultiImage::ShowCreditMessage(const QString& loadName, const QByteArray
 void TPDBMultiImage::CreditTick(CreditDisplay::Kind kind) {
     if (credit_.Showing() != kind)
         return;
+    // The strip lies in client coordinates, inside the border.
     const QRect before(credit_.Position(), credit_.Strip().size());
     if (credit_.Tick())
-        update(before.united(QRect(credit_.Position(), credit_.Strip().size())));
+        update(before.united(QRect(credit_.Position(), credit_.Strip().size()))
+                   .translated(contentsRect().topLeft()));
 }
 
 void TPDBMultiImage::UpdateData() {

@@ -136,6 +136,11 @@ TEST_F(ImageViewMore, TheRubberBandKeepsTheControlsProportions) {
     EXPECT_EQ(xx, 20 + int(hx));
     EXPECT_EQ(yy, 10 + int(r * hx));
     EXPECT_EQ(view->ViewOriginX(), 0) << "a band does not pan";
+    // With the single border the positions are the client area's, inside it.
+    view->SetBorderStyle(controls::bsSingle);
+    QTest::mousePress(view.get(), Qt::LeftButton, {}, QPoint(21, 11));
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, QPoint(21, 11));
+    EXPECT_EQ(QPoint(x, y), QPoint(20, 10));
     // The right button draws nothing while the band belongs to the left one.
     button = controls::mbMiddle;
     QTest::mousePress(view.get(), Qt::RightButton, {}, QPoint(20, 10));
