@@ -56,4 +56,10 @@ HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& backgr
 HGLOBAL ReduceDibColours(HGLOBAL dib, int depth, bool dither, void* user, ProgressCallback cb,
                          TSortDither method = IL_BAYER);
 
+/// The effects window's operations, each giving a new DIB (the caller frees both) or none.
+enum class Effect { Brightness, Gamma, Grayscale, MirrorLeftRight, FlipTopBottom, Blur, Sharpen };
+/// Runs the effect with its value: brightness and contrast for `Brightness`
+/// (`value`, `second`), gamma, blur radius or sharpening percent; the others take none.
+HGLOBAL ApplyEffect(Effect effect, HGLOBAL dib, double value = 0, int second = 0);
+
 } // namespace imaging

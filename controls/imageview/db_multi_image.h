@@ -237,6 +237,9 @@ public:
     void InvertImage();
     /// Turns the picture by `angle` degrees; a zero right or bottom means the whole picture.
     void RotateImage(int left, int top, int right, int bottom, double angle);
+    /// Opens the "Filters and Effects" window on the picture; OK takes its result and
+    /// transition settings.
+    void ShowEffects();
     /// Prints the picture on the program's printer (image_printing.cpp).
     void PrintImage(int left, int top, int width, int height);
     void CopyToClipboard();

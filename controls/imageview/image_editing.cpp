@@ -4,6 +4,7 @@
 // copy handed to the engine as a DIB and taken back).
 #include "controls/imageview/db_multi_image.h"
 
+#include "controls/effects/effect_form.h"
 #include "data/field.h"
 #include "imaging/dib.h"
 #include "imaging/dib_convert.h"
@@ -11,7 +12,9 @@
 #include "imaging/error_invalid.h"
 #include "imaging/undo_ring.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QRadioButton>
 
 namespace controls {
 
@@ -98,6 +101,48 @@ void TPDBMultiImage::RotateImage(int left, int top, int right, int bottom, doubl
         QRect turned;
         return imaging::ILRotateDib(dib, angle, &turned, platform::ColorToQColor(RotateBackColor));
     });
+}
+
+void TPDBMultiImage::ShowEffects() {
+    if (ILUndo)
+        imaging::UndoRing::Shared().Push(Picture.Bitmap());
+    QCoreApplication::processEvents();
+    imaging::TBitmap copy = Picture.Bitmap();
+    const platform::TCursor previous = platform::Screen::Cursor();
+    platform::Screen::SetCursor(platform::crHourGlass);
+    struct RestoreOnExit {
+        platform::TCursor cursor;
+        ~RestoreOnExit() { platform::Screen::SetCursor(cursor); }
+    } restore{previous};
+
+    TEffectForm form(this);
+    form.RestoreCursor = previous;
+    form.SetFXDelay(FXDelay);
+    form.SetFXColRowThick(FXColRowThick);
+    form.SetTransition(FXMethod);
+    form.SetRotateBackground(platform::ColorToQColor(RotateBackColor));
+    const bool monochrome = copy.Monochrome() || copy.Handle().depth() == 1;
+    const int depth = monochrome ? 1 : ReadDepth(ImageReadRes, DeviceBitsPerPixel());
+    if (copy.HandleAllocated()) {
+        HGLOBAL dib = nullptr;
+        imaging::BitmapToDibDepth(copy, nullptr, nullptr, &dib, false, depth);
+        form.SetDib(dib);
+    }
+    copy = imaging::TBitmap();
+    if (form.exec() != QDialog::Accepted)
+        return;
+    FXDelay = form.FXDelay();
+    FXColRowThick = form.FXColRowThick();
+    // The last checked choice wins, none looked at last.
+    for (imaging::TFXMethod method :
+         {imaging::FXHorizontal, imaging::FXVertical, imaging::FXDiagonal,
+          imaging::FXDiagonalSquares, imaging::FXRectangles, imaging::FXNone})
+        if (form.TransitionChoice(method)->isChecked())
+            FXMethod = method;
+    platform::Screen::SetCursor(platform::crHourGlass);
+    imaging::TBitmap result;
+    if (HGLOBAL dib = form.Dib(); dib && imaging::DibHandleToBitmap(dib, result) != 0)
+        Picture.SetBitmap(std::move(result));
 }
 
 } // namespace controls

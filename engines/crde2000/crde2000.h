@@ -116,6 +116,56 @@ typedef int16_t (*CrdeDibToDdb)(const void* lockedDib, HGLOBAL* bitmap, HGLOBAL*
 
 /// The text of a result code, as the engine's string resources would give it.
 typedef const char* (*CrdeErrorText)(int16_t code);
+/* Scanning through SANE. The "window" of selectsource and aquiredibimage is a host the
+   caller fills: its dialogs and the device remembered from the last choice. */
+typedef struct CrdeScanDevice {
+    const char* name; /* what SANE opens, "test:0" */
+    const char* vendor;
+    const char* model;
+    const char* type;
+} CrdeScanDevice;
+
+/* The scan settings a device offers, read from its options; the host changes the chosen
+   values (mode, resolution, area) before the scan. Lengths are millimetres. */
+typedef struct CrdeScanSettings {
+    int32_t modeCount;
+    const char* const* modes;
+    int32_t mode;            /* index into modes; -1 when the device has no mode option */
+    int32_t resolutionCount; /* a list of resolutions when above 0, else a range */
+    const double* resolutions;
+    double resolutionMin, resolutionMax, resolutionStep;
+    double resolution; /* dots per inch; 0 when the device has no resolution option */
+    int32_t hasArea;
+    double areaLimit[4]; /* left, top, right, bottom the device can scan */
+    double area[4];      /* the chosen area */
+} CrdeScanSettings;
+
+/* A quick scan of the whole area at a low resolution with the settings' mode, for the
+   host's preview; none on failure. The DIB is the caller's. */
+typedef HGLOBAL (*CrdeScanPreview)(void* session, const CrdeScanSettings* settings);
+
+typedef struct CrdeScanHost {
+    void* context;
+    /* In: the device remembered ("" for none); out of selectsource: the device chosen. */
+    char device[256];
+    /* Shows the devices; the index chosen, or -1 when the user cancels. */
+    int32_t (*choose_device)(void* context, const CrdeScanDevice* devices, int32_t count,
+                             int32_t current);
+    /* Shows the scan settings of the device; 1 to scan, 0 when the user cancels. Null:
+       the device's own settings are used. */
+    int32_t (*scan_dialog)(void* context, const char* device, CrdeScanSettings* settings,
+                           CrdeScanPreview preview, void* session);
+} CrdeScanHost;
+
+/* selectsource: 1 when a device was chosen, 0 when the user cancelled, below 0 a failure
+   (no device). */
+typedef int16_t (*CrdeSelectSource)(CrdeScanHost* host, int16_t zero);
+/* aquiredibimage: 1 with a new DIB at the depth (0 keeps the scan's own), 0 without one
+   when the user cancelled, below 0 a failure. */
+typedef int16_t (*CrdeAcquire)(CrdeScanHost* host, int16_t depth, int16_t dither, int16_t zero1,
+                               HGLOBAL* dib, void* palette, void* user, CrdeProgress cb,
+                               int16_t zero);
+
 #ifdef __cplusplus
 }
 #endif

@@ -2,6 +2,7 @@
 // The effects engine's entry points. Nothing escapes as an exception: a failure is the
 // entry's failure result.
 #include "engines/isp2000/effects.h"
+#include "engines/isp2000/filters.h"
 #include "engines/isp2000/isp2000.h"
 #include "engines/isp2000/transitions.h"
 #include "engines/shared/dib_block.h"
@@ -45,6 +46,15 @@ std::int32_t Run(IspPaintTarget* dc, HGLOBAL dib, isp::Transition kind, int thic
         return 1;
     } catch (...) {
         return 0;
+    }
+}
+
+// Calls a DIB-to-DIB operation; nothing escapes.
+template <class Call> HGLOBAL Guarded(Call call) {
+    try {
+        return call();
+    } catch (...) {
+        return nullptr;
     }
 }
 
@@ -105,4 +115,23 @@ ISP_EXPORT HGLOBAL ReduceDib(HGLOBAL dib, std::int16_t depth, std::int16_t dithe
     } catch (...) {
         return nullptr;
     }
+}
+
+ISP_EXPORT HGLOBAL ILBrightness(HGLOBAL dib, std::int32_t brightness, std::int32_t contrast) {
+    return Guarded([&] { return isp::Adjust(dib, brightness, contrast, 1.0); });
+}
+ISP_EXPORT HGLOBAL ILGamma(HGLOBAL dib, double gamma) {
+    return Guarded([&] { return isp::Adjust(dib, 0, 0, gamma); });
+}
+ISP_EXPORT HGLOBAL ILGrayscale(HGLOBAL dib) {
+    return Guarded([&] { return isp::Greyscale(dib); });
+}
+ISP_EXPORT HGLOBAL ILMirror(HGLOBAL dib, std::int16_t vertical) {
+    return Guarded([&] { return isp::Mirror(dib, vertical != 0); });
+}
+ISP_EXPORT HGLOBAL Blur(HGLOBAL dib, std::int32_t radius) {
+    return Guarded([&] { return isp::Blur(dib, radius); });
+}
+ISP_EXPORT HGLOBAL Sharpen(HGLOBAL dib, std::int32_t amount) {
+    return Guarded([&] { return isp::Sharpen(dib, amount); });
 }

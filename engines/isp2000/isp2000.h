@@ -43,6 +43,20 @@ typedef HGLOBAL (*IspRotate)(HGLOBAL dib, double angle, IspRect* rect, uint32_t 
 /// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 grayscale), used when `dither` is 1.
 typedef HGLOBAL (*IspReduce)(HGLOBAL dib, int16_t depth, int16_t dither, int16_t method,
                              int32_t zero1, int16_t zero2, void* user, IspProgress cb);
+
+/* The effects window's operations: each returns a new DIB (the caller frees both), none on
+   failure. Palette pictures keep their depth through the colour operations; others come back
+   at 24 bits. */
+/** ILBrightness: brightness -255..255 added, then contrast -100..100 percent. */
+typedef HGLOBAL (*IspBrightness)(HGLOBAL dib, int32_t brightness, int32_t contrast);
+/** ILGamma: gamma above 0; 1 keeps the tones, above 1 lightens. */
+typedef HGLOBAL (*IspGamma)(HGLOBAL dib, double gamma);
+/** ILGrayscale: every colour replaced by its luminance. */
+typedef HGLOBAL (*IspGrayscale)(HGLOBAL dib);
+/** ILMirror: left to right, or top to bottom when `vertical` is 1; the depth kept. */
+typedef HGLOBAL (*IspMirror)(HGLOBAL dib, int16_t vertical);
+/** Blur: radius 1..32. Sharpen: amount 1..500 percent. */
+typedef HGLOBAL (*IspFilter)(HGLOBAL dib, int32_t strength);
 #ifdef __cplusplus
 }
 #endif

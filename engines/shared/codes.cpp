@@ -33,6 +33,10 @@ const char* CodeText(std::int16_t code) {
         return "12-bit JPEG samples are not supported";
     case kErrNoSuchPage:
         return "The TIFF file has no page of that number";
+    case kErrNoScanner:
+        return "No scanner was found. Check that the scanner is connected and switched on";
+    case kErrScanner:
+        return "The scanner could not scan; it may be busy or disconnected";
     default:
         return code > 0 ? "" : "Unknown imaging error";
     }

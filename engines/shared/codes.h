@@ -24,6 +24,10 @@ constexpr std::int16_t kErrInternal = -19;
 constexpr std::int16_t kErrTwelveBitJpeg = -20;
 /// A page number past the last page of a TIFF file.
 constexpr std::int16_t kErrNoSuchPage = -21;
+/// SANE finds no scanner.
+constexpr std::int16_t kErrNoScanner = -22;
+/// The scanner could not be opened or stopped while scanning.
+constexpr std::int16_t kErrScanner = -23;
 
 /// The text of a result code ("" for success).
 const char* CodeText(std::int16_t code);

@@ -1,0 +1,503 @@
+// SPDX-License-Identifier: MIT
+#include "controls/effects/effect_form.h"
+
+#include "controls/effects/effect_preview.h"
+#include "imaging/dib.h"
+#include "imaging/dib_convert.h"
+#include "platform/core/dialogs.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QEventLoop>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace controls {
+
+namespace {
+
+TEffectForm* current = nullptr;
+
+// Gamma is kept on its slider in hundredths.
+constexpr int kGammaScale = 100;
+
+QImage ImageOfDib(HGLOBAL dib) {
+    imaging::TBitmap bitmap;
+    if (!dib || imaging::DibHandleToBitmap(dib, bitmap) == 0)
+        return {};
+    return bitmap.Handle().convertToFormat(QImage::Format_RGB32);
+}
+
+HGLOBAL DibOfImage(const QImage& image) {
+    imaging::TBitmap bitmap;
+    bitmap.SetHandle(image);
+    HGLOBAL dib = nullptr;
+    imaging::BitmapToDib(&bitmap, &dib);
+    return dib;
+}
+
+QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QSlider* Slider(int low, int high, int value, const QString& name, QWidget* parent) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(name);
+    slider->setRange(low, high);
+    slider->setValue(value);
+    slider->setPageStep((high - low) / 20);
+    return slider;
+}
+
+} // namespace
+
+TEffectForm* TEffectForm::Current() {
+    return current;
+}
+
+TEffectForm::TEffectForm(QWidget* owner)
+    : QDialog(owner) {
+    setObjectName(QStringLiteral("EffectForm"));
+    setWindowTitle(QStringLiteral("Filters and Effects"));
+    current = this;
+
+    previewWidget_ = new EffectPreview(this);
+    previewWidget_->setObjectName(QStringLiteral("Preview"));
+    sizeLabel_ = new QLabel(this);
+    sizeLabel_->setObjectName(QStringLiteral("PictureSize"));
+
+    auto* tabs = new QTabWidget(this);
+    tabs->setUsesScrollButtons(false);
+    tabs->addTab(BuildTones(), QStringLiteral("&Tones"));
+    tabs->addTab(BuildColours(), QStringLiteral("&Colours"));
+    tabs->addTab(BuildGeometry(), QStringLiteral("&Geometry"));
+    tabs->addTab(BuildTransitions(), QStringLiteral("T&ransition"));
+
+    auto* reset = Button(QStringLiteral("R&eset"), QStringLiteral("Reset"), this);
+    connect(reset, &QPushButton::clicked, this, &TEffectForm::ResetPicture);
+    pictureControls_ << reset;
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->addButton(reset, QDialogButtonBox::ResetRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(previewWidget_, 1);
+    left->addWidget(sizeLabel_);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addWidget(tabs);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addWidget(buttons);
+    SetDib(nullptr);
+}
+
+TEffectForm::~TEffectForm() {
+    if (current == this)
+        current = nullptr;
+    imaging::FreeDib(result_);
+    imaging::FreeDib(base_);
+    imaging::FreeDib(original_);
+}
+
+QWidget* TEffectForm::BuildTones() {
+    auto* page = new QWidget;
+    brightness_ = Slider(-255, 255, 0, QStringLiteral("Brightness"), page);
+    contrast_ = Slider(-100, 100, 0, QStringLiteral("Contrast"), page);
+    gamma_ = Slider(10, 400, kGammaScale, QStringLiteral("Gamma"), page);
+    auto* form = new QFormLayout(page);
+    for (auto [slider, label] : {std::pair{brightness_, "&Brightness"},
+                                 std::pair{contrast_, "C&ontrast"}, std::pair{gamma_, "G&amma"}}) {
+        auto* value = new QLabel(page);
+        value->setMinimumWidth(36);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto show = [value, slider = slider, this] {
+            value->setText(slider == gamma_ ? QString::number(slider->value() / 100.0, 'f', 2)
+                                            : QString::number(slider->value()));
+        };
+        show();
+        connect(slider, &QSlider::valueChanged, this, [this, show] {
+            show();
+            RefreshPreview();
+        });
+        auto* row = new QHBoxLayout;
+        row->addWidget(slider, 1);
+        row->addWidget(value);
+        auto* caption = new QLabel(QString::fromLatin1(label), page);
+        caption->setBuddy(slider);
+        form->addRow(caption, row);
+        pictureControls_ << slider;
+    }
+    auto* neutral = Button(QStringLiteral("&Neutral tones"), QStringLiteral("NeutralTones"), page);
+    connect(neutral, &QPushButton::clicked, this, [this] { SetTones(0, 0, 1.0); });
+    form->addRow(neutral);
+    pictureControls_ << neutral;
+    return page;
+}
+
+QWidget* TEffectForm::BuildColours() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* simple = new QHBoxLayout;
+    auto* grey = Button(QStringLiteral("&Greyscale"), QStringLiteral("Greyscale"), page);
+    connect(grey, &QPushButton::clicked, this, [this] { ApplyEffect(imaging::Effect::Grayscale); });
+    auto* invert = Button(QStringLiteral("&Invert"), QStringLiteral("Invert"), page);
+    connect(invert, &QPushButton::clicked, this, &TEffectForm::InvertPicture);
+    simple->addWidget(grey);
+    simple->addWidget(invert);
+    layout->addLayout(simple);
+
+    auto* box = new QGroupBox(QStringLiteral("Colour reduction"), page);
+    colours_ = new QComboBox(box);
+    colours_->setObjectName(QStringLiteral("Colours"));
+    colours_->addItem(QStringLiteral("2 colours"), 2);
+    colours_->addItem(QStringLiteral("16 colours"), 16);
+    colours_->addItem(QStringLiteral("256 colours"), 256);
+    colours_->setCurrentIndex(2);
+    dither_ = new QComboBox(box);
+    dither_->setObjectName(QStringLiteral("Dither"));
+    for (const char* name : {"No dithering", "Bayer", "Burkes", "Floyd-Steinberg", "Greyscale"})
+        dither_->addItem(QString::fromLatin1(name));
+    dither_->setCurrentIndex(3);
+    auto* reduce = Button(QStringLiteral("Re&duce"), QStringLiteral("Reduce"), box);
+    connect(reduce, &QPushButton::clicked, this,
+            [this] { ReduceColours(colours_->currentData().toInt(), dither_->currentIndex()); });
+    auto* form = new QFormLayout(box);
+    form->addRow(QStringLiteral("Colours"), colours_);
+    form->addRow(QStringLiteral("Dither"), dither_);
+    form->addRow(reduce);
+    layout->addWidget(box);
+    layout->addStretch(1);
+    pictureControls_ << grey << invert << reduce;
+    return page;
+}
+
+QWidget* TEffectForm::BuildGeometry() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* flips = new QHBoxLayout;
+    auto* mirror = Button(QStringLiteral("&Mirror"), QStringLiteral("Mirror"), page);
+    connect(mirror, &QPushButton::clicked, this,
+            [this] { ApplyEffect(imaging::Effect::MirrorLeftRight); });
+    auto* flip = Button(QStringLiteral("&Flip"), QStringLiteral("Flip"), page);
+    connect(flip, &QPushButton::clicked, this,
+            [this] { ApplyEffect(imaging::Effect::FlipTopBottom); });
+    flips->addWidget(mirror);
+    flips->addWidget(flip);
+    layout->addLayout(flips);
+
+    auto* turn = new QHBoxLayout;
+    angle_ = new QDoubleSpinBox(page);
+    angle_->setObjectName(QStringLiteral("Angle"));
+    angle_->setRange(-360, 360);
+    angle_->setDecimals(1);
+    angle_->setSuffix(QStringLiteral("\u00B0"));
+    angle_->setValue(90);
+    auto* rotate = Button(QStringLiteral("&Rotate"), QStringLiteral("Rotate"), page);
+    connect(rotate, &QPushButton::clicked, this, [this] { RotatePicture(angle_->value()); });
+    turn->addWidget(angle_);
+    turn->addWidget(rotate);
+    layout->addLayout(turn);
+
+    auto* filters = new QGroupBox(QStringLiteral("Filters"), page);
+    auto* grid = new QFormLayout(filters);
+    blurRadius_ = new QSpinBox(filters);
+    blurRadius_->setObjectName(QStringLiteral("BlurRadius"));
+    blurRadius_->setRange(1, 32);
+    blurRadius_->setValue(2);
+    auto* blur = Button(QStringLiteral("&Blur"), QStringLiteral("Blur"), filters);
+    connect(blur, &QPushButton::clicked, this,
+            [this] { ApplyEffect(imaging::Effect::Blur, blurRadius_->value()); });
+    sharpenAmount_ = new QSpinBox(filters);
+    sharpenAmount_->setObjectName(QStringLiteral("SharpenAmount"));
+    sharpenAmount_->setRange(1, 500);
+    sharpenAmount_->setSuffix(QStringLiteral(" %"));
+    sharpenAmount_->setValue(100);
+    auto* sharpen = Button(QStringLiteral("&Sharpen"), QStringLiteral("Sharpen"), filters);
+    connect(sharpen, &QPushButton::clicked, this,
+            [this] { ApplyEffect(imaging::Effect::Sharpen, sharpenAmount_->value()); });
+    auto* blurRow = new QHBoxLayout;
+    blurRow->addWidget(blurRadius_);
+    blurRow->addWidget(blur);
+    auto* sharpenRow = new QHBoxLayout;
+    sharpenRow->addWidget(sharpenAmount_);
+    sharpenRow->addWidget(sharpen);
+    grid->addRow(QStringLiteral("Radius"), blurRow);
+    grid->addRow(QStringLiteral("Amount"), sharpenRow);
+    layout->addWidget(filters);
+    layout->addStretch(1);
+    pictureControls_ << mirror << flip << rotate << blur << sharpen;
+    return page;
+}
+
+QWidget* TEffectForm::BuildTransitions() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* box = new QGroupBox(QStringLiteral("Transition"), page);
+    auto* choices = new QVBoxLayout(box);
+    const char* names[] = {"&None",     "&Horizontal",       "&Vertical",
+                           "&Diagonal", "Diagonal s&quares", "Rectan&gles"};
+    const char* objects[] = {"rbNone",     "rbHorizontal",      "rbVertical",
+                             "rbDiagonal", "rbDiagonalSquares", "rbRectangles"};
+    for (int i = 0; i < 6; ++i) {
+        transitions_[std::size_t(i)] = new QRadioButton(QString::fromLatin1(names[i]), box);
+        transitions_[std::size_t(i)]->setObjectName(QString::fromLatin1(objects[i]));
+        choices->addWidget(transitions_[std::size_t(i)]);
+    }
+    transitions_[0]->setChecked(true);
+    layout->addWidget(box);
+    delay_ = new QSpinBox(page);
+    delay_->setObjectName(QStringLiteral("Delay"));
+    delay_->setRange(0, 1000);
+    delay_->setSuffix(QStringLiteral(" ms"));
+    thickness_ = new QSpinBox(page);
+    thickness_->setObjectName(QStringLiteral("Thickness"));
+    thickness_->setRange(1, 200);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Step de&lay"), delay_);
+    form->addRow(QStringLiteral("Band &thickness"), thickness_);
+    layout->addLayout(form);
+    auto* preview = Button(QStringLiteral("&Preview"), QStringLiteral("PreviewTransition"), page);
+    connect(preview, &QPushButton::clicked, this, &TEffectForm::PreviewTransition);
+    layout->addWidget(preview);
+    layout->addStretch(1);
+    pictureControls_ << preview;
+    return page;
+}
+
+int TEffectForm::FXDelay() const {
+    return delay_->value();
+}
+void TEffectForm::SetFXDelay(int delay) {
+    delay_->setValue(delay);
+}
+int TEffectForm::FXColRowThick() const {
+    return thickness_->value();
+}
+void TEffectForm::SetFXColRowThick(int thickness) {
+    thickness_->setValue(thickness);
+}
+
+void TEffectForm::SetTransition(imaging::TFXMethod method) {
+    const int index = method >= imaging::FXNone && method <= imaging::FXRectangles ? method : 0;
+    transitions_[std::size_t(index)]->setChecked(true);
+}
+
+QRadioButton* TEffectForm::TransitionChoice(imaging::TFXMethod method) const {
+    return transitions_[std::size_t(method)];
+}
+
+void TEffectForm::SetDib(HGLOBAL dib) {
+    imaging::FreeDib(original_);
+    imaging::FreeDib(base_);
+    original_ = dib;
+    base_ = nullptr;
+    if (dib) {
+        base_ = imaging::ILTDib::DuplicateHandle(dib);
+    }
+    for (QWidget* control : pictureControls_)
+        control->setEnabled(base_ != nullptr);
+    RebuildPreviewBase();
+}
+
+HGLOBAL TEffectForm::WithTones(HGLOBAL dib) const {
+    const int b = brightness_->value(), c = contrast_->value();
+    const double g = gamma_->value() / double(kGammaScale);
+    HGLOBAL out = nullptr;
+    if (b != 0 || c != 0)
+        out = imaging::ApplyEffect(imaging::Effect::Brightness, dib, b, c);
+    if (g != 1.0) {
+        HGLOBAL next = imaging::ApplyEffect(imaging::Effect::Gamma, out ? out : dib, g);
+        imaging::FreeDib(out);
+        out = next;
+    }
+    return out; // none: the tones are neutral or the engine failed
+}
+
+HGLOBAL TEffectForm::Dib() {
+    imaging::FreeDib(result_);
+    result_ = nullptr;
+    if (!base_)
+        return nullptr;
+    result_ = WithTones(base_);
+    if (!result_)
+        result_ = imaging::ILTDib::DuplicateHandle(base_);
+    return result_;
+}
+
+void TEffectForm::Replace(HGLOBAL result) {
+    if (!result) {
+        platform::Dialogs().MessageBox(this,
+                                       QStringLiteral("The effect could not be applied to this "
+                                                      "picture."),
+                                       windowTitle(), platform::MB_OK | platform::MB_ICONERROR);
+        return;
+    }
+    imaging::FreeDib(base_);
+    base_ = result;
+    RebuildPreviewBase();
+}
+
+void TEffectForm::ApplyEffect(imaging::Effect effect, double value) {
+    if (!base_)
+        return;
+    platform::WaitCursor wait;
+    Replace(imaging::ApplyEffect(effect, base_, value));
+}
+
+void TEffectForm::InvertPicture() {
+    if (!base_)
+        return;
+    platform::WaitCursor wait;
+    HGLOBAL copy = nullptr;
+    copy = imaging::ILTDib::DuplicateHandle(base_);
+    if (copy && imaging::ILInvertDib(copy) != 1) {
+        imaging::FreeDib(copy);
+        copy = nullptr;
+    }
+    Replace(copy);
+}
+
+void TEffectForm::RotatePicture(double degrees) {
+    if (!base_)
+        return;
+    platform::WaitCursor wait;
+    Replace(imaging::ILRotateDib(base_, degrees, nullptr, rotateBackground_));
+}
+
+void TEffectForm::ReduceColours(int colours, int dither) {
+    if (!base_)
+        return;
+    const int depth = colours <= 2 ? 1 : colours <= 16 ? 4 : 8;
+    const auto method = static_cast<imaging::TSortDither>(std::max(0, dither - 1));
+    platform::WaitCursor wait;
+    Replace(imaging::ReduceDibColours(base_, depth, dither > 0, nullptr, nullptr, method));
+}
+
+void TEffectForm::SetTones(int brightness, int contrast, double gamma) {
+    const QSignalBlocker b(brightness_), c(contrast_), g(gamma_);
+    brightness_->setValue(brightness);
+    contrast_->setValue(contrast);
+    gamma_->setValue(int(std::lround(gamma * kGammaScale)));
+    RefreshPreview();
+    // The value labels follow their sliders' signals; give them the new values too.
+    emit brightness_->valueChanged(brightness_->value());
+    emit contrast_->valueChanged(contrast_->value());
+    emit gamma_->valueChanged(gamma_->value());
+}
+
+void TEffectForm::ResetPicture() {
+    SetTones(0, 0, 1.0);
+    if (original_) {
+        HGLOBAL copy = nullptr;
+        copy = imaging::ILTDib::DuplicateHandle(original_);
+        if (copy) {
+            imaging::FreeDib(base_);
+            base_ = copy;
+        }
+    }
+    RebuildPreviewBase();
+}
+
+void TEffectForm::RebuildPreviewBase() {
+    previewBase_ = QImage();
+    if (base_) {
+        const QImage full = ImageOfDib(base_);
+        sizeLabel_->setText(QStringLiteral("%1 \u00D7 %2 pixels, %3 bits")
+                                .arg(full.width())
+                                .arg(full.height())
+                                .arg(imaging::DibBitCount(base_)));
+        // Only what the preview shows is worked on while the sliders move.
+        const QSize room = previewWidget_->sizeHint() - QSize(2, 2);
+        const bool shrink = full.width() > room.width() || full.height() > room.height();
+        previewBase_ =
+            shrink ? full.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation) : full;
+    } else {
+        sizeLabel_->setText(QStringLiteral("No picture"));
+    }
+    RefreshPreview();
+}
+
+void TEffectForm::RefreshPreview() {
+    preview_ = previewBase_;
+    if (!previewBase_.isNull()) {
+        HGLOBAL small = DibOfImage(previewBase_);
+        if (HGLOBAL toned = small ? WithTones(small) : nullptr) {
+            preview_ = ImageOfDib(toned);
+            imaging::FreeDib(toned);
+        }
+        imaging::FreeDib(small);
+    }
+    previewWidget_->SetImage(preview_);
+}
+
+void TEffectForm::SleepInPreview(int milliseconds) {
+    if (stopping_ || milliseconds <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void TEffectForm::PreviewTransition() {
+    imaging::TFXMethod method = imaging::FXNone;
+    for (int i = 0; i < 6; ++i)
+        if (transitions_[std::size_t(i)]->isChecked())
+            method = static_cast<imaging::TFXMethod>(i);
+    if (preview_.isNull() || method == imaging::FXNone) {
+        previewWidget_->SetImage(preview_);
+        return;
+    }
+    for (QWidget* control : pictureControls_)
+        control->setEnabled(false);
+    const QSize room = previewWidget_->Room();
+    QImage frame(room, QImage::Format_RGB32);
+    frame.fill(palette().color(QPalette::Dark));
+    {
+        QPainter painter(&frame);
+        painter.translate(previewWidget_->Origin(preview_.size()) -
+                          previewWidget_->contentsRect().topLeft());
+        imaging::TBitmap picture;
+        picture.SetHandle(preview_);
+        imaging::TransitionCanvas canvas;
+        canvas.painter = &painter;
+        canvas.present = [&] {
+            previewWidget_->SetImage(frame);
+            previewWidget_->repaint();
+        };
+        canvas.sleep = [this](int ms) { SleepInPreview(ms); };
+        imaging::FXTransition(method, canvas, picture, FXColRowThick(), FXDelay());
+    }
+    for (QWidget* control : pictureControls_)
+        control->setEnabled(base_ != nullptr);
+    previewWidget_->SetImage(preview_);
+}
+
+void TEffectForm::showEvent(QShowEvent* event) {
+    platform::Screen::SetCursor(RestoreCursor);
+    QDialog::showEvent(event);
+}
+
+void TEffectForm::done(int result) {
+    stopping_ = true;
+    QDialog::done(result);
+}
+
+} // namespace controls
