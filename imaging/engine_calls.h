@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace imaging {
 
 #define VLMOR_ENGINE_FORMAT(Stem, ...) Stem,
@@ -89,10 +91,12 @@ HGLOBAL ConvertDib(const char* exportName, HGLOBAL dib);
 /// The engine's "device bitmap" of a locked DIB: an uncompressed DIB and its colour table.
 bool DibToDdb(const void* lockedDib, HGLOBAL* flatDib, HGLOBAL* colourTable);
 
-/// Scanner calls; refused while one runs. The engine of this build has no scanner exports
-/// yet, so they return false.
-bool SelectSource(void* window);
-bool AcquireDibImage(void* window, int depth, bool dither, HGLOBAL* dib, void* user,
+/// Scanner calls; refused while one runs. Their dialogs open over `parent`.
+/// SelectSource lets the user choose among the scanners found and keeps the choice in the
+/// scanner settings file; AcquireDibImage scans from that scanner after its settings dialog.
+/// Both succeed at 0 or more (0: the user cancelled, no DIB).
+bool SelectSource(QWidget* parent);
+bool AcquireDibImage(QWidget* parent, int depth, bool dither, HGLOBAL* dib, void* user,
                      ProgressCallback cb);
 
 } // namespace imaging

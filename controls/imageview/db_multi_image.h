@@ -240,6 +240,10 @@ public:
     /// Opens the "Filters and Effects" window on the picture; OK takes its result and
     /// transition settings.
     void ShowEffects();
+    /// Scans a picture from the chosen scanner at the read depth (dialogs over the window).
+    void ScanImage(QWidget* parentWindow);
+    /// Lets the user choose the scanner; a failure (no scanner) is reported.
+    void SelectScanner(QWidget* parentWindow);
     /// Prints the picture on the program's printer (image_printing.cpp).
     void PrintImage(int left, int top, int width, int height);
     void CopyToClipboard();

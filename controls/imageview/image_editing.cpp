@@ -9,8 +9,11 @@
 #include "imaging/dib.h"
 #include "imaging/dib_convert.h"
 #include "imaging/effects_binding.h"
+#include "imaging/engine_calls.h"
 #include "imaging/error_invalid.h"
 #include "imaging/undo_ring.h"
+#include "platform/core/error_reporter.h"
+#include "platform/core/errors.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -143,6 +146,48 @@ void TPDBMultiImage::ShowEffects() {
     imaging::TBitmap result;
     if (HGLOBAL dib = form.Dib(); dib && imaging::DibHandleToBitmap(dib, result) != 0)
         Picture.SetBitmap(std::move(result));
+}
+
+void TPDBMultiImage::ScanImage(QWidget* parentWindow) {
+    const int depth = ReadDepth(ImageReadRes, DeviceBitsPerPixel());
+    const bool dither = ImageDither;
+    if (imaging::EngineBinding::Instance().ScannerBusy())
+        return; // a scan is running: the binding refuses a second one
+    ClearPicture(false);
+    imaging::TBitmap scanned;
+    ReportProgress(0);
+    HGLOBAL dib = nullptr;
+    try {
+        if (!imaging::AcquireDibImage(parentWindow, depth, dither, &dib, this, &ProgressThunk))
+            ReportEngineError(); // raises ErrorInvalid unless OnIlibError takes it
+        if (dib && imaging::DibToBitmap(dib, depth, dither, scanned, this, &ProgressThunk) == 0)
+            throw imaging::ErrorInvalid(QStringLiteral("Input image is empty"));
+    } catch (const platform::Exception& e) {
+        // A failed scan says why and leaves the picture the user had.
+        imaging::FreeDib(dib);
+        platform::ReportError(e.Message());
+        return;
+    }
+    imaging::FreeDib(dib);
+    if (ILUndo)
+        imaging::UndoRing::Shared().Push(Picture.Bitmap());
+    if (scanned.HandleAllocated()) {
+        Picture.SetBitmap(std::move(scanned));
+        if (StretchRatio())
+            ComputeFitZoom();
+    }
+}
+
+void TPDBMultiImage::SelectScanner(QWidget* parentWindow) {
+    if (imaging::EngineBinding::Instance().ScannerBusy())
+        return;
+    if (imaging::SelectSource(parentWindow))
+        return;
+    try {
+        ReportEngineError();
+    } catch (const platform::Exception& e) {
+        platform::ReportError(e.Message());
+    }
 }
 
 } // namespace controls

@@ -49,4 +49,13 @@ std::optional<QString> NoDialogs::SaveFileName(QWidget*, const QString&, const Q
     return std::nullopt;
 }
 
+std::optional<int> DialogService::ChooseScanner(QWidget*, const QList<ScannerDevice>&,
+                                                int current) {
+    return current;
+}
+
+bool DialogService::ScanSettings(QWidget*, ScanRequest&) {
+    return true;
+}
+
 } // namespace platform

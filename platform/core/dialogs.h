@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QImage>
+#include <QList>
+#include <QRectF>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -23,6 +29,26 @@ enum MessageBoxFlags : unsigned {
 /// What a message box gives back.
 enum MessageBoxResult : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
+/// A scanner as the scanner library names it.
+struct ScannerDevice {
+    QString name, vendor, model, type;
+};
+
+/// What a scan asks of the user: the device's mode, resolution and area (millimetres), with
+/// a preview of the whole area. The dialog changes the chosen values.
+struct ScanRequest {
+    QString device;
+    QStringList modes;
+    int mode = -1;             // -1: the device has no modes
+    QList<double> resolutions; // a list, or empty for the range below
+    double resolutionMin = 0, resolutionMax = 0, resolutionStep = 0;
+    double resolution = 0; // 0: the device has no resolution
+    bool hasArea = false;
+    QRectF areaLimit, area;
+    /// A quick scan of the whole area with the current settings; null on failure.
+    std::function<QImage(const ScanRequest&)> preview;
+};
+
 /// Every modal question the program asks goes through this interface, so tests can answer.
 class DialogService {
 public:
@@ -39,6 +65,14 @@ public:
     virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
                                                 const QString& initialDir, const QString& fileName,
                                                 const QString& filter) = 0;
+
+    /// Asks which scanner to use; its index, or nothing when the user cancels. Without
+    /// windows: the current one.
+    virtual std::optional<int> ChooseScanner(QWidget* parent, const QList<ScannerDevice>& devices,
+                                             int current);
+    /// Shows the scan settings; false when the user cancels. Without windows: the device's
+    /// own settings are taken.
+    virtual bool ScanSettings(QWidget* parent, ScanRequest& request);
 };
 
 /// For programs without windows: message boxes go to standard error and every question is

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ui/widget_dialogs.h"
 
+#include "platform/ui/scanner_dialogs.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -75,6 +77,22 @@ std::optional<QString> WidgetDialogs::SaveFileName(QWidget* parent, const QStrin
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;
+}
+
+std::optional<int> WidgetDialogs::ChooseScanner(QWidget* parent,
+                                                const QList<ScannerDevice>& devices, int current) {
+    ScannerChoiceDialog dialog(parent, devices, current);
+    if (dialog.exec() != QDialog::Accepted || dialog.Chosen() < 0)
+        return std::nullopt;
+    return dialog.Chosen();
+}
+
+bool WidgetDialogs::ScanSettings(QWidget* parent, ScanRequest& request) {
+    ScanSettingsDialog dialog(parent, request);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    request = dialog.Result();
+    return true;
 }
 
 } // namespace platform

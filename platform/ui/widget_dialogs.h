@@ -16,6 +16,9 @@ public:
     std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
                                         const QString& initialDir, const QString& fileName,
                                         const QString& filter) override;
+    std::optional<int> ChooseScanner(QWidget* parent, const QList<ScannerDevice>& devices,
+                                     int current) override;
+    bool ScanSettings(QWidget* parent, ScanRequest& request) override;
 };
 
 } // namespace platform

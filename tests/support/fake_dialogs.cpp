@@ -43,3 +43,20 @@ std::optional<QString> FakeDialogs::SaveFileName(QWidget*, const QString& captio
     prompts << caption;
     return TakeAnswer(saveAnswers);
 }
+
+std::optional<int>
+FakeDialogs::ChooseScanner(QWidget*, const QList<platform::ScannerDevice>& devices, int current) {
+    scannerLists.push_back(devices);
+    scannerCurrents.push_back(current);
+    if (scannerAnswers.empty())
+        return current;
+    const std::optional<int> answer = scannerAnswers.front();
+    scannerAnswers.pop_front();
+    return answer;
+}
+
+bool FakeDialogs::ScanSettings(QWidget*, platform::ScanRequest& request) {
+    const bool go = scanAnswer ? scanAnswer(request) : true;
+    scanRequests.push_back(request);
+    return go;
+}

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 /// Answers the program's dialogs from a script and records what they asked.
 /// Installs itself for its lifetime.
@@ -31,4 +32,15 @@ public:
                                         const QString& initialDir, const QString& fileName,
                                         const QString& filter) override;
     std::deque<std::optional<QString>> saveAnswers; // cancel when empty
+
+    // Scanner dialogs: the lists and requests shown; the answers given.
+    std::vector<QList<platform::ScannerDevice>> scannerLists;
+    std::vector<int> scannerCurrents;
+    std::deque<std::optional<int>> scannerAnswers; // the current one when empty
+    std::vector<platform::ScanRequest> scanRequests;
+    /// Changes the request as a user would; false cancels. Empty: the device's settings.
+    std::function<bool(platform::ScanRequest&)> scanAnswer;
+    std::optional<int> ChooseScanner(QWidget* parent, const QList<platform::ScannerDevice>& devices,
+                                     int current) override;
+    bool ScanSettings(QWidget* parent, platform::ScanRequest& request) override;
 };

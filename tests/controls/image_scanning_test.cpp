@@ -1,0 +1,197 @@
+// SPDX-License-Identifier: MIT
+// Scanning into the image view through the imaging engine and SANE's own "test" backend,
+// configured in a folder of the test's (SANE_CONFIG_DIR): devices, modes, resolutions and
+// test pictures arrive with the right size and pixels.
+#include "controls/imageview/db_multi_image.h"
+#include "imaging/engine_calls.h"
+#include "imaging/undo_ring.h"
+#include "platform/core/error_reporter.h"
+#include "platform/core/profile.h"
+#include "tests/controls/image_view_fixture.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using controls::TPDBMultiImage;
+
+namespace {
+
+class Scanning : public ImageViewFixture {
+protected:
+    void SetUp() override {
+        ImageViewFixture::SetUp();
+        qputenv("SANE_CONFIG_DIR", Sane().path().toLocal8Bit());
+        platform::SetErrorReporter([this](const QString& m) { errors << m; });
+    }
+    void TearDown() override {
+        platform::SetErrorReporter({});
+        ImageViewFixture::TearDown();
+    }
+    // The test backend with these settings of its own (test.conf lines), or no backend.
+    void Backend(const QStringList& settings, bool enabled = true) {
+        Write("dll.conf", enabled ? QStringLiteral("test\n") : QString());
+        Write("test.conf", settings.join(u'\n') + u'\n');
+    }
+    void Write(const QString& name, const QString& text) {
+        QFile f(Sane().filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text.toUtf8());
+    }
+    QImage Shown() const {
+        return view->Picture.Bitmap().Handle().convertToFormat(QImage::Format_RGB32);
+    }
+    void BindPicture() { Bind({Encoded(Solid({6, 4}, qRgb(0, 200, 0)), "PNG")}, {200, 150}); }
+
+    // SANE reads its configuration folder once a process, so every test rewrites the files
+    // of one folder.
+    static QTemporaryDir& Sane() {
+        static QTemporaryDir folder;
+        return folder;
+    }
+    QStringList errors;
+};
+
+// The area and resolution of a scan, as a user would set them.
+auto Area(double right, double bottom, double dpi, int mode = -1) {
+    return [=](platform::ScanRequest& r) {
+        r.area = QRectF(0, 0, right, bottom);
+        r.resolution = dpi;
+        if (mode >= 0)
+            r.mode = mode;
+        return true;
+    };
+}
+
+} // namespace
+
+TEST_F(Scanning, TheDialogIsBuiltFromTheDevicesOptionsAndTheScanHasTheirSize) {
+    Backend({"mode Color", "test-picture \"Solid white\"", "resolution 50.0"});
+    BindPicture();
+    dialogs.scanAnswer = Area(20, 10, 254);
+    view->ScanImage(view.get());
+    ASSERT_EQ(dialogs.scanRequests.size(), 1u);
+    const platform::ScanRequest& asked = dialogs.scanRequests.front();
+    EXPECT_EQ(asked.device, "test:0");
+    EXPECT_TRUE(asked.modes.contains("Color"));
+    EXPECT_TRUE(asked.modes.contains("Gray"));
+    EXPECT_EQ(asked.modes.value(asked.mode), "Color");
+    EXPECT_TRUE(asked.hasArea);
+    EXPECT_EQ(asked.areaLimit, QRectF(0, 0, 200, 200));
+    EXPECT_DOUBLE_EQ(asked.resolutionMax, 1200);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+    // 20 by 10 millimetres at 254 dpi.
+    const QImage shown = Shown();
+    EXPECT_EQ(shown.size(), QSize(200, 100));
+    EXPECT_EQ(shown.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(shown.pixel(199, 99), qRgb(255, 255, 255));
+    EXPECT_TRUE(imaging::UndoRing::Shared().UndoAvailable());
+    view->UndoImage();
+    EXPECT_EQ(Shown().pixel(0, 0), qRgb(0, 200, 0)) << "the picture before the scan comes back";
+}
+
+TEST_F(Scanning, GreyAndLineArtScansComeAtTheReadDepth) {
+    // A one-bit black page: SANE's set bits are black.
+    Backend({"mode Gray", "depth 1", "test-picture \"Solid black\""});
+    Bind({Encoded(Solid({6, 4}, qRgb(0, 200, 0)), "PNG")}, {200, 150},
+         [](TPDBMultiImage& v) { v.ImageReadRes = imaging::lMonoChrome; });
+    dialogs.scanAnswer = Area(10, 5, 127);
+    view->ScanImage(view.get());
+    ASSERT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+    EXPECT_EQ(view->Picture.Bitmap().Handle().depth(), 1);
+    QImage shown = Shown();
+    EXPECT_EQ(shown.size(), QSize(50, 25));
+    EXPECT_EQ(shown.pixel(13, 7), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(49, 24), qRgb(0, 0, 0));
+
+    // A grid in grey, read at true colour: black and white lines both arrive.
+    Backend({"mode Gray", "depth 8", "test-picture \"Grid\""});
+    view->ImageReadRes = imaging::lColorTrue;
+    dialogs.scanAnswer = Area(50, 50, 50.8);
+    view->ScanImage(view.get());
+    ASSERT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+    shown = Shown();
+    EXPECT_EQ(shown.size(), QSize(100, 100));
+    int black = 0, white = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb p = shown.pixel(x, y);
+            ASSERT_EQ(qRed(p), qBlue(p)) << "grey";
+            black += p == qRgb(0, 0, 0);
+            white += p == qRgb(255, 255, 255);
+        }
+    EXPECT_GT(black, 1000);
+    EXPECT_GT(white, 1000);
+    EXPECT_EQ(black + white, 100 * 100);
+}
+
+TEST_F(Scanning, ThePreviewScansTheWholeAreaAtALowResolution) {
+    Backend({"mode Color", "test-picture \"Color pattern\""});
+    BindPicture();
+    QImage preview;
+    dialogs.scanAnswer = [&](platform::ScanRequest& r) {
+        preview = r.preview(r);
+        return false; // and then cancelled
+    };
+    view->ScanImage(view.get());
+    // The whole 200 mm square at 30 dpi.
+    EXPECT_EQ(preview.size(), QSize(236, 236));
+    QSet<QRgb> colours;
+    for (int y = 0; y < preview.height(); ++y)
+        for (int x = 0; x < preview.width(); ++x)
+            colours.insert(preview.pixel(x, y));
+    EXPECT_GT(colours.size(), 4) << "a pattern of colours";
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(Shown().pixel(0, 0), qRgb(0, 200, 0)) << "cancelled: the picture stays";
+}
+
+TEST_F(Scanning, NoScannerOrACancelledScanSaysSoAndKeepsThePicture) {
+    Backend({}, false);
+    BindPicture();
+    view->ScanImage(view.get());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("No scanner was found")) << errors[0].toStdString();
+    EXPECT_EQ(Shown().pixel(0, 0), qRgb(0, 200, 0));
+    view->SelectScanner(view.get());
+    EXPECT_EQ(errors.size(), 2);
+    EXPECT_TRUE(dialogs.scannerLists.empty());
+
+    // Stopped from the progress handler.
+    Backend({"mode Color", "test-picture \"Solid white\""});
+    errors.clear();
+    view->OnProgress = [](TPDBMultiImage*, int progress, const QString&, bool& cancel) {
+        cancel = progress > 10;
+    };
+    dialogs.scanAnswer = Area(100, 100, 150);
+    view->ScanImage(view.get());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0], "Cancelled");
+    EXPECT_EQ(Shown().pixel(0, 0), qRgb(0, 200, 0));
+    EXPECT_FALSE(imaging::EngineBinding::Instance().ScannerBusy());
+}
+
+TEST_F(Scanning, TheChosenScannerIsRememberedAndUsed) {
+    Backend({"number_of_devices 2", "mode Color", "test-picture \"Solid white\""});
+    BindPicture();
+    dialogs.scannerAnswers = {1};
+    view->SelectScanner(view.get());
+    ASSERT_EQ(dialogs.scannerLists.size(), 1u);
+    ASSERT_EQ(dialogs.scannerLists[0].size(), 2);
+    EXPECT_EQ(dialogs.scannerLists[0][0].name, "test:0");
+    EXPECT_EQ(dialogs.scannerLists[0][1].name, "test:1");
+    EXPECT_EQ(dialogs.scannerCurrents[0], 0);
+    EXPECT_EQ(platform::GetPrivateProfileString("Imaging Twain", "Device", "", 256,
+                                                platform::ProfileFilePath("iltwain.ini")),
+              "test:1");
+    dialogs.scanAnswer = Area(10, 10, 50);
+    view->ScanImage(view.get());
+    ASSERT_EQ(dialogs.scanRequests.size(), 1u);
+    EXPECT_EQ(dialogs.scanRequests[0].device, "test:1");
+    // Chosen again: the remembered one is current; a cancel keeps it.
+    dialogs.scannerAnswers = {std::nullopt};
+    view->SelectScanner(view.get());
+    EXPECT_EQ(dialogs.scannerCurrents[1], 1);
+    EXPECT_EQ(platform::GetPrivateProfileString("Imaging Twain", "Device", "", 256,
+                                                platform::ProfileFilePath("iltwain.ini")),
+              "test:1");
+    EXPECT_TRUE(errors.isEmpty());
+}
