@@ -4,6 +4,7 @@
 #include "controls/imageview/grab_hand.h"
 #include "data/data_source.h"
 #include "data/field.h"
+#include "engines/crde2000/crde2000.h"
 #include "imaging/annotation_calls.h"
 #include "imaging/engine_binding.h"
 #include "imaging/error_invalid.h"
@@ -20,11 +21,6 @@ namespace {
 
 // The credit texts move on a timer of the view's own: one tick message every 10 ms.
 constexpr int kCreditTickMs = 10;
-
-// The annotation layer calls back with the control it was given.
-TPDBMultiImage* ViewOf(void* control) {
-    return static_cast<TPDBMultiImage*>(control);
-}
 
 } // namespace
 
@@ -359,6 +355,9 @@ void TPDBMultiImage::KeyDown(int key, Qt::KeyboardModifiers shift) {
         CopyToClipboard();
     else if (key == Qt::Key_Delete && (shift & Qt::ShiftModifier))
         CutToClipboard();
+    else if (key == Qt::Key_Delete && editAnnotat_ && annotationBound_)
+        imaging::MenuMsg(this, CRDE_ANNO_DELETE); // the selected annotation
+
     platform::PostMessage(AnnotationWindow, kKeyDownMessage, key,
                           reinterpret_cast<std::intptr_t>(this));
 }
@@ -407,32 +406,6 @@ void TPDBMultiImage::mouseDoubleClickEvent(QMouseEvent* event) {
         if (OnDblClick)
             OnDblClick(this);
     });
-}
-
-// ---- Annotation layer ----------------------------------------------------------------------
-
-void TPDBMultiImage::BindAnnotation() {
-    imaging::AnnotationCallbacks callbacks;
-    // Each callback answers whether it was given a control and raises its event when set.
-    callbacks.Changed = [](void* control) {
-        if (auto* view = ViewOf(control); view && view->OnAnnoDone)
-            view->OnAnnoDone(view);
-        if (auto* view = ViewOf(control))
-            platform::PostMessage(view->AnnotationWindow, kAnnotationDoneMessage, 0,
-                                  reinterpret_cast<std::intptr_t>(view));
-    };
-    // The program binds the layer when the engine has one; without it the view shows
-    // pictures as before and only an explicit annotation command reports the missing export.
-    void* entry = nullptr;
-    try {
-        if (!imaging::EngineBinding::Instance().LoadEngineFunction(
-                QString::fromLatin1(imaging::EngineBinding::LibraryName), "InitAnnotation", &entry))
-            return;
-    } catch (const imaging::ErrorInvalid&) {
-        return; // no engine at all: the first picture reports that
-    }
-    imaging::InitAnnotation(this, this, callbacks, imaging::AnnotationIniPath());
-    annotationBound_ = true;
 }
 
 } // namespace controls

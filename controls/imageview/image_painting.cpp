@@ -130,7 +130,7 @@ void TPDBMultiImage::PaintBitmapPath(QPainter& painter) {
                 CopyStretched(painter, plan.source, plan.target);
             LayoutScrollBars();
             if (annotationBound_)
-                imaging::DrawAnnotation(this, zoom_.ZoomFactor, zoom_.ViewOriginX,
+                imaging::DrawAnnotation(this, painter, zoom_.ZoomFactor, zoom_.ViewOriginX,
                                         zoom_.ViewOriginY, std::int16_t(offsetX_),
                                         std::int16_t(offsetY_),
                                         zoom_.ShowScrollbars ? zoom_.ScrollbarWidth : 0);

@@ -166,6 +166,80 @@ typedef int16_t (*CrdeAcquire)(CrdeScanHost* host, int16_t depth, int16_t dither
                                HGLOBAL* dib, void* palette, void* user, CrdeProgress cb,
                                int16_t zero);
 
+/* Annotations: objects on a control's picture, kept per control in picture pixels. The engine
+   draws them through a canvas of the host's (a painter on the window or on a bitmap).
+   Colours are 0x00BBGGRR. */
+typedef struct CrdeAnnoCanvas {
+    void* context;
+    /* A line through `count` points (x, y pairs); `closed` joins the last to the first. */
+    void (*polyline)(void* context, const int32_t* xy, int32_t count, int32_t closed,
+                     uint32_t colour, int32_t width);
+    /* kind 0 a rectangle, 1 an ellipse; fill 0 the outline at the width, 1 solid, 2 a
+       see-through highlight. */
+    void (*shape)(void* context, int32_t kind, int32_t left, int32_t top, int32_t right,
+                  int32_t bottom, uint32_t colour, int32_t width, int32_t fill);
+    /* Text from its top left, in the font at a height in pixels. */
+    void (*text)(void* context, int32_t x, int32_t y, const char* utf8, const char* font,
+                 int32_t pixels, uint32_t colour);
+    /* The selection frame, dotted over whatever is below. */
+    void (*focus)(void* context, int32_t left, int32_t top, int32_t right, int32_t bottom);
+} CrdeAnnoCanvas;
+
+typedef struct CrdeAnnoMenuItem {
+    int32_t id;
+    const char* text;
+    int32_t checked;
+} CrdeAnnoMenuItem;
+
+/* The control's five callbacks, then what the layer needs of the window. Each of the five
+   returns 1 when it was given a control. */
+typedef struct CrdeAnnoCallbacks {
+    int16_t (*custom_draw)(void* control, void* dc, const char* name, int32_t x, int32_t y,
+                           int32_t xx, int32_t yy);
+    int16_t (*hard_draw)(void* control, void* bitmap, const char* name, int32_t x, int32_t y,
+                         int32_t xx, int32_t yy);
+    int16_t (*before_draw)(void* control, int32_t passCode, int16_t* canDraw, const char* name);
+    int16_t (*after_draw)(void* control, const char* name);
+    int16_t (*done)(void* control);
+    /* The layer changed: the window paints again. */
+    void (*invalidate)(void* window);
+    /* Posts a message to the window (1537: an object clicked). */
+    void (*post_message)(void* window, uint32_t message, intptr_t first, intptr_t second);
+    /* A pop-up menu at a window position: the id chosen, 0 for none. */
+    int32_t (*menu)(void* window, int32_t x, int32_t y, const CrdeAnnoMenuItem* items,
+                    int32_t count);
+    /* Asks for a text: 1 with the text in the buffer (UTF-8, zero-terminated). */
+    int32_t (*ask_text)(void* window, char* buffer, int32_t size);
+} CrdeAnnoCallbacks;
+
+/* The layer's commands, for MenuMsg and its pop-up menu. */
+enum {
+    CRDE_ANNO_SELECT = 0x7100,
+    CRDE_ANNO_RECTANGLE,
+    CRDE_ANNO_HIGHLIGHT,
+    CRDE_ANNO_ELLIPSE,
+    CRDE_ANNO_LINE,
+    CRDE_ANNO_ARROW,
+    CRDE_ANNO_FREEHAND,
+    CRDE_ANNO_TEXT,
+    CRDE_ANNO_DELETE = 0x7110,
+    CRDE_ANNO_DELETE_ALL
+};
+
+typedef void (*CrdeInitAnnotation)(void* control, void* window, void* owner,
+                                   const CrdeAnnoCallbacks* callbacks, const char* settings);
+typedef void (*CrdeAnnotationOf)(void* control);
+/* The last argument, a zero on the classic platform, is the canvas of the window. */
+typedef void (*CrdeDrawAnnotation)(void* control, double zoom, int32_t originX, int32_t originY,
+                                   int16_t offsetX, int16_t offsetY, int32_t scrollBarWidth,
+                                   CrdeAnnoCanvas* canvas);
+/* The "bitmap handle" is a canvas on the bitmap, one pixel a picture pixel. */
+typedef void (*CrdeHardDrawAnnotation)(void* control, CrdeAnnoCanvas* bitmap);
+typedef int16_t (*CrdeIsAnnotation)(void* control);
+typedef void (*CrdeMouseMon)(void* control, uint32_t message, int32_t zero, uint32_t packedXY);
+typedef void (*CrdeMenuMsg)(void* control, int32_t command);
+typedef int16_t (*CrdeRemoveAnnotation)(void* control);
+
 #ifdef __cplusplus
 }
 #endif

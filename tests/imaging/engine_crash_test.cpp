@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The binding against an engine module that reports a crash: the program shows its crash
 // message, the call fails, nothing is handed out and the program goes on.
+#include "imaging/annotation_calls.h"
 #include "imaging/engine_binding.h"
 #include "imaging/engine_calls.h"
+#include "imaging/error_invalid.h"
 #include "tests/support/fake_dialogs.h"
 
 #include <QTemporaryDir>
@@ -55,3 +57,15 @@ TEST_F(EngineCrash, AnExceptionThroughTheModuleIsCaughtAtTheWrapper) {
 }
 
 } // namespace
+
+TEST_F(EngineCrash, AnEngineWithoutTheAnnotationLayerSaysWhichExportIsMissing) {
+    try {
+        imaging::IsAnnotation(nullptr);
+        FAIL() << "no exception";
+    } catch (const imaging::ErrorInvalid& e) {
+        EXPECT_EQ(e.Message(), "Error. Could not get a procaddress for ILIsAnnotation. This could "
+                               "berelated to a dll name or version missmatch of CRDE2000.DLL");
+    }
+    EXPECT_THROW(imaging::RubberBandOFF(nullptr), imaging::ErrorInvalid);
+    EXPECT_THROW(imaging::RemoveAnnotation(nullptr), imaging::ErrorInvalid);
+}
