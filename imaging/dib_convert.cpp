@@ -149,7 +149,11 @@ HPALETTE CopyPalette(const HPALETTE& palette) {
 void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* dib) {
     if (bitmap.isNull())
         throw ErrorInvalid(QStringLiteral("Input image is empty"));
-    const int bits = ImageBits(bitmap);
+    // 32-bit pixels go straight into the 24-bit rows the engine's DIB32To24 would make of
+    // them: no 32-bit block and no second pass over the picture.
+    const bool direct =
+        bitmap.format() == QImage::Format_RGB32 || bitmap.format() == QImage::Format_ARGB32;
+    const int bits = direct ? 24 : ImageBits(bitmap);
     const HPALETTE table = palette ? palette : PaletteOfImage(bitmap);
     ILTDib lens;
     lens.SetOwnsDib(false);
@@ -157,7 +161,9 @@ void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* d
         return;
     // The pixels in the bitmap's own depth, rows bottom-up.
     QImage source = bitmap;
-    if (bits == 1 && source.format() != QImage::Format_Mono)
+    if (direct) {
+        // read as it is
+    } else if (bits == 1 && source.format() != QImage::Format_Mono)
         source = source.convertToFormat(QImage::Format_Mono);
     else if (bits == 16 && source.format() != QImage::Format_RGB555)
         source = source.convertToFormat(QImage::Format_RGB555);
@@ -171,7 +177,23 @@ void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* d
     for (int y = 0; y < h; ++y) {
         std::uint8_t* out = pixels + stride * std::size_t(h - 1 - y);
         const std::uint8_t* in = source.constScanLine(y);
-        if (bits == 4) {
+        if (direct) {
+            const auto* px = reinterpret_cast<const QRgb*>(in);
+            int x = 0;
+            // Four pixels (0xAARRGGBB each) make three words of blue, green, red bytes.
+            for (; x + 4 <= w; x += 4, out += 12) {
+                const std::uint32_t p0 = px[x], p1 = px[x + 1], p2 = px[x + 2], p3 = px[x + 3];
+                const std::uint32_t words[3] = {(p0 & 0xFFFFFFu) | p1 << 24,
+                                                (p1 >> 8 & 0xFFFFu) | p2 << 16,
+                                                (p2 >> 16 & 0xFFu) | p3 << 8};
+                std::memcpy(out, words, 12);
+            }
+            for (; x < w; ++x, out += 3) {
+                out[0] = static_cast<std::uint8_t>(qBlue(px[x]));
+                out[1] = static_cast<std::uint8_t>(qGreen(px[x]));
+                out[2] = static_cast<std::uint8_t>(qRed(px[x]));
+            }
+        } else if (bits == 4) {
             for (int x = 0; x < w; ++x)
                 out[x >> 1] |=
                     static_cast<std::uint8_t>((x & 1) ? in[x] & 0xF : (in[x] & 0xF) << 4);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace isp {
 
@@ -43,29 +44,94 @@ bool Invert(HGLOBAL dib) {
     return ok;
 }
 
+namespace {
+
+// A quarter turn anticlockwise on screen (y grows downwards), done in square tiles so that
+// both the rows read and the rows written stay in the cache.
+void QuarterTurn(const DibView& view, int quarters, const NewDib& out) {
+    const std::int64_t sw = view.Width(), sh = view.Height();
+    const std::int64_t dw = out.Width(), dh = out.Height();
+    std::vector<std::uint8_t> converted;
+    std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(sh));
+    if (view.Bits() == 24) {
+        for (std::int64_t y = 0; y < sh; ++y)
+            rows[std::size_t(y)] = view.Row(y);
+    } else {
+        converted.resize(static_cast<std::size_t>(sw * sh * 3));
+        for (std::int64_t y = 0; y < sh; ++y) {
+            view.RowBgr(y, converted.data() + y * sw * 3);
+            rows[std::size_t(y)] = converted.data() + y * sw * 3;
+        }
+    }
+    constexpr std::int64_t kTile = 64;
+    for (std::int64_t ty = 0; ty < dh; ty += kTile)
+        for (std::int64_t tx = 0; tx < dw; tx += kTile) {
+            const std::int64_t yEnd = std::min(dh, ty + kTile), xEnd = std::min(dw, tx + kTile);
+            for (std::int64_t y = ty; y < yEnd; ++y) {
+                std::uint8_t* d = out.Row(y) + 3 * tx;
+                for (std::int64_t x = tx; x < xEnd; ++x, d += 3) {
+                    std::int64_t sx, sy;
+                    if (quarters == 1) {
+                        sx = sw - 1 - y;
+                        sy = x;
+                    } else if (quarters == 2) {
+                        sx = sw - 1 - x;
+                        sy = sh - 1 - y;
+                    } else {
+                        sx = y;
+                        sy = sh - 1 - x;
+                    }
+                    const std::uint8_t* p = rows[std::size_t(sy)] + 3 * sx;
+                    d[0] = p[0];
+                    d[1] = p[1];
+                    d[2] = p[2];
+                }
+            }
+        }
+}
+
+} // namespace
+
 HGLOBAL Rotate(HGLOBAL dib, double degrees, std::uint32_t background, int* width, int* height) {
     DibView view(dib);
     if (!view.Valid() || view.Compression() != 0 || !std::isfinite(degrees))
         return nullptr;
     const std::int64_t sw = view.Width(), sh = view.Height();
-    std::vector<std::uint8_t> src(static_cast<std::size_t>(sw * sh * 3));
-    for (std::int64_t y = 0; y < sh; ++y)
-        view.RowBgr(y, src.data() + y * sw * 3);
     double turn = std::fmod(degrees, 360.0);
     if (turn < 0)
         turn += 360;
-    const double rad = turn * M_PI / 180;
-    const double c = std::cos(rad), s = std::sin(rad);
     const bool quarter = std::fabs(std::remainder(turn, 90.0)) < 1e-9;
     const int quarters = quarter ? static_cast<int>(std::lround(turn / 90)) % 4 : -1;
-    std::int64_t dw, dh;
-    if (quarter) {
-        dw = quarters % 2 ? sh : sw;
-        dh = quarters % 2 ? sw : sh;
-    } else {
-        dw = static_cast<std::int64_t>(std::ceil(std::fabs(sw * c) + std::fabs(sh * s) - 1e-9));
-        dh = static_cast<std::int64_t>(std::ceil(std::fabs(sw * s) + std::fabs(sh * c) - 1e-9));
+    if (quarters == 0) {
+        HGLOBAL copy = nullptr;
+        if (view.Bits() == 24)
+            engine::CopyBlock(view, &copy);
+        else if (engine::Promote(view, 24, &copy) != engine::kOk)
+            copy = nullptr;
+        if (copy) {
+            *width = static_cast<int>(sw);
+            *height = static_cast<int>(sh);
+        }
+        return copy;
     }
+    if (quarter) {
+        NewDib out;
+        if (out.Create(quarters % 2 ? sh : sw, quarters % 2 ? sw : sh, 24, 0) != engine::kOk)
+            return nullptr;
+        QuarterTurn(view, quarters, out);
+        *width = static_cast<int>(out.Width());
+        *height = static_cast<int>(out.Height());
+        return out.Release();
+    }
+    std::vector<std::uint8_t> src(static_cast<std::size_t>(sw * sh * 3));
+    for (std::int64_t y = 0; y < sh; ++y)
+        view.RowBgr(y, src.data() + y * sw * 3);
+    const double rad = turn * M_PI / 180;
+    const double c = std::cos(rad), s = std::sin(rad);
+    const auto dw =
+        static_cast<std::int64_t>(std::ceil(std::fabs(sw * c) + std::fabs(sh * s) - 1e-9));
+    const auto dh =
+        static_cast<std::int64_t>(std::ceil(std::fabs(sw * s) + std::fabs(sh * c) - 1e-9));
     NewDib out;
     if (out.Create(dw, dh, 24, 0) != engine::kOk)
         return nullptr;
@@ -76,28 +142,6 @@ HGLOBAL Rotate(HGLOBAL dib, double degrees, std::uint32_t background, int* width
         std::uint8_t* row = out.Row(y);
         for (std::int64_t x = 0; x < dw; ++x) {
             std::uint8_t* d = row + 3 * x;
-            if (quarter) {
-                // Anticlockwise on screen (y grows downwards).
-                std::int64_t sx = x, sy = y;
-                switch (quarters) {
-                case 1:
-                    sx = sw - 1 - y;
-                    sy = x;
-                    break;
-                case 2:
-                    sx = sw - 1 - x;
-                    sy = sh - 1 - y;
-                    break;
-                case 3:
-                    sx = y;
-                    sy = sh - 1 - x;
-                    break;
-                default:
-                    break;
-                }
-                std::memcpy(d, at(sx, sy), 3);
-                continue;
-            }
             // Where this pixel's centre comes from in the source.
             const double dx = x + 0.5 - dw / 2.0, dy = y + 0.5 - dh / 2.0;
             const double fx = dx * c - dy * s + sw / 2.0 - 0.5;

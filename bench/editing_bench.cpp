@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: MIT
+// The view's output and edits of a 12-megapixel picture, each against an anchor of the same
+// run: SaveAsJPG against libjpeg-turbo compressing the same pixels at the same quality; a copy
+// to the clipboard against one BitmapToDib; an inversion and a quarter turn against a copy of
+// the pixels into new memory (each edit's result is new memory too).
+#include "bench/bench_report.h"
+#include "bench/view_fixture.h"
+#include "data/session.h"
+#include "imaging/dib.h"
+#include "imaging/dib_convert.h"
+#include "imaging/engine_binding.h"
+#include "platform/memory/global_memory.h"
+#include "platform/ui/application.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstring>
+#include <jpeglib.h>
+
+namespace {
+
+using namespace bench;
+
+constexpr int kQuality = 75;
+Fixture* fixture = nullptr;
+QImage picture; // the view's picture, RGB32
+
+// libjpeg-turbo alone: the picture's rows as they lie in memory, into a file.
+void BM_LibJpeg(benchmark::State& state) {
+    const QByteArray path = fixture->dir.filePath("anchor.jpg").toLocal8Bit();
+    for (auto _ : state) {
+        FILE* out = std::fopen(path.constData(), "wb");
+        jpeg_compress_struct cinfo{};
+        jpeg_error_mgr jerr{};
+        cinfo.err = jpeg_std_error(&jerr);
+        jpeg_create_compress(&cinfo);
+        jpeg_stdio_dest(&cinfo, out);
+        cinfo.image_width = JDIMENSION(picture.width());
+        cinfo.image_height = JDIMENSION(picture.height());
+        cinfo.input_components = 4;
+        cinfo.in_color_space = JCS_EXT_BGRX;
+        jpeg_set_defaults(&cinfo);
+        jpeg_set_quality(&cinfo, kQuality, TRUE);
+        jpeg_start_compress(&cinfo, TRUE);
+        while (cinfo.next_scanline < cinfo.image_height) {
+            JSAMPROW row = const_cast<JSAMPROW>(picture.constScanLine(int(cinfo.next_scanline)));
+            jpeg_write_scanlines(&cinfo, &row, 1);
+        }
+        jpeg_finish_compress(&cinfo);
+        jpeg_destroy_compress(&cinfo);
+        std::fclose(out);
+    }
+}
+
+void BM_SaveAsJpg(benchmark::State& state) {
+    const QString path = fixture->dir.filePath("saved.jpg");
+    for (auto _ : state)
+        fixture->view->SaveAsJPG(path);
+}
+
+void BM_BitmapToDib(benchmark::State& state) {
+    for (auto _ : state) {
+        HGLOBAL dib = nullptr;
+        imaging::BitmapToDib(&fixture->view->Picture.Bitmap(), &dib);
+        imaging::FreeDib(dib);
+    }
+}
+
+void BM_Copy(benchmark::State& state) {
+    for (auto _ : state)
+        fixture->view->CopyToClipboard();
+}
+
+// A copy of the picture's pixels into a new block, allocated as the engine's DIBs are (every
+// edit's result is new memory too).
+void BM_NewCopy(benchmark::State& state) {
+    const auto bytes = std::size_t(picture.sizeInBytes());
+    for (auto _ : state) {
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        void* to = GlobalLock(block);
+        std::memcpy(to, picture.constBits(), bytes);
+        benchmark::DoNotOptimize(to);
+        GlobalUnlock(block);
+        GlobalFree(block);
+    }
+}
+
+// The pixels copied into a buffer that is already there: the bare memory traffic.
+void BM_PlainCopy(benchmark::State& state) {
+    QImage copy(picture.size(), picture.format());
+    copy.fill(0);
+    for (auto _ : state) {
+        std::memcpy(copy.bits(), picture.constBits(), std::size_t(picture.sizeInBytes()));
+        benchmark::DoNotOptimize(copy.constBits());
+    }
+}
+
+void BM_Invert(benchmark::State& state) {
+    const QRgb before = fixture->view->Picture.Bitmap().Handle().pixel(0, 0);
+    for (auto _ : state)
+        fixture->view->InvertImage();
+    // An even number of inversions gives the picture back; an odd one its negative.
+    const QRgb after = fixture->view->Picture.Bitmap().Handle().pixel(0, 0);
+    if ((state.iterations() % 2 == 0) != ((after & 0xFFFFFF) == (before & 0xFFFFFF)))
+        state.SkipWithError("the picture was not inverted");
+}
+
+void BM_Rotate90(benchmark::State& state) {
+    for (auto _ : state)
+        fixture->view->RotateImage(0, 0, 0, 0, -90);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::TApplication app(argc, argv);
+    bench::FailOnErrors();
+    const bool smoke = bench::Smoke();
+    data::Session().AddPassword("tamsin###");
+    imaging::EngineBinding::Instance().Start();
+
+    std::printf("Drawing the picture...\n");
+    picture = Photo(smoke ? 800 : 4000, smoke ? 600 : 3000);
+    Fixture records;
+    records.Open({Jpeg(picture)}, true);
+    fixture = &records;
+    records.view->ILUndo = false; // the edits alone, not the undo copies
+    records.view->SetJPegSaveQuality(kQuality);
+    imaging::TBitmap shown;
+    shown.SetHandle(picture);
+    records.view->Picture.SetBitmap(shown);
+
+    benchmark::Initialize(&argc, argv);
+    bench::Add("jpeg/libjpeg", BM_LibJpeg, 2);
+    bench::Add("jpeg/SaveAsJPG", BM_SaveAsJpg, 2);
+    bench::Add("copy/BitmapToDib", BM_BitmapToDib, 1);
+    bench::Add("copy/CopyToClipboard", BM_Copy, 1);
+    bench::Add("edit/new-copy", BM_NewCopy, 1);
+    bench::Add("edit/plain-copy", BM_PlainCopy, 1);
+    bench::Add("edit/invert", BM_Invert, 1);
+    bench::Add("edit/rotate90", BM_Rotate90, 1);
+    bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto t = [&](const char* name) { return reporter.Time(name); };
+    bool ok = true;
+    std::printf("\n");
+    ok &= bench::Report("SaveAsJPG of 12 Mpixel / libjpeg-turbo alone",
+                        t("jpeg/SaveAsJPG") / t("jpeg/libjpeg"), 1.15, "x");
+    ok &= bench::Report("copy to the clipboard / one BitmapToDib",
+                        t("copy/CopyToClipboard") / t("copy/BitmapToDib"), 1.5, "x");
+    ok &= bench::Report("invert of 12 Mpixel / a copy of its pixels into new memory",
+                        t("edit/invert") / t("edit/new-copy"), 1.5, "x");
+    ok &= bench::Report("quarter turn of 12 Mpixel / a copy of its pixels into new memory",
+                        t("edit/rotate90") / t("edit/new-copy"), 3.0, "x");
+    // For comparison, no target: against the bare memory traffic of a copy into memory that
+    // is already there (the edits hand the picture to the engine and back in new blocks).
+    std::printf("%-58s %8.2f x\n", "invert / a copy into memory already there",
+                t("edit/invert") / t("edit/plain-copy"));
+    std::printf("%-58s %8.2f x\n", "quarter turn / a copy into memory already there",
+                t("edit/rotate90") / t("edit/plain-copy"));
+    return bench::Exit(ok);
+}
