@@ -42,6 +42,13 @@ TfMain::TfMain(QWidget* parent)
     connect(HowtoUseHelp1, &QAction::triggered, this, &TfMain::HowtoUseHelp1Click);
     connect(About1, &QAction::triggered, this, &TfMain::About1Click);
     connect(Exit1, &QAction::triggered, this, &TfMain::Exit1Click);
+    connect(SaveAs1, &QAction::triggered, this, &TfMain::SaveAs1Click);
+    connect(mnuCopy, &QAction::triggered, this, &TfMain::mnuCopyClick);
+    connect(Print1, &QAction::triggered, this, &TfMain::Print1Click);
+    connect(PrintSetup1, &QAction::triggered, this, &TfMain::PrintSetup1Click);
+    connect(ToolSave, &QToolButton::clicked, this, &TfMain::SaveAs1Click);
+    connect(ToolClip, &QToolButton::clicked, this, &TfMain::mnuCopyClick);
+    connect(ToolPrint, &QToolButton::clicked, this, &TfMain::Print1Click);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TfMain::FocusWindowChanged);
     edFilter->installEventFilter(this);
     qApp->installEventFilter(this);

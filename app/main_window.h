@@ -59,6 +59,11 @@ public:
     void HowtoUseHelp1Click();
     void About1Click();
     void Exit1Click();
+    // The picture commands (picture_commands.cpp).
+    void SaveAs1Click();
+    void mnuCopyClick();
+    void Print1Click();
+    void PrintSetup1Click();
     /// F1: the topic of the highlighted menu item or of the focused control.
     void ContextHelp();
 

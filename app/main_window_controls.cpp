@@ -70,9 +70,6 @@ void TfMain::BuildControls() {
     gap->setFixedWidth(40);
     ToolBar1->addWidget(gap);
     ToolBar1->addWidget(ToolHelp);
-    // The picture commands arrive with the image view; until then they cannot run.
-    for (QToolButton* b : {ToolSave, ToolClip, ToolPrint})
-        b->setEnabled(false);
 
     TabControl1 = Named(new platform::TTabControl(this), "TabControl1");
     TabControl1->setFont(ArialBold13());
@@ -209,8 +206,6 @@ void TfMain::BuildMenu() {
     Named(mnuFile->addSeparator(), "N1");
     Exit1 = Named(mnuFile->addAction(QStringLiteral("E&xit")), "Exit1");
     SetHelpContext(Exit1, 2);
-    for (QAction* a : {SaveAs1, mnuCopy, Print1, PrintSetup1})
-        a->setEnabled(false); // with the image view
 
     mnuSearch = Named(menuBar()->addMenu(QStringLiteral("&Search")), "mnuSearch");
     mnuEnableFilter =

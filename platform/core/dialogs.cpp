@@ -44,8 +44,7 @@ std::optional<QString> NoDialogs::PromptText(QWidget*, const QString&, const QSt
     return std::nullopt;
 }
 
-std::optional<QString> NoDialogs::SaveFileName(QWidget*, const QString&, const QString&,
-                                               const QString&, const QString&) {
+std::optional<QString> NoDialogs::SaveFileName(QWidget*, const SaveRequest&) {
     return std::nullopt;
 }
 
@@ -56,6 +55,14 @@ std::optional<int> DialogService::ChooseScanner(QWidget*, const QList<ScannerDev
 
 bool DialogService::ScanSettings(QWidget*, ScanRequest&) {
     return true;
+}
+
+bool DialogService::PrintDialog(QWidget*) {
+    return false;
+}
+
+bool DialogService::PrinterSetupDialog(QWidget*) {
+    return false;
 }
 
 } // namespace platform

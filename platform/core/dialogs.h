@@ -49,6 +49,14 @@ struct ScanRequest {
     std::function<QImage(const ScanRequest&)> preview;
 };
 
+/// What a file-save dialog shows: the filter as "description|pattern|description|pattern",
+/// the extension a name without one gets, and whether an existing file is asked about.
+struct SaveRequest {
+    QString caption, initialDir, fileName, filter;
+    QString defaultExtension;
+    bool confirmOverwrite = true;
+};
+
 /// Every modal question the program asks goes through this interface, so tests can answer.
 class DialogService {
 public:
@@ -62,9 +70,13 @@ public:
                                               const QString& label, bool password) = 0;
 
     /// Asks for a file name to save to; nothing when the user cancels.
-    virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
-                                                const QString& initialDir, const QString& fileName,
-                                                const QString& filter) = 0;
+    virtual std::optional<QString> SaveFileName(QWidget* parent, const SaveRequest& request) = 0;
+
+    /// The print dialog for the program's printer; false when the user cancels. Without
+    /// windows: false.
+    virtual bool PrintDialog(QWidget* parent);
+    /// The printer setup for the program's printer; false when the user cancels.
+    virtual bool PrinterSetupDialog(QWidget* parent);
 
     /// Asks which scanner to use; its index, or nothing when the user cancels. Without
     /// windows: the current one.
@@ -83,9 +95,7 @@ public:
                    unsigned flags) override;
     std::optional<QString> PromptText(QWidget* parent, const QString& caption, const QString& label,
                                       bool password) override;
-    std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
-                                        const QString& initialDir, const QString& fileName,
-                                        const QString& filter) override;
+    std::optional<QString> SaveFileName(QWidget* parent, const SaveRequest& request) override;
 };
 
 /// The service in force: one a test or tool installed, else the default (the real dialogs

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ui/widget_dialogs.h"
 
+#include "platform/ui/printer.h"
 #include "platform/ui/scanner_dialogs.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 
 namespace platform {
 
@@ -67,16 +70,45 @@ std::optional<QString> WidgetDialogs::PromptText(QWidget* parent, const QString&
     return text;
 }
 
-std::optional<QString> WidgetDialogs::SaveFileName(QWidget* parent, const QString& caption,
-                                                   const QString& initialDir,
-                                                   const QString& fileName, const QString& filter) {
-    QString start = initialDir;
-    if (!fileName.isEmpty())
-        start = initialDir.isEmpty() ? fileName : initialDir + u'/' + fileName;
-    const QString chosen = QFileDialog::getSaveFileName(parent, caption, start, filter);
-    if (chosen.isEmpty())
+namespace {
+
+QString QtFilter(const QString& filter) {
+    // "description|pattern|..." becomes "description (pattern);;...".
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        entries << parts[i].trimmed() + QStringLiteral(" (") +
+                       QString(parts[i + 1]).replace(u';', u' ') + u')';
+    return entries.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+std::optional<QString> WidgetDialogs::SaveFileName(QWidget* parent, const SaveRequest& request) {
+    QFileDialog dialog(parent, request.caption, request.initialDir, QtFilter(request.filter));
+    dialog.setObjectName(QStringLiteral("SaveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The toolkit's own dialog: the same under every desktop, and one tests can drive.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (!request.defaultExtension.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return chosen;
+    return dialog.selectedFiles().constFirst();
+}
+
+bool WidgetDialogs::PrintDialog(QWidget* parent) {
+    QPrintDialog dialog(&Printer().Device(), parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool WidgetDialogs::PrinterSetupDialog(QWidget* parent) {
+    QPageSetupDialog dialog(&Printer().Device(), parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<int> WidgetDialogs::ChooseScanner(QWidget* parent,

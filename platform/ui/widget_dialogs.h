@@ -13,9 +13,9 @@ public:
                    unsigned flags) override;
     std::optional<QString> PromptText(QWidget* parent, const QString& caption, const QString& label,
                                       bool password) override;
-    std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
-                                        const QString& initialDir, const QString& fileName,
-                                        const QString& filter) override;
+    std::optional<QString> SaveFileName(QWidget* parent, const SaveRequest& request) override;
+    bool PrintDialog(QWidget* parent) override;
+    bool PrinterSetupDialog(QWidget* parent) override;
     std::optional<int> ChooseScanner(QWidget* parent, const QList<ScannerDevice>& devices,
                                      int current) override;
     bool ScanSettings(QWidget* parent, ScanRequest& request) override;

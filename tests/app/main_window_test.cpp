@@ -12,6 +12,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/help_viewer.h"
 #include "platform/ui/tab_control.h"
+#include "tests/app/main_window_fixture.h"
 #include "tests/support/catalogue_fixture.h"
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/qt_printers.h"
@@ -31,61 +32,7 @@
 
 using controls::TNavigateBtn;
 
-namespace {
-
-const QStringList kCategories = {"All", "Border", "Letter", "Misc"};
-
-// The real main window on a catalogue of 30 records in a temporary program directory.
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        savedDir = QDir::currentPath();
-        savedConfig = Settings();
-        ASSERT_TRUE(InitProcessValues(fixture.Path("vlmor")));
-        fixture.WriteCatalogue("vlmor.db", CatalogueFixture::Records(30));
-        fixture.WriteCategories("category.db", kCategories);
-        QFile::copy(QStringLiteral(VLMOR_SOURCE_DIR "/resources/help/vlmor_help.txt"),
-                    fixture.Path("Vlmor.hlp"));
-        Settings().DataPath = fixture.Dir();
-        window = std::make_unique<TfMain>();
-        module = std::make_unique<TDataModule1>();
-        about = std::make_unique<TAboutBox>();
-        window->SetDataModule(module.get());
-        window->SetAboutBox(about.get());
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QTRY_VERIFY(window->Activations() >= 1);
-    }
-    void TearDown() override {
-        window.reset();
-        about.reset();
-        module.reset();
-        data::Session().RemoveAllPasswords();
-        QDir::setCurrent(savedDir);
-        Settings() = savedConfig;
-    }
-
-    QString FileLabel() const { return window->DBTextFile->text(); }
-    int Rows() const { return window->DBDataList1->Items().Count(); }
-    void ClickTab(int index) {
-        QTabBar* bar = window->TabControl1->Tabs();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    }
-    void PressEnterIn(const QString& text) {
-        window->edFilter->setText(text);
-        QTest::keyClick(window->edFilter, Qt::Key_Return);
-    }
-    bool Enabled(TNavigateBtn b) const { return window->DBNavigator1->Button(b)->isEnabled(); }
-
-    CatalogueFixture fixture;
-    QString savedDir;
-    Config savedConfig;
-    std::unique_ptr<TfMain> window;
-    std::unique_ptr<TDataModule1> module;
-    std::unique_ptr<TAboutBox> about;
-};
-
-} // namespace
+namespace {} // namespace
 
 TEST_F(MainWindowTest, FirstActivationFillsTheTabsTheListAndTheLabels) {
     QTabBar* bar = window->TabControl1->Tabs();

@@ -38,10 +38,24 @@ std::optional<QString> FakeDialogs::PromptText(QWidget*, const QString& caption,
     return TakeAnswer(promptAnswers);
 }
 
-std::optional<QString> FakeDialogs::SaveFileName(QWidget*, const QString& caption, const QString&,
-                                                 const QString&, const QString&) {
-    prompts << caption;
+std::optional<QString> FakeDialogs::SaveFileName(QWidget*, const platform::SaveRequest& request) {
+    prompts << request.caption;
+    saveRequests.push_back(request);
     return TakeAnswer(saveAnswers);
+}
+
+bool FakeDialogs::PrintDialog(QWidget*) {
+    ++printDialogs;
+    if (printAnswers.empty())
+        return false;
+    const bool answer = printAnswers.front();
+    printAnswers.pop_front();
+    return answer;
+}
+
+bool FakeDialogs::PrinterSetupDialog(QWidget*) {
+    ++setupDialogs;
+    return true;
 }
 
 std::optional<int>

@@ -28,10 +28,14 @@ public:
                    unsigned flags) override;
     std::optional<QString> PromptText(QWidget* parent, const QString& caption, const QString& label,
                                       bool password) override;
-    std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
-                                        const QString& initialDir, const QString& fileName,
-                                        const QString& filter) override;
+    std::optional<QString> SaveFileName(QWidget* parent,
+                                        const platform::SaveRequest& request) override;
     std::deque<std::optional<QString>> saveAnswers; // cancel when empty
+    std::vector<platform::SaveRequest> saveRequests;
+    bool PrintDialog(QWidget* parent) override;
+    bool PrinterSetupDialog(QWidget* parent) override;
+    std::deque<bool> printAnswers; // cancel when empty
+    int printDialogs = 0, setupDialogs = 0;
 
     // Scanner dialogs: the lists and requests shown; the answers given.
     std::vector<QList<platform::ScannerDevice>> scannerLists;

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: MIT
+// The main window's picture commands: Save As in the four formats of the save dialog, Copy
+// to Clipboard, Print and Print Setup, from the File menu and the tool buttons. The image
+// view does the work; its errors are shown by the event loop's guard.
+#include "app/main_window.h"
+
+#include "app/data_module.h"
+#include "app/util.h"
+#include "controls/imageview/db_multi_image.h"
+#include "data/field.h"
+#include "data/table.h"
+#include "platform/core/cursors.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/error_reporter.h"
+
+namespace {
+
+// The extension from the last dot, upper-cased in the letters a to z only.
+QString UpperExtension(const QString& fileName) {
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const qsizetype slash = std::max(fileName.lastIndexOf(u'/'), fileName.lastIndexOf(u'\\'));
+    if (dot < 0 || dot < slash)
+        return {};
+    QString ext = fileName.mid(dot);
+    for (QChar& c : ext)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 'a' + 'A');
+    return ext;
+}
+
+} // namespace
+
+void TfMain::SaveAs1Click() {
+    platform::RunGuarded([this] {
+        QString defaultName;
+        if (data_ && data_->Table1 && data_->Table1->Active())
+            if (data::TField* field = data_->Table1->LookupField(QStringLiteral("Filename")))
+                defaultName = FileNameNoExt(field->AsString());
+        platform::SaveRequest request;
+        request.caption = QStringLiteral("Save Image");
+        request.initialDir = programDir_;
+        request.fileName = defaultName;
+        request.filter = QStringLiteral("Tagged Image    (TIF) |*.TIF|Jpeg    (JPG) |*.JPG|"
+                                        "PaintShop Pro    (PCX) |*.PCX|Windows Bitmap    (BMP) "
+                                        "|*.BMP");
+        request.defaultExtension = QStringLiteral("TIF");
+        request.confirmOverwrite = false;
+        const std::optional<QString> chosen = platform::Dialogs().SaveFileName(this, request);
+        if (!chosen)
+            return;
+        platform::Screen::SetCursor(platform::crHourGlass);
+        struct Restore {
+            ~Restore() { platform::Screen::SetCursor(platform::crDefault); }
+        } restore;
+        const QString ext = UpperExtension(*chosen);
+        PDBMultiImage1->ImageWriteRes =
+            ext == QLatin1String(".TIF") ? imaging::sMonoChrome : imaging::sAutoMatic;
+        if (ext == QLatin1String(".TIF"))
+            PDBMultiImage1->SaveAsTIF(*chosen);
+        if (ext == QLatin1String(".PCX"))
+            PDBMultiImage1->SaveAsPCX(*chosen);
+        if (ext == QLatin1String(".JPG"))
+            PDBMultiImage1->SaveAsJPG(*chosen);
+        if (ext == QLatin1String(".BMP"))
+            PDBMultiImage1->SaveAsBMP(*chosen);
+    });
+}
+
+void TfMain::mnuCopyClick() {
+    platform::RunGuarded([this] { PDBMultiImage1->CopyToClipboard(); });
+}
+
+void TfMain::Print1Click() {
+    platform::RunGuarded([this] {
+        if (platform::Dialogs().PrintDialog(this))
+            PDBMultiImage1->PrintImage(0, 0, 0, 0);
+    });
+}
+
+void TfMain::PrintSetup1Click() {
+    platform::RunGuarded([this] { platform::Dialogs().PrinterSetupDialog(this); });
+}

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+// The main window's picture commands: Save As with its default name, extension rules and
+// the monochrome TIF, Copy, Print and Print Setup through the program's dialogs.
+#include "controls/imageview/db_multi_image.h"
+#include "platform/core/cursors.h"
+#include "platform/ui/printer.h"
+#include "tests/app/main_window_fixture.h"
+#include "tests/engines/picture_tools.h"
+#include "tests/support/fake_dialogs.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QProcess>
+#include <QToolButton>
+
+namespace {
+
+class PictureCommands : public MainWindowTest {
+protected:
+    // ImageMagick's depth, width and height of a file.
+    static QString Identify(const QString& file) {
+        QProcess p;
+        p.start(QStringLiteral("identify"),
+                {QStringLiteral("-format"), QStringLiteral("%z %w %h"), file + "[0]"});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    FakeDialogs dialogs;
+};
+
+} // namespace
+
+TEST_F(PictureCommands, SaveAsOffersTheRecordsNameAndWritesByExtension) {
+    ASSERT_TRUE(window->SaveAs1->isEnabled());
+    ASSERT_TRUE(window->ToolSave->isEnabled());
+    const QString out = fixture.Path("out");
+    dialogs.saveAnswers = {out + ".tif", out + ".jpg", out + ".PCX",
+                           out + ".bmp", out + ".gif", out + ".jpeg"};
+    for (int i = 0; i < 6; ++i)
+        window->SaveAs1->trigger();
+    ASSERT_EQ(dialogs.saveRequests.size(), 6u);
+    const platform::SaveRequest& asked = dialogs.saveRequests[0];
+    EXPECT_EQ(asked.caption, "Save Image");
+    EXPECT_EQ(asked.fileName, "PIC000") << "the record's file name without its extension";
+    EXPECT_EQ(asked.defaultExtension, "TIF");
+    EXPECT_FALSE(asked.confirmOverwrite);
+    EXPECT_EQ(asked.filter, "Tagged Image    (TIF) |*.TIF|Jpeg    (JPG) |*.JPG|PaintShop Pro    "
+                            "(PCX) |*.PCX|Windows Bitmap    (BMP) |*.BMP");
+    EXPECT_EQ(Identify(out + ".tif"), "1 8 6") << "a lower-case .tif is written monochrome";
+    EXPECT_EQ(Identify(out + ".jpg"), "8 8 6");
+    EXPECT_EQ(Identify(out + ".PCX").section(u' ', 1), "8 6");
+    EXPECT_EQ(Identify(out + ".bmp").section(u' ', 1), "8 6");
+    // The BMP keeps the record's colour: record 0 is black.
+    EXPECT_EQ(picture_tools::ImageMagickPixels(out + ".bmp").pixel(3, 3), qRgb(0, 0, 0));
+    EXPECT_FALSE(QFile::exists(out + ".gif")) << "other extensions write nothing";
+    EXPECT_FALSE(QFile::exists(out + ".jpeg"));
+    EXPECT_TRUE(dialogs.boxes.empty()) << "and say nothing";
+    EXPECT_EQ(window->PDBMultiImage1->ImageWriteRes, imaging::sAutoMatic);
+    EXPECT_EQ(platform::Screen::Cursor(), platform::crDefault);
+
+    // Cancelled: nothing happens.
+    window->ToolSave->click();
+    EXPECT_EQ(dialogs.saveRequests.size(), 7u);
+}
+
+TEST_F(PictureCommands, CopyPutsThePictureOnTheClipboardAndPrintAsksFirst) {
+    window->DBNavigator1->BtnClick(controls::TNavigateBtn::nbNext);
+    window->mnuCopy->trigger();
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_TRUE(mime->formats().contains("image/png"));
+    const QImage copied = qvariant_cast<QImage>(mime->imageData());
+    ASSERT_EQ(copied.size(), QSize(8, 6));
+    EXPECT_EQ(copied.pixel(2, 2) | 0xFF000000u, qRgb(37, 91, 53)) << "record 1's colour";
+
+    // The print dialog cancelled prints nothing; confirmed, the picture is printed.
+    QPrinter& printer = platform::Printer().Device();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = fixture.Path("print.pdf");
+    printer.setOutputFileName(pdf);
+    window->Print1->trigger();
+    EXPECT_EQ(dialogs.printDialogs, 1);
+    EXPECT_FALSE(QFile::exists(pdf));
+    dialogs.printAnswers = {true};
+    window->ToolPrint->click();
+    EXPECT_EQ(dialogs.printDialogs, 2);
+    EXPECT_TRUE(QFile::exists(pdf));
+    window->PrintSetup1->trigger();
+    EXPECT_EQ(dialogs.setupDialogs, 1);
+}
