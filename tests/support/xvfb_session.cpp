@@ -107,6 +107,20 @@ std::unique_ptr<QProcess> XvfbSession::Start(const QString& program,
     return process;
 }
 
+QByteArray XvfbSession::Output(const QString& tool, const QStringList& args, int timeoutMs) const {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), Display());
+    process.setProcessEnvironment(env);
+    process.start(tool, args);
+    if (!process.waitForFinished(timeoutMs) || process.exitCode() != 0) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    return process.readAllStandardOutput();
+}
+
 void XvfbSession::Xdo(const QStringList& args) const {
     QProcess tool;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

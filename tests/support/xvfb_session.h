@@ -39,6 +39,9 @@ public:
     /// Runs xdotool with these arguments on this display, then gives the program a moment.
     void Xdo(const QStringList& args) const;
 
+    /// Runs a tool on this display and gives what it printed (empty when it failed).
+    QByteArray Output(const QString& tool, const QStringList& args, int timeoutMs = 10000) const;
+
 private:
     int display_ = 0;
     bool running_ = false;

@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+// The main window's picture commands in the real program under Xvfb, as a person uses them:
+// Copy, then another program (xclip) reads the clipboard; Save As through the real file
+// dialog with a typed name, each file read back by ImageMagick.
+#include "tests/engines/picture_tools.h"
+#include "tests/support/xvfb_session.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The first record of the sample catalogue.
+const QString kFirst = QStringLiteral(VLMOR_SAMPLES_DIR "/pictures/BORD01.BMP");
+
+class Commands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(x.Running());
+        program = MakeProgramDir(VLMOR_BIN_DIR, dir, "[Config]\nTitle=Picture Commands\n");
+        process = x.Start(program);
+        main = x.WaitForWindow("Picture Commands", 20000);
+        ASSERT_TRUE(main.has_value());
+        QThread::msleep(800);
+        QDir().mkpath(VLMOR_SHOTS_DIR);
+    }
+    void TearDown() override {
+        if (process) {
+            process->terminate();
+            process->waitForFinished(5000);
+        }
+    }
+    void Shot(const QString& name) { x.Screenshot(QDir(VLMOR_SHOTS_DIR).filePath(name)); }
+    // Save As from the File menu: the file dialog, a typed full name, Return.
+    void SaveAs(const QString& file, const QString& shot) {
+        Menu("a", {});
+        ASSERT_TRUE(x.WaitForWindow("Save Image", 10000).has_value());
+        QThread::msleep(500);
+        Shot(shot);
+        x.Xdo({"key", "ctrl+a"});
+        x.Xdo({"type", file});
+        x.Xdo({"key", "Return"});
+        for (int i = 0; i < 40 && !QFile::exists(file); ++i)
+            QThread::msleep(250);
+    }
+    // A File menu command by its key, the main window clicked first so it has the keyboard.
+    void Menu(const char* key, const QString& shot) {
+        x.Xdo({"mousemove", QString::number(main->x() + 20), QString::number(main->y() + 10),
+               "click", "1"});
+        if (!shot.isEmpty())
+            Shot(shot);
+        x.Xdo({"key", key});
+    }
+    static QString Identify(const QString& file) {
+        QProcess p;
+        p.start(QStringLiteral("identify"),
+                {QStringLiteral("-format"), QStringLiteral("%z %w %h"), file + "[0]"});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+
+    XvfbSession x;
+    QTemporaryDir dir, out;
+    QString program;
+    std::unique_ptr<QProcess> process;
+    std::optional<QRect> main;
+};
+
+} // namespace
+
+TEST_F(Commands, CopyReachesAnotherProgramAndSaveAsWritesEachFormat) {
+    const QImage original = picture_tools::ImageMagickPixels(kFirst);
+    ASSERT_FALSE(original.isNull());
+
+    // File > Copy to Clipboard; xclip lists what the program offers and takes the PNG.
+    Menu("c", "commands-copy-menu.png");
+    const QByteArray targets =
+        x.Output("xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"});
+    EXPECT_TRUE(targets.contains("image/png")) << targets.toStdString();
+    EXPECT_TRUE(targets.contains("image/bmp"));
+    const QByteArray png =
+        x.Output("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}, 20000);
+    QImage pasted;
+    ASSERT_TRUE(pasted.loadFromData(png, "PNG"));
+    pasted = pasted.convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(pasted.size(), original.size());
+    const picture_tools::Difference copied = picture_tools::Compare(pasted, original);
+    EXPECT_FALSE(copied.sizeDiffers);
+    EXPECT_EQ(copied.pixels, 0) << "the clipboard's PNG has the picture's pixels";
+
+    // Save As in the four formats, names typed into the real dialog.
+    const QString bmp = out.filePath("typed.bmp"), jpg = out.filePath("typed.jpg"),
+                  pcx = out.filePath("typed.pcx"), tif = out.filePath("typed.tif");
+    SaveAs(bmp, "commands-save-dialog.png");
+    SaveAs(jpg, "commands-save-jpg.png");
+    SaveAs(pcx, "commands-save-pcx.png");
+    SaveAs(tif, "commands-save-tif.png");
+    Shot("commands-after-save.png");
+    const QString size = QStringLiteral("%1 %2").arg(original.width()).arg(original.height());
+    EXPECT_EQ(Identify(bmp).section(u' ', 1), size);
+    EXPECT_EQ(picture_tools::Compare(picture_tools::ImageMagickPixels(bmp), original).pixels, 0);
+    EXPECT_EQ(Identify(jpg).section(u' ', 1), size);
+    EXPECT_EQ(Identify(pcx).section(u' ', 1), size);
+    EXPECT_EQ(Identify(tif), "1 " + size) << "a TIF is saved monochrome";
+}
