@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/annotation_settings.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -10,6 +8,37 @@
 namespace crde {
 
 namespace {
+
+// Lower case in ASCII only: bytes above 127 stay as they are.
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return s;
+}
+
+// A whole decimal number within the range, or nothing.
+bool Integer(const std::string& text, int low, int high, int& out) {
+    if (text.empty() || text.size() > 9)
+        return false;
+    int v = 0;
+    std::size_t i = 0;
+    const bool negative = text[0] == '-';
+    if (negative)
+        i = 1;
+    if (i == text.size())
+        return false;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        v = v * 10 + (text[i] - '0');
+    }
+    v = negative ? -v : v;
+    if (v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
 
 std::string Trim(const std::string& s) {
     const auto b = s.find_first_not_of(" \t\r\n");
@@ -20,10 +49,13 @@ std::string Trim(const std::string& s) {
 
 // "r,g,b" as 0x00BBGGRR, or the fallback.
 std::uint32_t Colour(const std::string& text, std::uint32_t fallback) {
+    const auto first = text.find(','), second = text.find(',', first + 1);
+    if (first == std::string::npos || second == std::string::npos)
+        return fallback;
     int r = 0, g = 0, b = 0;
-    char extra = 0;
-    if (std::sscanf(text.c_str(), "%d ,%d ,%d %c", &r, &g, &b, &extra) != 3 || r < 0 || r > 255 ||
-        g < 0 || g > 255 || b < 0 || b > 255)
+    if (!Integer(Trim(text.substr(0, first)), 0, 255, r) ||
+        !Integer(Trim(text.substr(first + 1, second - first - 1)), 0, 255, g) ||
+        !Integer(Trim(text.substr(second + 1)), 0, 255, b))
         return fallback;
     return std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16;
 }
@@ -35,10 +67,7 @@ std::string ColourText(std::uint32_t c) {
 
 int Number(const std::string& text, int fallback, int low, int high) {
     int v = 0;
-    char extra = 0;
-    if (std::sscanf(text.c_str(), "%d %c", &v, &extra) != 1 || v < low || v > high)
-        return fallback;
-    return v;
+    return Integer(text, low, high, v) ? v : fallback;
 }
 
 } // namespace
@@ -58,26 +87,30 @@ AnnotationSettings AnnotationSettings::Load(const std::string& file) {
             << "FontSize=" << s.fontSize << "\n";
         return s;
     }
-    std::map<std::string, std::string> values;
-    std::string line, section;
     // A settings file is a few lines; a larger one is read no further than 64 KiB.
-    std::size_t read = 0;
-    while (read < 65536 && std::getline(in, line)) {
-        read += line.size() + 1;
+    std::string text(65536, '\0');
+    in.read(text.data(), std::streamsize(text.size()));
+    text.resize(std::size_t(in.gcount()));
+    return Parse(text);
+}
+
+AnnotationSettings AnnotationSettings::Parse(const std::string& text) {
+    AnnotationSettings s;
+    std::map<std::string, std::string> values;
+    std::istringstream lines(text);
+    std::string line, section;
+    while (std::getline(lines, line)) {
         line = Trim(line);
         if (line.empty() || line[0] == ';')
             continue;
         if (line.front() == '[' && line.back() == ']') {
-            section = Trim(line.substr(1, line.size() - 2));
-            std::transform(section.begin(), section.end(), section.begin(), ::tolower);
+            section = Lower(Trim(line.substr(1, line.size() - 2)));
             continue;
         }
         const auto eq = line.find('=');
         if (section != "annotation" || eq == std::string::npos)
             continue;
-        std::string key = Trim(line.substr(0, eq));
-        std::transform(key.begin(), key.end(), key.begin(), ::tolower);
-        values[key] = Trim(line.substr(eq + 1));
+        values[Lower(Trim(line.substr(0, eq)))] = Trim(line.substr(eq + 1));
     }
     auto get = [&](const char* key) {
         const auto it = values.find(key);

@@ -17,6 +17,8 @@ struct AnnotationSettings {
     int fontSize = 16; // pixels
 
     static AnnotationSettings Load(const std::string& file);
+    /// The settings a file's text gives; keys out of range or unreadable take the defaults.
+    static AnnotationSettings Parse(const std::string& text);
 };
 
 } // namespace crde
