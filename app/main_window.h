@@ -20,6 +20,7 @@ class TDBDataList;
 class TDBNavigator;
 class TDBText;
 class TPDBMultiImage;
+class TILDBMultiImageToolBar;
 } // namespace controls
 namespace platform {
 class TPanel;
@@ -89,6 +90,7 @@ public:
     controls::TDBNavigator* DBNavigator1;
     platform::TPanel* pnlRight;
     platform::TPanel* pnlTool;
+    controls::TILDBMultiImageToolBar* ILDBMultiImageToolBar1;
     platform::TPanel* pnlImage;
     controls::TPDBMultiImage* PDBMultiImage1;
     QPlainTextEdit* moCategories;
@@ -115,6 +117,7 @@ protected:
 private:
     void BuildControls();
     void BuildImageView();
+    void BuildImageToolbar();
     void BuildMenu();
     void Refilter();
     void FocusWindowChanged(QWindow* now);

@@ -6,6 +6,7 @@
 #include "controls/datalist/data_list.h"
 #include "controls/dbcontrols/db_navigator.h"
 #include "controls/dbcontrols/db_text.h"
+#include "controls/imagetoolbar/image_toolbar.h"
 #include "controls/imageview/db_multi_image.h"
 #include "platform/ui/panel.h"
 #include "platform/ui/tab_control.h"
@@ -155,6 +156,7 @@ void TfMain::BuildControls() {
     pnlImage = Named(new TPanel(pnlRight), "pnlImage");
     right->addWidget(pnlImage, 1);
     BuildImageView();
+    BuildImageToolbar();
 
     moCategories = Named(new QPlainTextEdit(TabControl1->Body()), "moCategories");
     moCategories->setGeometry(512, 88, 105, 169);
@@ -163,6 +165,20 @@ void TfMain::BuildControls() {
     moCategories->hide();
 
     setTabOrder(edFilter, DBDataList1);
+}
+
+void TfMain::BuildImageToolbar() {
+    auto* fill = new QVBoxLayout(pnlTool);
+    fill->setContentsMargins(0, 0, 0, 0);
+    ILDBMultiImageToolBar1 =
+        Named(new controls::TILDBMultiImageToolBar(pnlTool), "ILDBMultiImageToolBar1");
+    ILDBMultiImageToolBar1->Align = controls::TToolbarAlign::alTop;
+    fill->addWidget(ILDBMultiImageToolBar1);
+    ILDBMultiImageToolBar1->SetVisibleButtons({controls::ibdbiPanZoom, controls::ibdbiZoomIn,
+                                               controls::ibdbiZoomOut, controls::ibdbiBestFit,
+                                               controls::ibdbiCenter});
+    ILDBMultiImageToolBar1->SetDBMultiImage(PDBMultiImage1);
+    SetHelpContext(ILDBMultiImageToolBar1, 5);
 }
 
 void TfMain::BuildImageView() {
