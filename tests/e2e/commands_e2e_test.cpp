@@ -108,3 +108,38 @@ TEST_F(Commands, CopyReachesAnotherProgramAndSaveAsWritesEachFormat) {
     EXPECT_EQ(Identify(pcx).section(u' ', 1), size);
     EXPECT_EQ(Identify(tif), "1 " + size) << "a TIF is saved monochrome";
 }
+
+TEST_F(Commands, TheToolbarZoomsFitsAndCentresThePicture) {
+    // The image view's client area and the five buttons in the window.
+    const QRect client(221, 138, 415, 338);
+    auto view = [&](const QString& name) {
+        return x.Screenshot(QDir(VLMOR_SHOTS_DIR).filePath(name))
+            .copy(client.translated(main->topLeft()));
+    };
+    auto click = [&](int button) {
+        const int cx = 218 + 83 * button + 41, cy = 114;
+        x.Xdo({"mousemove", QString::number(main->x() + cx), QString::number(main->y() + cy),
+               "click", "1"});
+        QThread::msleep(300);
+    };
+    auto differs = [](const QImage& a, const QImage& b) {
+        return picture_tools::Compare(a, b).pixels > a.width() * a.height() / 100;
+    };
+    const QImage fitted = view("toolbar-fitted.png");
+    click(3); // best fit off: the picture at zoom 1
+    const QImage actual = view("toolbar-zoom1.png");
+    EXPECT_TRUE(differs(fitted, actual));
+    click(1); // zoom in
+    const QImage larger = view("toolbar-zoomin.png");
+    EXPECT_TRUE(differs(actual, larger));
+    click(2); // zoom out
+    click(2);
+    const QImage smaller = view("toolbar-zoomout.png");
+    EXPECT_TRUE(differs(larger, smaller));
+    click(4); // centre off and on again moves a picture smaller than the view
+    const QImage uncentred = view("toolbar-uncentred.png");
+    click(4);
+    EXPECT_TRUE(differs(uncentred, view("toolbar-centred.png")));
+    click(3); // best fit again
+    EXPECT_FALSE(differs(fitted, view("toolbar-fitted-again.png")));
+}
