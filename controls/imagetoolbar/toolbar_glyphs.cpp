@@ -260,20 +260,25 @@ QImage ToolbarGlyphResource(const QString& name, int scale) {
         p.setFont(font);
         it->second.second(p);
     }
-    // Disabled: every drawn pixel grey, with a white shadow one pixel down and right.
+    // Disabled: the dark pixels grey with a white shadow one pixel down and right; the light
+    // ones give way to the face, so outlines stay readable.
     QImage disabled(normal.size(), QImage::Format_RGB32);
     disabled.fill(kFace);
     const QRgb face = kFace.rgb();
+    auto dark = [&](int x, int y) {
+        const QRgb c = normal.pixel(x, y);
+        return c != face && qGray(c) < 150;
+    };
     for (int y = 0; y < normal.height(); ++y)
         for (int x = 0; x < normal.width(); ++x)
-            if (normal.pixel(x, y) != face) {
+            if (dark(x, y)) {
                 const int sx = x + scale, sy = y + scale;
                 if (sx < disabled.width() && sy < disabled.height())
                     disabled.setPixel(sx, sy, kWhite.rgb());
             }
     for (int y = 0; y < normal.height(); ++y)
         for (int x = 0; x < normal.width(); ++x)
-            if (normal.pixel(x, y) != face)
+            if (dark(x, y))
                 disabled.setPixel(x, y, kGrey.rgb());
     QImage both(glyph.width() * 2 * scale, glyph.height() * scale, QImage::Format_RGB32);
     {
