@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The main window's picture commands: Save As with its default name, extension rules and
 // the monochrome TIF, Copy, Print and Print Setup through the program's dialogs.
+#include "controls/imagetoolbar/image_toolbar.h"
+#include "controls/imagetoolbar/toolbar_button.h"
 #include "controls/imageview/db_multi_image.h"
 #include "platform/core/cursors.h"
 #include "platform/ui/printer.h"
@@ -89,4 +91,31 @@ TEST_F(PictureCommands, CopyPutsThePictureOnTheClipboardAndPrintAsksFirst) {
     EXPECT_TRUE(QFile::exists(pdf));
     window->PrintSetup1->trigger();
     EXPECT_EQ(dialogs.setupDialogs, 1);
+}
+
+TEST_F(PictureCommands, TheImageToolbarShowsItsFiveButtonsAboveTheView) {
+    controls::TILDBMultiImageToolBar* bar = window->ILDBMultiImageToolBar1;
+    ASSERT_EQ(bar->DBMultiImage(), window->PDBMultiImage1);
+    EXPECT_EQ(bar->parentWidget(), window->pnlTool);
+    EXPECT_EQ(bar->geometry(), window->pnlTool->rect()) << "it fills pnlTool";
+    int shown = 0;
+    for (int k = 0; k < controls::kToolbarButtonCount; ++k)
+        shown += bar->Buttons(k)->isVisible();
+    EXPECT_EQ(shown, 5);
+    for (int k : {controls::ibdbiPanZoom, controls::ibdbiZoomIn, controls::ibdbiZoomOut,
+                  controls::ibdbiBestFit, controls::ibdbiCenter})
+        EXPECT_TRUE(bar->Buttons(k)->isVisible()) << k;
+    // The picture is fitted: zooming waits for the fit to be switched off.
+    EXPECT_TRUE(bar->Buttons(controls::ibdbiBestFit)->isChecked());
+    EXPECT_FALSE(bar->Buttons(controls::ibdbiZoomIn)->isEnabled());
+    bar->Buttons(controls::ibdbiBestFit)->click();
+    EXPECT_FALSE(window->PDBMultiImage1->StretchRatio());
+    EXPECT_TRUE(bar->Buttons(controls::ibdbiZoomIn)->isEnabled());
+    // A state message from the view repaints what changed, not every button.
+    QTest::qWait(50);
+    const int before = bar->Paints();
+    window->PDBMultiImage1->SetCenter(!window->PDBMultiImage1->Center());
+    QTest::qWait(100);
+    EXPECT_GE(bar->Paints() - before, 1);
+    EXPECT_LE(bar->Paints() - before, 2) << "only the button whose state changed repaints";
 }

@@ -143,3 +143,34 @@ TEST_F(Commands, TheToolbarZoomsFitsAndCentresThePicture) {
     click(3); // best fit again
     EXPECT_FALSE(differs(fitted, view("toolbar-fitted-again.png")));
 }
+
+TEST(ScaledCommands, AtTwiceTheDensityTheToolbarGlyphsAreDrawnSharp) {
+    XvfbSession x(QSize(1600, 1200));
+    ASSERT_TRUE(x.Running());
+    QTemporaryDir dir;
+    const QString program = MakeProgramDir(VLMOR_BIN_DIR, dir, "[Config]\nTitle=Scaled\n");
+    auto process = x.Start(program, {}, {QStringLiteral("QT_SCALE_FACTOR=2")});
+    const auto main = x.WaitForWindow("Scaled", 20000);
+    ASSERT_TRUE(main.has_value());
+    QThread::msleep(1500);
+    QDir().mkpath(VLMOR_SHOTS_DIR);
+    const QImage shot = x.Screenshot(QDir(VLMOR_SHOTS_DIR).filePath("scaled-2.png"));
+    EXPECT_EQ(main->size(), QSize(1280, 960));
+    // The best-fit glyph's teal square (8 x 7 glyph pixels, its corners crossed by the arrows)
+    // is four times as many screen pixels of the pure colour with no blended edge: drawn at
+    // the screen's density, not a smoothed enlargement.
+    const QRect bestFit =
+        QRect(2 * (218 + 3 * 83), 2 * 94, 2 * 83, 2 * 40).translated(main->topLeft());
+    int teal = 0, nearlyTeal = 0;
+    for (int y = bestFit.top(); y <= bestFit.bottom(); ++y)
+        for (int xx = bestFit.left(); xx <= bestFit.right(); ++xx) {
+            const QRgb p = shot.pixel(xx, y);
+            teal += p == qRgb(0, 128, 128);
+            nearlyTeal += p != qRgb(0, 128, 128) && qRed(p) < 60 && qGreen(p) > 90 &&
+                          qGreen(p) < 170 && std::abs(qGreen(p) - qBlue(p)) < 30;
+        }
+    EXPECT_GT(teal, 4 * 45);
+    EXPECT_EQ(nearlyTeal, 0) << "no smoothed edges";
+    process->terminate();
+    process->waitForFinished(5000);
+}

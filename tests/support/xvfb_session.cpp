@@ -10,16 +10,17 @@
 #include <QThread>
 #include <unistd.h>
 
-XvfbSession::XvfbSession() {
+XvfbSession::XvfbSession(QSize screen) {
     // Pick a display number nobody uses.
     for (display_ = 140 + getpid() % 50; display_ < 400; ++display_) {
         if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display_)) &&
             !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(display_)))
             break;
     }
-    server_.start(QStringLiteral("Xvfb"), {Display(), QStringLiteral("-screen"),
-                                           QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    server_.start(QStringLiteral("Xvfb"),
+                  {Display(), QStringLiteral("-screen"), QStringLiteral("0"),
+                   QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
+                   QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!server_.waitForStarted(5000))
         return;
     QElapsedTimer timer;
@@ -94,10 +95,12 @@ QImage XvfbSession::Screenshot(const QString& savePath) const {
     return shot.convertToFormat(QImage::Format_RGB32);
 }
 
-std::unique_ptr<QProcess> XvfbSession::Start(const QString& program,
-                                             const QStringList& args) const {
+std::unique_ptr<QProcess> XvfbSession::Start(const QString& program, const QStringList& args,
+                                             const QStringList& environment) const {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& pair : environment)
+        env.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
     env.insert(QStringLiteral("DISPLAY"), Display());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     process->setProcessEnvironment(env);

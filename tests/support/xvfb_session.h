@@ -18,7 +18,7 @@ QString MakeProgramDir(const QString& binDir, const QTemporaryDir& dir, const QB
 /// screenshots through the standard X tools.
 class XvfbSession {
 public:
-    XvfbSession();
+    explicit XvfbSession(QSize screen = QSize(1024, 768));
     ~XvfbSession();
 
     bool Running() const { return running_; }
@@ -34,7 +34,8 @@ public:
     QImage Screenshot(const QString& savePath = {}) const;
 
     /// Starts a program on this display.
-    std::unique_ptr<QProcess> Start(const QString& program, const QStringList& args = {}) const;
+    std::unique_ptr<QProcess> Start(const QString& program, const QStringList& args = {},
+                                    const QStringList& environment = {}) const;
 
     /// Runs xdotool with these arguments on this display, then gives the program a moment.
     void Xdo(const QStringList& args) const;
