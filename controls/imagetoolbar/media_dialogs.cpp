@@ -6,6 +6,7 @@
 #include "imaging/engine_calls.h"
 #include "imaging/shared_tables.h"
 #include "platform/core/dialogs.h"
+#include "platform/ui/widget_dialogs.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -17,16 +18,6 @@
 namespace controls {
 
 namespace {
-
-// "description|pattern|..." as the toolkit writes filters.
-QString QtFilter(const QString& filter) {
-    const QStringList parts = filter.split(u'|');
-    QStringList entries;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << parts[i].trimmed() + QStringLiteral(" (") +
-                       QString(parts[i + 1]).replace(u';', u' ').trimmed() + u')';
-    return entries.join(QStringLiteral(";;"));
-}
 
 // The pages of a TIFF file by the engine, 1 for anything else or on failure.
 int TiffPages(const QString& file) {
@@ -47,7 +38,7 @@ int TiffPages(const QString& file) {
 
 bool TMMOpenDialog::Execute(QWidget* parent) {
     QFileDialog dialog(parent, QStringLiteral("Open"), QString(),
-                       QtFilter(Filter.isEmpty() ? imaging::MediaFilter() : Filter));
+                       platform::QtFilter(Filter.isEmpty() ? imaging::MediaFilter() : Filter));
     dialog.setObjectName(QStringLiteral("MMOpenDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);

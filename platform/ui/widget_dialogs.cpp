@@ -70,8 +70,6 @@ std::optional<QString> WidgetDialogs::PromptText(QWidget* parent, const QString&
     return text;
 }
 
-namespace {
-
 QString QtFilter(const QString& filter) {
     // "description|pattern|..." becomes "description (pattern);;...".
     const QStringList parts = filter.split(u'|');
@@ -81,8 +79,6 @@ QString QtFilter(const QString& filter) {
                        QString(parts[i + 1]).replace(u';', u' ') + u')';
     return entries.join(QStringLiteral(";;"));
 }
-
-} // namespace
 
 std::optional<QString> WidgetDialogs::SaveFileName(QWidget* parent, const SaveRequest& request) {
     QFileDialog dialog(parent, request.caption, request.initialDir, QtFilter(request.filter));

@@ -5,6 +5,10 @@
 
 namespace platform {
 
+/// A filter of the "description|pattern|description|pattern" form as the toolkit's file
+/// dialogs take it ("description (pattern);;...").
+QString QtFilter(const QString& filter);
+
 /// The dialog service of a program with windows: message boxes, a line prompt and the save
 /// file dialog of the toolkit. The application installs it as the default service.
 class WidgetDialogs final : public DialogService {

@@ -21,14 +21,6 @@ namespace {
 
 class PictureCommands : public MainWindowTest {
 protected:
-    // ImageMagick's depth, width and height of a file.
-    static QString Identify(const QString& file) {
-        QProcess p;
-        p.start(QStringLiteral("identify"),
-                {QStringLiteral("-format"), QStringLiteral("%z %w %h"), file + "[0]"});
-        p.waitForFinished(30000);
-        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    }
     FakeDialogs dialogs;
 };
 
@@ -50,10 +42,11 @@ TEST_F(PictureCommands, SaveAsOffersTheRecordsNameAndWritesByExtension) {
     EXPECT_FALSE(asked.confirmOverwrite);
     EXPECT_EQ(asked.filter, "Tagged Image    (TIF) |*.TIF|Jpeg    (JPG) |*.JPG|PaintShop Pro    "
                             "(PCX) |*.PCX|Windows Bitmap    (BMP) |*.BMP");
-    EXPECT_EQ(Identify(out + ".tif"), "1 8 6") << "a lower-case .tif is written monochrome";
-    EXPECT_EQ(Identify(out + ".jpg"), "8 8 6");
-    EXPECT_EQ(Identify(out + ".PCX").section(u' ', 1), "8 6");
-    EXPECT_EQ(Identify(out + ".bmp").section(u' ', 1), "8 6");
+    EXPECT_EQ(picture_tools::Identify(out + ".tif"), "1 8 6")
+        << "a lower-case .tif is written monochrome";
+    EXPECT_EQ(picture_tools::Identify(out + ".jpg"), "8 8 6");
+    EXPECT_EQ(picture_tools::Identify(out + ".PCX").section(u' ', 1), "8 6");
+    EXPECT_EQ(picture_tools::Identify(out + ".bmp").section(u' ', 1), "8 6");
     // The BMP keeps the record's colour: record 0 is black.
     EXPECT_EQ(picture_tools::ImageMagickPixels(out + ".bmp").pixel(3, 3), qRgb(0, 0, 0));
     EXPECT_FALSE(QFile::exists(out + ".gif")) << "other extensions write nothing";

@@ -56,13 +56,6 @@ protected:
             Shot(shot);
         x.Xdo({"key", key});
     }
-    static QString Identify(const QString& file) {
-        QProcess p;
-        p.start(QStringLiteral("identify"),
-                {QStringLiteral("-format"), QStringLiteral("%z %w %h"), file + "[0]"});
-        p.waitForFinished(30000);
-        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    }
 
     XvfbSession x;
     QTemporaryDir dir, out;
@@ -102,11 +95,11 @@ TEST_F(Commands, CopyReachesAnotherProgramAndSaveAsWritesEachFormat) {
     SaveAs(tif, "commands-save-tif.png");
     Shot("commands-after-save.png");
     const QString size = QStringLiteral("%1 %2").arg(original.width()).arg(original.height());
-    EXPECT_EQ(Identify(bmp).section(u' ', 1), size);
+    EXPECT_EQ(picture_tools::Identify(bmp).section(u' ', 1), size);
     EXPECT_EQ(picture_tools::Compare(picture_tools::ImageMagickPixels(bmp), original).pixels, 0);
-    EXPECT_EQ(Identify(jpg).section(u' ', 1), size);
-    EXPECT_EQ(Identify(pcx).section(u' ', 1), size);
-    EXPECT_EQ(Identify(tif), "1 " + size) << "a TIF is saved monochrome";
+    EXPECT_EQ(picture_tools::Identify(jpg).section(u' ', 1), size);
+    EXPECT_EQ(picture_tools::Identify(pcx).section(u' ', 1), size);
+    EXPECT_EQ(picture_tools::Identify(tif), "1 " + size) << "a TIF is saved monochrome";
 }
 
 TEST_F(Commands, TheToolbarZoomsFitsAndCentresThePicture) {

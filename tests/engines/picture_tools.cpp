@@ -157,4 +157,12 @@ QImage TestPicture(int width, int height) {
     return image;
 }
 
+QString Identify(const QString& file) {
+    QProcess p;
+    p.start(QStringLiteral("identify"),
+            {QStringLiteral("-format"), QStringLiteral("%z %w %h"), file + QStringLiteral("[0]")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
 } // namespace picture_tools

@@ -24,6 +24,8 @@ bool Convert(const QStringList& args);
 QImage DibImage(HGLOBAL dib);
 /// ImageMagick's own decoding of a file (oriented, 8 bits, no colour management).
 QImage ImageMagickPixels(const QString& file, const QString& frame = {});
+/// ImageMagick's "depth width height" of a file's first frame ("" when it cannot read it).
+QString Identify(const QString& file);
 /// netpbm's decoding of a PCX file (ImageMagick reads one-bit PCX files inverted).
 QImage NetpbmPcxPixels(const QString& file);
 /// Ghostscript's rendering of an EPS file at 72 dots per inch.
