@@ -122,6 +122,8 @@ private:
     void Refilter();
     void FocusWindowChanged(QWindow* now);
     void Help(unsigned command, int data);
+    /// The current record's picture file name ("" without an open table).
+    QString CurrentFileName() const;
 
     TDataModule1* data_ = nullptr;
     QPointer<TAboutBox> about_;

@@ -12,6 +12,7 @@
 #include "platform/core/cursors.h"
 #include "platform/core/dialogs.h"
 #include "platform/core/error_reporter.h"
+#include "platform/ui/printer.h"
 
 namespace {
 
@@ -30,12 +31,16 @@ QString UpperExtension(const QString& fileName) {
 
 } // namespace
 
+QString TfMain::CurrentFileName() const {
+    if (data_ && data_->Table1 && data_->Table1->Active())
+        if (data::TField* field = data_->Table1->LookupField(QStringLiteral("Filename")))
+            return field->AsString();
+    return {};
+}
+
 void TfMain::SaveAs1Click() {
     platform::RunGuarded([this] {
-        QString defaultName;
-        if (data_ && data_->Table1 && data_->Table1->Active())
-            if (data::TField* field = data_->Table1->LookupField(QStringLiteral("Filename")))
-                defaultName = FileNameNoExt(field->AsString());
+        const QString defaultName = FileNameNoExt(CurrentFileName());
         platform::SaveRequest request;
         request.caption = QStringLiteral("Save Image");
         request.initialDir = programDir_;
@@ -72,6 +77,9 @@ void TfMain::mnuCopyClick() {
 
 void TfMain::Print1Click() {
     platform::RunGuarded([this] {
+        // The print job is named after the picture's file, so the queue shows which it is.
+        const QString file = CurrentFileName();
+        platform::Printer().Device().setDocName(file.isEmpty() ? windowTitle() : file);
         if (platform::Dialogs().PrintDialog(this))
             PDBMultiImage1->PrintImage(0, 0, 0, 0);
     });

@@ -82,6 +82,7 @@ TEST_F(PictureCommands, CopyPutsThePictureOnTheClipboardAndPrintAsksFirst) {
     window->ToolPrint->click();
     EXPECT_EQ(dialogs.printDialogs, 2);
     EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(printer.docName(), "PIC001.BMP") << "the job is named after the record's file";
     window->PrintSetup1->trigger();
     EXPECT_EQ(dialogs.setupDialogs, 1);
 }

@@ -2,8 +2,8 @@
 // The real program under Xvfb, walked as a person would: the navigator, a tab, a search. On
 // every step the picture on the screen is compared with the record's file decoded by
 // ImageMagick and fitted the same way.
-#include "tests/engines/picture_tools.h"
-#include "tests/support/xvfb_session.h"
+#include "tests/e2e/main_window_screen.h"
+#include "tests/e2e/main_window_session.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +12,10 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using main_window_screen::Expected;
+using main_window_screen::Fitted;
+using main_window_screen::Mismatch;
 
 struct Record {
     QString file, description, category;
@@ -35,55 +39,6 @@ std::vector<Record> Manifest() {
     return records;
 }
 
-// Where the image view lies in the 640 x 480 main window: its outer size (the fit uses it)
-// and its client area.
-const QSize kControl(417, 340);
-const QRect kClient(221, 138, 415, 338);
-
-// The record's picture decoded by ImageMagick (netpbm for PCX) and fitted as the view fits it: the
-// factor the smaller of the two ratios, each target pixel taking the source pixel it starts on,
-// centred.
-struct Fitted {
-    QImage image;
-    QPoint at; // in the main window
-};
-Fitted Expected(const QString& file) {
-    // The first page of a TIFF; PCX through netpbm (ImageMagick inverts one-bit PCX files).
-    const QImage picture = file.endsWith(QLatin1String(".PCX"))
-                               ? picture_tools::NetpbmPcxPixels(file)
-                               : picture_tools::ImageMagickPixels(file, QStringLiteral("[0]"));
-    if (picture.isNull())
-        return {};
-    const double fx = double(kControl.width()) / picture.width();
-    const double fy = double(kControl.height()) / picture.height();
-    const double f = fy < fx ? fy : fx;
-    const int w = int(picture.width() * f), h = int(picture.height() * f);
-    QImage fitted(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            fitted.setPixel(x, y,
-                            picture.pixel(int(std::int64_t(x) * picture.width() / w),
-                                          int(std::int64_t(y) * picture.height() / h)));
-    return {fitted,
-            kClient.topLeft() + QPoint((kControl.width() - w) / 2, (kControl.height() - h) / 2)};
-}
-
-// The share of the fitted picture's pixels that the screen shows clearly otherwise.
-double Mismatch(const QImage& window, const Fitted& expected) {
-    int off = 0, compared = 0;
-    for (int y = 0; y < expected.image.height(); ++y)
-        for (int x = 0; x < expected.image.width(); ++x) {
-            const QPoint p = expected.at + QPoint(x, y);
-            if (!kClient.contains(p))
-                continue;
-            const QRgb a = window.pixel(p), b = expected.image.pixel(x, y);
-            ++compared;
-            off += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                             std::abs(qBlue(a) - qBlue(b))}) > 48;
-        }
-    return compared ? double(off) / compared : 1.0;
-}
-
 // The raster kinds ImageMagick reads as the engine does.
 bool Comparable(const QString& file) {
     for (const char* ext : {".BMP", ".PNG", ".JPG", ".TIF", ".PCX", ".GIF", ".TGA"})
@@ -92,31 +47,14 @@ bool Comparable(const QString& file) {
     return false;
 }
 
-class PictureWalk : public ::testing::Test {
+class PictureWalk : public MainWindowSession {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(x.Running());
         records = Manifest();
         ASSERT_GT(records.size(), 100u);
-        program = MakeProgramDir(VLMOR_BIN_DIR, dir, "[Config]\nTitle=Picture Walk\n");
-        process = x.Start(program);
-        main = x.WaitForWindow("Picture Walk", 20000);
-        ASSERT_TRUE(main.has_value());
-        QThread::msleep(800);
+        Launch(QStringLiteral("Picture Walk"));
     }
-    void TearDown() override {
-        if (process) {
-            process->terminate();
-            process->waitForFinished(5000);
-        }
-    }
-    QImage Shot(const QString& name) {
-        return x.Screenshot(QDir(VLMOR_SHOTS_DIR).filePath(name)).copy(*main);
-    }
-    void Click(int wx, int wy) {
-        x.Xdo({"mousemove", QString::number(main->x() + wx), QString::number(main->y() + wy),
-               "click", "1"});
-    }
+    void Click(int wx, int wy) { MainWindowSession::Click({wx, wy}); }
     // The screen shows the record's picture; a slow (sanitizer) build is given a few seconds
     // to get there, the screenshot of the last look is kept under `shot`.
     void ExpectShown(const QString& shot, const Record& r) {
@@ -132,18 +70,12 @@ protected:
         EXPECT_LT(mismatch, 0.01);
     }
 
-    XvfbSession x;
-    QTemporaryDir dir;
-    QString program;
-    std::unique_ptr<QProcess> process;
-    std::optional<QRect> main;
     std::vector<Record> records;
 };
 
 } // namespace
 
 TEST_F(PictureWalk, EachRecordsPictureIsTheOneShown) {
-    QDir().mkpath(VLMOR_SHOTS_DIR);
     // The first twenty records (the borders, one of each format) with the navigator's Next.
     ExpectShown("walk-00.png", records[0]);
     int compared = 1;
