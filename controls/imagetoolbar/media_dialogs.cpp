@@ -3,38 +3,22 @@
 // for a TIFF of several pages, the page to open.
 #include "controls/imagetoolbar/media_dialogs.h"
 
-#include "imaging/engine_calls.h"
+#include "controls/imagetoolbar/file_preview.h"
 #include "imaging/shared_tables.h"
+#include "platform/core/cursors.h"
 #include "platform/core/dialogs.h"
 #include "platform/ui/widget_dialogs.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
-#include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
 #include <QSpinBox>
 
 namespace controls {
-
-namespace {
-
-// The pages of a TIFF file by the engine, 1 for anything else or on failure.
-int TiffPages(const QString& file) {
-    if (!file.endsWith(QLatin1String(".tif"), Qt::CaseInsensitive) &&
-        !file.endsWith(QLatin1String(".tiff"), Qt::CaseInsensitive))
-        return 1;
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > (64 << 20))
-        return 1;
-    const QByteArray bytes = f.readAll();
-    imaging::TiffPageInfo info;
-    if (!imaging::GetInfoStream(bytes.constData(), std::int32_t(bytes.size()), 0, &info))
-        return 1;
-    return std::max<int>(1, info.PageCount);
-}
-
-} // namespace
 
 bool TMMOpenDialog::Execute(QWidget* parent) {
     QFileDialog dialog(parent, QStringLiteral("Open"), QString(),
@@ -55,24 +39,42 @@ bool TMMOpenDialog::Execute(QWidget* parent) {
         const int row = grid->rowCount();
         grid->addWidget(new QLabel(QStringLiteral("Preview:"), &dialog), row, 0);
         grid->addWidget(preview, row, 1);
-        grid->addWidget(new QLabel(QStringLiteral("TIFF &page:"), &dialog), row + 1, 0);
+        auto* pageLabel = new QLabel(QStringLiteral("TIFF &page:"), &dialog);
+        pageLabel->setBuddy(page);
+        grid->addWidget(pageLabel, row + 1, 0);
         grid->addWidget(page, row + 1, 1);
     }
-    QObject::connect(&dialog, &QFileDialog::currentChanged, &dialog, [=](const QString& file) {
-        QImageReader reader(file);
-        reader.setScaledSize(QSize(160, 120));
-        const QSize size = reader.size();
-        if (size.isValid())
-            reader.setScaledSize(size.scaled(160, 120, Qt::KeepAspectRatio));
-        const QImage shown = reader.read();
-        preview->setPixmap(QPixmap::fromImage(shown));
-        if (shown.isNull())
+    // The file under the cursor is shown as the view would show it; a TIFF's page chooser
+    // follows its pages and shows the page chosen.
+    QString current;
+    auto show = [&, preview, page](int pageIndex) {
+        platform::WaitCursor wait;
+        const FilePreview shown = PreviewFile(current, pageIndex, preview->contentsRect().size());
+        if (shown.picture.isNull())
             preview->setText(QStringLiteral("no preview"));
-        const int pages = TiffPages(file);
+        else
+            preview->setPixmap(QPixmap::fromImage(shown.picture));
+        return shown.pages;
+    };
+    auto follow = [&, page](const QString& file) {
+        if (file == current || !QFileInfo(file).isFile())
+            return;
+        current = file;
+        const int pages = show(0);
+        const QSignalBlocker quiet(page);
         page->setRange(1, pages);
         page->setValue(1);
         page->setEnabled(pages > 1);
-    });
+    };
+    // The current file is the one under the cursor in the list, or the name in the file name
+    // box (which a click in the list fills, and which the user may type).
+    QObject::connect(&dialog, &QFileDialog::currentChanged, &dialog, follow);
+    if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        QObject::connect(name, &QLineEdit::textChanged, &dialog, [&](const QString& text) {
+            if (!text.isEmpty())
+                follow(QDir(dialog.directory()).absoluteFilePath(text));
+        });
+    QObject::connect(page, &QSpinBox::valueChanged, &dialog, [&](int value) { show(value - 1); });
     if (!FileName.isEmpty())
         dialog.selectFile(FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

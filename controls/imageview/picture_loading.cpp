@@ -3,6 +3,7 @@
 // the credit messages shown instead of a picture, the progress and error reports, and the
 // write-back of an edited picture.
 #include "controls/imageview/db_multi_image.h"
+#include "controls/imageview/picture_decoding.h"
 
 #include "data/data_set.h"
 #include "data/field.h"
@@ -24,25 +25,6 @@ namespace controls {
 namespace {
 
 using imaging::EngineFormat;
-
-// The reader of each load name.
-bool ReaderFormat(const QString& loadName, EngineFormat* format) {
-    static const struct {
-        const char* name;
-        EngineFormat format;
-    } kReaders[] = {
-        {"JPG", EngineFormat::Jpeg}, {"PNG", EngineFormat::Png}, {"TIF", EngineFormat::Tiff},
-        {"GIF", EngineFormat::Gif},  {"PCX", EngineFormat::Pcx}, {"TGA", EngineFormat::Tga},
-        {"EPS", EngineFormat::Eps},  {"BMP", EngineFormat::Bmp}, {"PCD", EngineFormat::Pcd},
-    };
-    for (const auto& r : kReaders)
-        if (loadName == QLatin1String(r.name)) {
-            if (format)
-                *format = r.format;
-            return true;
-        }
-    return false;
-}
 
 // The writer of each write-back format.
 EngineFormat WriterFormat(TBlobUpDate format) {
@@ -144,7 +126,7 @@ void TPDBMultiImage::LoadPicture() {
             metafile.Load(blob, logicalDpiX());
             Picture.SetMetafile(std::move(metafile));
             ReportProgress(0);
-        } else if (name == QLatin1String("DXF") || ReaderFormat(name, nullptr)) {
+        } else if (DecodesToBitmap(name)) {
             DecodeBitmap(name, blob, readDepth);
         }
         // "RTF", "-1" and any other name decode nothing: the placeholder stays.
@@ -167,32 +149,17 @@ void TPDBMultiImage::DecodeBitmap(const QString& loadName, const QByteArray& blo
     const bool mono = DecodesMonochrome(loadName, blobInfo_.BlobBitsPerPixel);
     target.SetMonochrome(mono);
     const int depth = mono ? 1 : readDepth;
-    const auto size = static_cast<std::int32_t>(std::min<qsizetype>(blob.size(), 0x7FFFFFFF));
-    bool ok = false;
-    if (loadName == QLatin1String("DXF")) {
-        ok = imaging::ReadDxfStream(blob.constData(), size, depth, ImageDither, target, this,
-                                    &ProgressThunk);
-    } else {
-        EngineFormat format = EngineFormat::Bmp;
-        ReaderFormat(loadName, &format);
-        const char* bytes = blob.constData();
-        std::int32_t length = size;
-        int option = 0;
-        if (format == EngineFormat::Bmp) {
-            const int offset = GraphicHeaderOffset(blob);
-            bytes += offset;
-            length -= offset;
-        } else if (format == EngineFormat::Tiff) {
-            // Pages count from 0: a page beyond the last is lowered to the last one.
-            if (blobInfo_.TiffPageCount > 0 && TiffPage >= blobInfo_.TiffPageCount)
-                TiffPage = std::int16_t(blobInfo_.TiffPageCount - 1);
-            option = TiffPage;
-        } else if (format == EngineFormat::Pcd) {
-            option = PCDMode;
-        }
-        ok = imaging::ReadStreamToBitmap(format, bytes, length, depth, ImageDither, option, target,
-                                         this, &ProgressThunk);
+    int option = 0;
+    if (loadName == QLatin1String("TIF")) {
+        // Pages count from 0: a page beyond the last is lowered to the last one.
+        if (blobInfo_.TiffPageCount > 0 && TiffPage >= blobInfo_.TiffPageCount)
+            TiffPage = std::int16_t(blobInfo_.TiffPageCount - 1);
+        option = TiffPage;
+    } else if (loadName == QLatin1String("PCD")) {
+        option = PCDMode;
     }
+    const bool ok =
+        DecodePictureBlob(loadName, blob, depth, ImageDither, option, target, this, &ProgressThunk);
     if (!ok) {
         Picture.Clear();
         ReportEngineError();
