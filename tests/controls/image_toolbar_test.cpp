@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -244,4 +245,36 @@ TEST_F(Toolbar, PrintOptionsHaveTheirGeometryAndCancelPrintsNothing) {
     EXPECT_TRUE(seen);
     EXPECT_EQ(dialogs.printDialogs, 0) << "cancelled in the options";
     EXPECT_FALSE(view->P_Begin_End_Doc) << "given back";
+}
+
+TEST_F(Toolbar, TheFocusMarkIsDrawnOnTheMarkedButtonWhileTheToolbarHasTheKeyboard) {
+    Attach();
+    bar->SetTabStop(true);
+    bar->SetVisibleButtons({ibdbiPanZoom, ibdbiZoomIn, ibdbiBestFit});
+    view->SetStretchRatio(false);
+    bar->RefreshButtons();
+    bar->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(bar.get()));
+    bar->ButtonMouseDown(ibdbiZoomIn);
+    ASSERT_TRUE(bar->hasFocus());
+    Key(bar.get(), Qt::Key_Right);
+    ASSERT_EQ(bar->FocusedButton(), ibdbiBestFit);
+    // The dots of the mark's top edge: 3 pixels in (4 while the button is down).
+    auto dots = [&](int kind) {
+        TILDBMultiImageToolBarButton* b = bar->Buttons(kind);
+        const QImage grab = b->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int inset = b->isDown() || b->isChecked() ? 4 : 3;
+        const QRgb text = b->palette().color(QPalette::WindowText).rgb();
+        int n = 0;
+        for (int x = inset; x < grab.width() - inset; ++x)
+            n += grab.pixel(x, inset) == text;
+        return std::pair(n, grab.width() - 2 * inset);
+    };
+    const auto [marked, length] = dots(ibdbiBestFit);
+    EXPECT_GT(marked, length / 4) << "a dotted line";
+    EXPECT_LT(marked, length) << "dotted, not solid";
+    EXPECT_EQ(dots(ibdbiZoomIn).first, 0) << "the mark moved on";
+    bar->clearFocus();
+    ASSERT_FALSE(bar->hasFocus());
+    EXPECT_EQ(dots(ibdbiBestFit).first, 0) << "no mark without the keyboard";
 }
