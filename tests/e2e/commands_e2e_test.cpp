@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The main window's picture commands in the real program under Xvfb, as a person uses them:
 // Copy, then another program (xclip) reads the clipboard; Save As through the real file
-// dialog with a typed name, each file read back by ImageMagick.
+// dialog with a typed name, each file read back by ImageMagick; the image toolbar's zoom, fit,
+// centre and grab hand. And a picture another program put on the clipboard pasted into a view.
 #include "tests/e2e/main_window_screen.h"
 #include "tests/e2e/main_window_session.h"
 #include "tests/engines/picture_tools.h"
@@ -223,4 +224,35 @@ TEST(ScaledCommands, AtTwiceTheDensityTheToolbarGlyphsAreDrawnSharp) {
     EXPECT_EQ(nearlyTeal, 0) << "no smoothed edges";
     process->terminate();
     process->waitForFinished(5000);
+}
+
+TEST(AnotherProgramsPicture, IsPastedIntoTheViewAndTextIsNot) {
+    XvfbSession x;
+    ASSERT_TRUE(x.Running());
+    QTemporaryDir dir;
+    const QImage picture = picture_tools::TestPicture(64, 48).convertToFormat(QImage::Format_RGB32);
+    const QString png = dir.filePath("from-another-program.png");
+    const QString text = dir.filePath("words.txt"), out = dir.filePath("pasted.png");
+    ASSERT_TRUE(picture.save(png));
+    ASSERT_TRUE(picture_tools::WriteAll(text, "only words"));
+    // xclip owns the clipboard (in the background, until the X server goes) and the probe, a
+    // view on an editable record, pastes what it offers.
+    auto paste = [&](const QStringList& xclip) {
+        x.Output("xclip", QStringList{"-selection", "clipboard"} + xclip);
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), x.Display());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        probe.setProcessEnvironment(env);
+        probe.setProcessChannelMode(QProcess::ForwardedChannels);
+        probe.start(QStringLiteral(VLMOR_PASTE_PROBE), {out});
+        EXPECT_TRUE(probe.waitForFinished(60000));
+        return probe.exitCode();
+    };
+    ASSERT_EQ(paste({"-t", "image/png", "-i", png}), 0) << "a picture was pasted";
+    const QImage pasted = QImage(out).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(picture_tools::Compare(pasted, picture).pixels, 0) << "the pixels, not dithered";
+    QFile::remove(out);
+    EXPECT_EQ(paste({"-i", text}), 1) << "text alone pastes nothing";
+    EXPECT_FALSE(QFile::exists(out));
 }
