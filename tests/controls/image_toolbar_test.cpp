@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -277,4 +278,54 @@ TEST_F(Toolbar, TheFocusMarkIsDrawnOnTheMarkedButtonWhileTheToolbarHasTheKeyboar
     bar->clearFocus();
     ASSERT_FALSE(bar->hasFocus());
     EXPECT_EQ(dots(ibdbiBestFit).first, 0) << "no mark without the keyboard";
+}
+
+namespace {
+
+// A picture on the clipboard that counts each time its data is fetched.
+class CountingMime : public QMimeData {
+public:
+    explicit CountingMime(int* fetches)
+        : fetches_(fetches) {}
+    QStringList formats() const override { return {QStringLiteral("image/png")}; }
+
+protected:
+    QVariant retrieveData(const QString&, QMetaType) const override {
+        ++*fetches_;
+        return {};
+    }
+
+private:
+    int* fetches_;
+};
+
+} // namespace
+
+TEST_F(Toolbar, AStateChangeRepaintsOnlyTheChangedButtonsOnceAndDecodesNoClipboardPicture) {
+    Attach();
+    int fetches = 0;
+    QGuiApplication::clipboard()->setMimeData(new CountingMime(&fetches));
+    view->SetStretchRatio(true);
+    bar->RefreshButtons();
+    QTest::qWait(50);
+    ASSERT_TRUE(Enabled(ibdbiPaste)) << "a picture is there";
+    ASSERT_FALSE(Enabled(ibdbiZoomIn)) << "the fit is on";
+
+    // Fit off: pan/zoom, zoom in and zoom out come on, best fit comes up.
+    const int before = bar->Paints();
+    view->SetStretchRatio(false);
+    QCoreApplication::sendPostedEvents(bar.get());
+    EXPECT_TRUE(Enabled(ibdbiZoomIn)) << "refreshed by the state-changed message";
+    EXPECT_EQ(bar->Paints(), before) << "no button painted on its own at once";
+    QTest::qWait(50);
+    EXPECT_EQ(bar->Paints() - before, 4) << "the four that changed, once each, in one pass";
+
+    // A state-changed message that changes nothing paints nothing.
+    const int after = bar->Paints();
+    platform::PostMessage(bar.get(), kStateChangedMessage, 0,
+                          reinterpret_cast<std::intptr_t>(view.get()));
+    QCoreApplication::sendPostedEvents(bar.get());
+    QTest::qWait(50);
+    EXPECT_EQ(bar->Paints(), after);
+    EXPECT_EQ(fetches, 0) << "whether a picture is there is asked of the formats only";
 }
