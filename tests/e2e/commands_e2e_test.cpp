@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -76,8 +77,25 @@ TEST_F(Commands, CopyReachesAnotherProgramAndSaveAsWritesEachFormat) {
     EXPECT_EQ(picture_tools::Identify(bmp).section(u' ', 1), size);
     EXPECT_EQ(picture_tools::Compare(picture_tools::ImageMagickPixels(bmp), original).pixels, 0);
     EXPECT_EQ(picture_tools::Identify(jpg).section(u' ', 1), size);
+    EXPECT_LT(picture_tools::Compare(picture_tools::ImageMagickPixels(jpg), original).mean, 8.0)
+        << "the JPG at the window's quality of 25";
     EXPECT_EQ(picture_tools::Identify(pcx).section(u' ', 1), size);
+    EXPECT_EQ(picture_tools::Compare(picture_tools::NetpbmPcxPixels(pcx), original).pixels, 0);
     EXPECT_EQ(picture_tools::Identify(tif), "1 " + size) << "a TIF is saved monochrome";
+    // Monochrome: the navy rules black, the paper white.
+    const QImage mono = picture_tools::ImageMagickPixels(tif);
+    ASSERT_EQ(mono.size(), original.size());
+    int clear = 0, agree = 0; // the rules' blended edge pixels may go either way
+    for (int yy = 0; yy < mono.height(); ++yy)
+        for (int xx = 0; xx < mono.width(); ++xx) {
+            const int grey = qGray(original.pixel(xx, yy));
+            if (grey > 96 && grey < 160)
+                continue;
+            ++clear;
+            agree += (qGray(mono.pixel(xx, yy)) < 128) == (grey < 128);
+        }
+    EXPECT_GT(clear, mono.width() * mono.height() * 9 / 10);
+    EXPECT_EQ(agree, clear);
 }
 
 TEST_F(Commands, TheToolbarZoomsFitsCentresAndPansThePicture) {
@@ -222,6 +240,24 @@ TEST(ScaledCommands, AtTwiceTheDensityTheToolbarGlyphsAreDrawnSharp) {
         }
     EXPECT_GT(teal, 4 * 45);
     EXPECT_EQ(nearlyTeal, 0) << "no smoothed edges";
+
+    // The fitted picture is scaled at the screen's density from the picture's own pixels: the
+    // view shows the picture's colours and the background, nothing blended from them.
+    const QImage original = picture_tools::ImageMagickPixels(kFirst);
+    ASSERT_FALSE(original.isNull());
+    QSet<QRgb> colours;
+    for (int yy = 0; yy < original.height(); ++yy)
+        for (int xx = 0; xx < original.width(); ++xx)
+            colours.insert(original.pixel(xx, yy) | 0xFF000000u);
+    const QRect client(2 * main_window_screen::kClient.topLeft(),
+                       2 * main_window_screen::kClient.size());
+    const QImage view = shot.copy(client.translated(main->topLeft()).adjusted(2, 2, -2, -2));
+    colours.insert(view.pixel(0, 0) | 0xFF000000u); // the background above the picture
+    int blended = 0;
+    for (int yy = 0; yy < view.height(); ++yy)
+        for (int xx = 0; xx < view.width(); ++xx)
+            blended += !colours.contains(view.pixel(xx, yy) | 0xFF000000u);
+    EXPECT_LT(blended, view.width() * view.height() / 1000) << "the view is sharp";
     process->terminate();
     process->waitForFinished(5000);
 }
