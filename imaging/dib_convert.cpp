@@ -146,7 +146,9 @@ HPALETTE CopyPalette(const HPALETTE& palette) {
 
 } // namespace
 
-void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* dib) {
+namespace {
+
+void MakeDib(const QImage& bitmap, const HPALETTE& palette, bool topDown, HGLOBAL* dib) {
     if (bitmap.isNull())
         throw ErrorInvalid(QStringLiteral("Input image is empty"));
     // 32-bit pixels go straight into the 24-bit rows the engine's DIB32To24 would make of
@@ -174,8 +176,13 @@ void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* d
     const int w = source.width(), h = source.height();
     const auto stride = static_cast<std::size_t>(dib::RowStride(std::uint64_t(w), unsigned(bits)));
     std::uint8_t* pixels = lens.Bits();
+    topDown = topDown && bits != 16 && bits != 32;
+    if (topDown) {
+        const std::int32_t height = -h; // the header's height field
+        std::memcpy(lens.Dib() + 8, &height, 4);
+    }
     for (int y = 0; y < h; ++y) {
-        std::uint8_t* out = pixels + stride * std::size_t(h - 1 - y);
+        std::uint8_t* out = pixels + stride * std::size_t(topDown ? y : h - 1 - y);
         const std::uint8_t* in = source.constScanLine(y);
         if (direct) {
             const auto* px = reinterpret_cast<const QRgb*>(in);
@@ -214,10 +221,22 @@ void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* d
     *dib = block;
 }
 
+} // namespace
+
+void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* dib) {
+    MakeDib(bitmap, palette, false, dib);
+}
+
 void BitmapToDib(const TBitmap* bitmap, HGLOBAL* dib) {
     if (!bitmap)
         throw ErrorInvalid(QStringLiteral("Input image is empty"));
-    BitmapHandleToDib(bitmap->Handle(), bitmap->Palette(), dib);
+    MakeDib(bitmap->Handle(), bitmap->Palette(), false, dib);
+}
+
+void BitmapToTopDownDib(const TBitmap* bitmap, HGLOBAL* dib) {
+    if (!bitmap)
+        throw ErrorInvalid(QStringLiteral("Input image is empty"));
+    MakeDib(bitmap->Handle(), bitmap->Palette(), true, dib);
 }
 
 void BitmapToDibDepth(const TBitmap& bitmap, ProgressCallback cb, void* user, HGLOBAL* dib,

@@ -12,6 +12,10 @@ namespace imaging {
 void BitmapHandleToDib(const QImage& bitmap, const HPALETTE& palette, HGLOBAL* dib);
 /// The same for a bitmap object (none raises the same error).
 void BitmapToDib(const TBitmap* bitmap, HGLOBAL* dib);
+/// BitmapToDib with the rows top-down (a negative height) where the depth allows (not for 16-
+/// or 32-bit pictures the engine promotes): what an edit leaves of it at 24 bits can be taken
+/// back by AdoptDibAsBitmap without a copy.
+void BitmapToTopDownDib(const TBitmap* bitmap, HGLOBAL* dib);
 /// BitmapHandleToDib, then reduced (effects engine) or promoted to `depth`.
 void BitmapToDibDepth(const TBitmap& bitmap, ProgressCallback cb, void* user, HGLOBAL* dib,
                       bool dither, int depth);

@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QRadioButton>
 
+#include <utility>
+
 namespace controls {
 
 namespace {
@@ -69,7 +71,8 @@ void TPDBMultiImage::EditFrame(const std::function<HGLOBAL(HGLOBAL dib)>& edit) 
     platform::WaitCursor wait;
     imaging::TBitmap copy = Picture.Bitmap();
     HGLOBAL dib = nullptr;
-    imaging::BitmapToDib(&copy, &dib); // raises "Input image is empty"
+    // Rows top-down, so that a 24-bit result becomes the picture where it lies, without a copy.
+    imaging::BitmapToTopDownDib(&copy, &dib); // raises "Input image is empty"
     struct FreeOnExit {
         HGLOBAL* dib;
         ~FreeOnExit() { imaging::FreeDib(*dib); }
@@ -78,7 +81,11 @@ void TPDBMultiImage::EditFrame(const std::function<HGLOBAL(HGLOBAL dib)>& edit) 
         imaging::FreeDib(dib);
         dib = result;
     }
-    if (!dib || imaging::DibHandleToBitmap(dib, copy) == 0)
+    if (!dib || GlobalSize(dib) < 6)
+        throw imaging::ErrorInvalid(QStringLiteral("Input image is empty"));
+    const HGLOBAL result = std::exchange(dib, nullptr); // the bitmap's from here
+    if (imaging::AdoptDibAsBitmap(result, imaging::DibBitCount(result), false, copy, nullptr,
+                                  nullptr) == 0)
         throw imaging::ErrorInvalid(QStringLiteral("Input image is empty"));
     Picture.SetBitmap(std::move(copy));
 }

@@ -5,6 +5,7 @@
 #include "engines/shared/depth.h"
 #include "engines/shared/dib_block.h"
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -13,6 +14,46 @@ namespace isp {
 
 using engine::DibView;
 using engine::NewDib;
+
+namespace {
+
+// Eight bytes at a time (the compiler does not vectorise byte loops at our optimisation
+// level), the rest byte by byte.
+void FlipBytes(std::uint8_t* p, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p + i, 8);
+        v = ~v;
+        std::memcpy(p + i, &v, 8);
+    }
+    for (; i < n; ++i)
+        p[i] ^= 0xFFu;
+}
+
+// Bytes 0 to 2 of each 4-byte pixel in memory (blue, green, red), whatever the machine's
+// byte order; two pixels at a time.
+constexpr std::uint32_t kFirstThreeBytes =
+    std::endian::native == std::endian::little ? 0x00FFFFFFu : 0xFFFFFF00u;
+constexpr std::uint64_t kTwoPixels = std::uint64_t(kFirstThreeBytes) << 32 | kFirstThreeBytes;
+
+void FlipThreeOfFour(std::uint8_t* p, std::size_t pixels) {
+    std::size_t i = 0;
+    for (; i + 2 <= pixels; i += 2) {
+        std::uint64_t v;
+        std::memcpy(&v, p + 4 * i, 8);
+        v ^= kTwoPixels;
+        std::memcpy(p + 4 * i, &v, 8);
+    }
+    if (i < pixels) {
+        std::uint32_t v;
+        std::memcpy(&v, p + 4 * i, 4);
+        v ^= kFirstThreeBytes;
+        std::memcpy(p + 4 * i, &v, 4);
+    }
+}
+
+} // namespace
 
 bool Invert(HGLOBAL dib) {
     auto* base = static_cast<std::uint8_t*>(GlobalLock(dib));
@@ -31,12 +72,15 @@ bool Invert(HGLOBAL dib) {
             }
         } else if (ok) {
             // Every pixel byte of 16-bit pictures flips too: their channels are bit fields.
+            // 32-bit pixels keep their fourth byte. Plain loops the compiler vectorises.
             const std::size_t row = std::size_t(view.Width()) * view.Bits() / 8;
+            const bool keepFourth = view.Bits() == 32;
             for (std::int64_t y = 0; y < view.Height(); ++y) {
                 auto* p = const_cast<std::uint8_t*>(view.Row(y));
-                for (std::size_t i = 0; i < row; ++i)
-                    if (view.Bits() != 32 || i % 4 != 3)
-                        p[i] = static_cast<std::uint8_t>(~p[i]);
+                if (keepFourth)
+                    FlipThreeOfFour(p, row / 4);
+                else
+                    FlipBytes(p, row);
             }
         }
     }
@@ -63,28 +107,37 @@ void QuarterTurn(const DibView& view, int quarters, const NewDib& out) {
             rows[std::size_t(y)] = converted.data() + y * sw * 3;
         }
     }
+    // One loop a direction, so the inner loop has no decisions: each destination row is
+    // one source column (a quarter turn) or one source row read backwards (a half turn).
     constexpr std::int64_t kTile = 64;
     for (std::int64_t ty = 0; ty < dh; ty += kTile)
         for (std::int64_t tx = 0; tx < dw; tx += kTile) {
             const std::int64_t yEnd = std::min(dh, ty + kTile), xEnd = std::min(dw, tx + kTile);
             for (std::int64_t y = ty; y < yEnd; ++y) {
                 std::uint8_t* d = out.Row(y) + 3 * tx;
-                for (std::int64_t x = tx; x < xEnd; ++x, d += 3) {
-                    std::int64_t sx, sy;
-                    if (quarters == 1) {
-                        sx = sw - 1 - y;
-                        sy = x;
-                    } else if (quarters == 2) {
-                        sx = sw - 1 - x;
-                        sy = sh - 1 - y;
-                    } else {
-                        sx = y;
-                        sy = sh - 1 - x;
-                    }
-                    const std::uint8_t* p = rows[std::size_t(sy)] + 3 * sx;
-                    d[0] = p[0];
-                    d[1] = p[1];
-                    d[2] = p[2];
+                // Four bytes moved where the fourth is the next pixel's first (written next,
+                // or by the next tile): never for the row's last pixel or the source's last
+                // column, whose fourth byte may lie past the block.
+                if (quarters == 1) {
+                    const std::size_t column = 3 * std::size_t(sw - 1 - y);
+                    const std::int64_t wide = y == 0 ? tx : std::min(xEnd, dw - 1);
+                    std::int64_t x = tx;
+                    for (; x < wide; ++x, d += 3)
+                        std::memcpy(d, rows[std::size_t(x)] + column, 4);
+                    for (; x < xEnd; ++x, d += 3)
+                        std::memcpy(d, rows[std::size_t(x)] + column, 3);
+                } else if (quarters == 2) {
+                    const std::uint8_t* p = rows[std::size_t(sh - 1 - y)] + 3 * (sw - 1 - tx);
+                    for (std::int64_t x = tx; x < xEnd; ++x, d += 3, p -= 3)
+                        std::memcpy(d, p, 3);
+                } else {
+                    const std::size_t column = 3 * std::size_t(y);
+                    const std::int64_t wide = y == sw - 1 ? tx : std::min(xEnd, dw - 1);
+                    std::int64_t x = tx;
+                    for (; x < wide; ++x, d += 3)
+                        std::memcpy(d, rows[std::size_t(sh - 1 - x)] + column, 4);
+                    for (; x < xEnd; ++x, d += 3)
+                        std::memcpy(d, rows[std::size_t(sh - 1 - x)] + column, 3);
                 }
             }
         }
@@ -115,8 +168,9 @@ HGLOBAL Rotate(HGLOBAL dib, double degrees, std::uint32_t background, int* width
         return copy;
     }
     if (quarter) {
+        // Top-down, so the caller's bitmap can show the turned rows where they lie.
         NewDib out;
-        if (out.Create(quarters % 2 ? sh : sw, quarters % 2 ? sw : sh, 24, 0) != engine::kOk)
+        if (out.Create(quarters % 2 ? sh : sw, quarters % 2 ? sw : sh, 24, 0, true) != engine::kOk)
             return nullptr;
         QuarterTurn(view, quarters, out);
         *width = static_cast<int>(out.Width());

@@ -81,3 +81,49 @@ TEST_F(Editing, InvertRotateAndUndoWorkOnThePicture) {
     view->Picture.Clear();
     EXPECT_THROW(view->InvertImage(), imaging::ErrorInvalid);
 }
+
+// A picture whose size leaves part tiles and padded rows, in colour, in 16 colours and in two.
+QImage TestPattern(int depth) {
+    QImage colour(131, 67, QImage::Format_RGB32);
+    for (int y = 0; y < colour.height(); ++y)
+        for (int x = 0; x < colour.width(); ++x)
+            colour.setPixel(x, y, qRgb(x * 2 % 256, y * 3 % 256, (x * y) % 256));
+    if (depth == 1)
+        return colour.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    if (depth == 4) {
+        QVector<QRgb> table;
+        for (int i = 0; i < 16; ++i)
+            table.push_back(qRgb(i * 17, 255 - i * 17, (i * 40) % 256));
+        return colour.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
+    }
+    return colour;
+}
+
+class EditingAtDepth : public Editing, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EditingAtDepth, TurnsAndInversionAreExactAcrossTiles) {
+    Bind({Encoded(TestPattern(GetParam()), "PNG")}, {100, 100});
+    auto shown = [&] {
+        return view->Picture.Bitmap().Handle().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage original = shown();
+    ASSERT_EQ(original.size(), QSize(131, 67));
+    // Each turn against the toolkit's, then turned back (turns keep no undo copy).
+    for (int angle : {90, -90, 180}) {
+        view->RotateImage(0, 0, 0, 0, angle);
+        const picture_tools::Difference d =
+            picture_tools::Compare(shown(), original.transformed(QTransform().rotate(-angle)));
+        EXPECT_FALSE(d.sizeDiffers) << angle;
+        EXPECT_EQ(d.pixels, 0) << angle;
+        view->RotateImage(0, 0, 0, 0, -angle);
+        EXPECT_EQ(picture_tools::Compare(shown(), original).pixels, 0) << "back from " << angle;
+    }
+    view->InvertImage();
+    QImage inverted = original;
+    inverted.invertPixels();
+    EXPECT_EQ(picture_tools::Compare(shown(), inverted).pixels, 0);
+    view->UndoImage();
+    EXPECT_EQ(picture_tools::Compare(shown(), original).pixels, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, EditingAtDepth, ::testing::Values(24, 4, 1));
