@@ -23,7 +23,7 @@ using namespace bench;
 
 constexpr int kQuality = 75;
 Fixture* fixture = nullptr;
-QImage picture; // the view's picture, RGB32
+QImage picture; // the view's picture as decoded from its record (24-bit rows)
 
 // libjpeg-turbo alone: the picture's rows as they lie in memory, into a file.
 void BM_LibJpeg(benchmark::State& state) {
@@ -37,8 +37,8 @@ void BM_LibJpeg(benchmark::State& state) {
         jpeg_stdio_dest(&cinfo, out);
         cinfo.image_width = JDIMENSION(picture.width());
         cinfo.image_height = JDIMENSION(picture.height());
-        cinfo.input_components = 4;
-        cinfo.in_color_space = JCS_EXT_BGRX;
+        cinfo.input_components = picture.depth() / 8;
+        cinfo.in_color_space = picture.depth() == 24 ? JCS_EXT_BGR : JCS_EXT_BGRX;
         jpeg_set_defaults(&cinfo);
         jpeg_set_quality(&cinfo, kQuality, TRUE);
         jpeg_start_compress(&cinfo, TRUE);
@@ -124,15 +124,15 @@ int main(int argc, char** argv) {
     imaging::EngineBinding::Instance().Start();
 
     std::printf("Drawing the picture...\n");
-    picture = Photo(smoke ? 800 : 4000, smoke ? 600 : 3000);
     Fixture records;
-    records.Open({Jpeg(picture)}, true);
+    records.Open({Jpeg(Photo(smoke ? 800 : 4000, smoke ? 600 : 3000))}, true);
     fixture = &records;
     records.view->ILUndo = false; // the edits alone, not the undo copies
     records.view->SetJPegSaveQuality(kQuality);
-    imaging::TBitmap shown;
-    shown.SetHandle(picture);
-    records.view->Picture.SetBitmap(shown);
+    // What a user has: the record's photograph decoded by the engine.
+    picture = records.view->Picture.Bitmap().Handle();
+    std::printf("The shown picture: %d x %d, %d bits a pixel\n", picture.width(), picture.height(),
+                picture.depth());
 
     benchmark::Initialize(&argc, argv);
     bench::Add("jpeg/libjpeg", BM_LibJpeg, 2);

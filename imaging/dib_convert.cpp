@@ -8,6 +8,8 @@
 #include "imaging/error_invalid.h"
 
 #include <cstring>
+#include <map>
+#include <mutex>
 
 namespace imaging {
 
@@ -345,6 +347,41 @@ int DibToBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user
     return result;
 }
 
+namespace {
+
+// The DIBs whose rows adopted bitmaps show, with the address of their first row.
+struct Adopted {
+    std::mutex lock;
+    std::map<HGLOBAL, const uchar*> rows;
+};
+Adopted& AdoptedDibs() {
+    // Never destroyed: bitmaps in other statics (the undo ring) are freed after it at exit.
+    static Adopted* adopted = new Adopted;
+    return *adopted;
+}
+void Remember(HGLOBAL dib, const uchar* rows) {
+    std::lock_guard<std::mutex> hold(AdoptedDibs().lock);
+    AdoptedDibs().rows[dib] = rows;
+}
+void Forget(HGLOBAL dib) {
+    std::lock_guard<std::mutex> hold(AdoptedDibs().lock);
+    AdoptedDibs().rows.erase(dib);
+}
+
+} // namespace
+
+HGLOBAL AdoptedDibOf(const TBitmap& bitmap) {
+    const QImage& image = bitmap.Handle();
+    if (image.isNull() || image.format() != QImage::Format_BGR888)
+        return nullptr;
+    const uchar* rows = image.constBits();
+    std::lock_guard<std::mutex> hold(AdoptedDibs().lock);
+    for (const auto& [dib, first] : AdoptedDibs().rows)
+        if (first == rows)
+            return dib;
+    return nullptr;
+}
+
 int AdoptDibAsBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user,
                      ProgressCallback cb) {
     if (!dib || GlobalSize(dib) < 40)
@@ -365,7 +402,12 @@ int AdoptDibAsBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void*
     }
     QImage image(
         lens.Bits(), w, h, qsizetype(stride), QImage::Format_BGR888,
-        [](void* block) { FreeDib(static_cast<HGLOBAL>(block)); }, dib);
+        [](void* block) {
+            Forget(static_cast<HGLOBAL>(block));
+            FreeDib(static_cast<HGLOBAL>(block));
+        },
+        dib);
+    Remember(dib, image.constBits());
     lens.SetDib(nullptr);
     image.setDotsPerMeterX(2953);
     image.setDotsPerMeterY(2953);

@@ -36,6 +36,10 @@ int DibToBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user
 int AdoptDibAsBitmap(HGLOBAL dib, int depth, bool dither, TBitmap& bitmap, void* user,
                      ProgressCallback cb);
 
+/// The DIB whose rows the bitmap shows where they lie (one AdoptDibAsBitmap took), or none.
+/// It is the bitmap's own memory: read it, never free it.
+HGLOBAL AdoptedDibOf(const TBitmap& bitmap);
+
 /// At the DIB's own depth, without dithering; 0 for a block under 6 bytes.
 int DibHandleToBitmap(HGLOBAL dib, TBitmap& bitmap);
 

@@ -6,6 +6,7 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/dib.h"
+#include "imaging/dib_convert.h"
 #include "imaging/engine_binding.h"
 #include "imaging/engine_calls.h"
 
@@ -50,8 +51,11 @@ QByteArray FileNameBytes(const QString& fileName);
 /// The DIB a writer gets: "Input image is empty" when there is none worth writing.
 HGLOBAL DibForWriting(const TBitmap& bitmap);
 
-/// Runs the DIB writer and frees the DIB in every case.
+/// Runs the DIB writer and frees the DIB in every case. A bitmap that shows a DIB's rows where
+/// they lie is written from that DIB itself (the writers only read it): no copy.
 template <class Write> bool WithDib(const TBitmap& bitmap, Write write) {
+    if (HGLOBAL shown = AdoptedDibOf(bitmap))
+        return write(shown);
     HGLOBAL dib = DibForWriting(bitmap);
     bool ok = false;
     try {

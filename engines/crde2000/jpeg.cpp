@@ -119,8 +119,15 @@ void Encode(const DibView& dib, int quality, int smoothing, bool grey, WriteStat
     s.info.density_unit = 1;
     s.info.X_density = s.info.Y_density = 75;
     jpeg_start_compress(&s.info, TRUE);
+    // 24-bit rows go to the compressor as they lie; other depths through a row of colours.
+    const bool direct = !grey && dib.Bits() == 24;
     s.row.resize(static_cast<std::size_t>(dib.Width()) * 3);
     while (s.info.next_scanline < s.info.image_height) {
+        if (direct) {
+            JSAMPROW row = const_cast<JSAMPROW>(dib.Row(s.info.next_scanline));
+            jpeg_write_scanlines(&s.info, &row, 1);
+            continue;
+        }
         dib.RowBgr(s.info.next_scanline, s.row.data());
         if (grey)
             for (std::size_t x = 0; x < std::size_t(dib.Width()); ++x) {

@@ -6,7 +6,9 @@
 #include "imaging/error_invalid.h"
 #include "tests/support/fake_dialogs.h"
 
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace imaging;
@@ -198,3 +200,44 @@ TEST_F(Conversion, RunLengthDibsAreDrawnThroughTheEngine) {
 }
 
 } // namespace
+
+TEST_F(Conversion, AnAdoptedDibIsWrittenFromItselfAndTheSamePixelsMakeTheSameFile) {
+    QImage picture(37, 21, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 7, y * 11, (x + y) * 3));
+    TBitmap plain;
+    plain.SetHandle(picture);
+    // The same pixels as a top-down 24-bit DIB the bitmap adopts.
+    HGLOBAL dib = nullptr;
+    BitmapToTopDownDib(&plain, &dib);
+    ASSERT_NE(dib, nullptr);
+    TBitmap adopted;
+    ASSERT_EQ(AdoptDibAsBitmap(dib, 24, false, adopted, nullptr, nullptr), 1);
+    EXPECT_EQ(AdoptedDibOf(adopted), dib);
+    EXPECT_EQ(AdoptedDibOf(plain), nullptr);
+    EXPECT_EQ(adopted.Handle().convertToFormat(QImage::Format_RGB32), picture);
+    const TBitmap shared = adopted; // a copy shows the same rows
+    EXPECT_EQ(AdoptedDibOf(shared), dib);
+
+    QTemporaryDir dir;
+    WriteOptions options;
+    for (EngineFormat format : {EngineFormat::Bmp, EngineFormat::Jpeg, EngineFormat::Png}) {
+        const QString a = dir.filePath(QStringLiteral("adopted")),
+                      b = dir.filePath(QStringLiteral("plain"));
+        ASSERT_TRUE(WriteBitmapFile(format, a, options, adopted, nullptr, nullptr));
+        ASSERT_TRUE(WriteBitmapFile(format, b, options, plain, nullptr, nullptr));
+        QFile fa(a), fb(b);
+        ASSERT_TRUE(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly));
+        EXPECT_EQ(fa.readAll(), fb.readAll()) << int(format);
+    }
+    EXPECT_EQ(adopted.Handle().convertToFormat(QImage::Format_RGB32), picture)
+        << "writing leaves the picture as it was";
+
+    // A changed copy is new memory: no longer the DIB's rows.
+    TBitmap changed;
+    QImage detached = adopted.Handle();
+    detached.setPixel(0, 0, qRgb(1, 2, 3));
+    changed.SetHandle(detached);
+    EXPECT_EQ(AdoptedDibOf(changed), nullptr);
+}
