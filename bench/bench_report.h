@@ -4,6 +4,7 @@
 #include "platform/core/error_reporter.h"
 
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -12,7 +13,8 @@
 namespace bench {
 
 /// Smoke mode (VLMOR_BENCH_SMOKE=1, as CI runs the benchmarks): every benchmark once on small
-/// data, so they keep building and running; the figures are printed, no target is asserted.
+/// data, so they keep building and running; the figures are printed, no target is asserted,
+/// but a benchmark that errs, is missing or measures nothing still fails the run.
 inline bool Smoke() {
     const char* value = std::getenv("VLMOR_BENCH_SMOKE");
     return value && *value && *value != '0';
@@ -34,22 +36,48 @@ benchmark::internal::Benchmark* Add(const char* name, Function function, double 
     return b;
 }
 
+/// Set when a run erred, a figure's benchmark is missing or took no time, or a figure is not a
+/// number: the program then fails whatever its mode.
+inline bool& Broken() {
+    static bool broken = false;
+    return broken;
+}
+
 /// Prints the usual table and keeps each benchmark's real time (in its unit) by name.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> ms;
+    std::map<std::string, std::string> errors;
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
+        for (const Run& run : runs) {
+            if (run.error_occurred) {
+                errors[run.benchmark_name()] = run.error_message;
+                Broken() = true;
+            }
             ms[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
     }
     /// The time of the benchmark registered under `name` (whatever its run options added to
-    /// the name), or 0.
+    /// the name). A missing, erred or zero time breaks the run and gives NaN, so no ratio made
+    /// of it can pass for met.
     double Time(const std::string& name) const {
         for (const auto& [full, time] : ms)
-            if (full == name || full.rfind(name + "/", 0) == 0)
+            if (full == name || full.rfind(name + "/", 0) == 0) {
+                if (const auto e = errors.find(full); e != errors.end())
+                    return Fail(name, ("erred: " + e->second).c_str());
+                if (!(time > 0))
+                    return Fail(name, "took no time");
                 return time;
-        return 0;
+            }
+        return Fail(name, "did not run");
+    }
+
+private:
+    static double Fail(const std::string& name, const char* why) {
+        std::fprintf(stderr, "benchmark %s %s\n", name.c_str(), why);
+        Broken() = true;
+        return std::nan("");
     }
 };
 
@@ -62,8 +90,13 @@ inline void FailOnErrors() {
     });
 }
 
-/// The exit status of a benchmark program: a missed target fails it, except in smoke mode.
+/// The exit status of a benchmark program: a missed target fails it, except in smoke mode; a
+/// broken run fails it always.
 inline int Exit(bool ok) {
+    if (Broken()) {
+        std::printf("broken run: a benchmark erred, is missing or measured nothing\n");
+        return 1;
+    }
     if (Smoke()) {
         std::printf("smoke run: every benchmark ran once, no target asserted\n");
         return 0;
@@ -71,11 +104,25 @@ inline int Exit(bool ok) {
     return ok ? 0 : 1;
 }
 
-/// One figure against its target; true when met.
+/// One figure against its target; true when met. A figure that is not a finite number (made
+/// of a missing time) breaks the run.
 inline bool Report(const char* what, double value, double target, const char* unit) {
-    const bool ok = value <= target;
+    if (!std::isfinite(value))
+        Broken() = true;
+    const bool ok = std::isfinite(value) && value <= target;
     std::printf("%-58s %8.2f %-3s (target <= %.2f)  %s\n", what, value, unit, target,
                 ok ? "met" : "MISSED");
+    return ok;
+}
+
+/// A count that must come out exactly (a correctness figure, not a speed): a different count
+/// breaks the run in every mode.
+inline bool Exactly(const char* what, long long value, long long expected) {
+    const bool ok = value == expected;
+    std::printf("%-58s %8lld     (must be %lld)  %s\n", what, value, expected,
+                ok ? "met" : "WRONG");
+    if (!ok)
+        Broken() = true;
     return ok;
 }
 

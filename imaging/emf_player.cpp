@@ -110,6 +110,14 @@ private:
         return QTransform(r_.F32(at), r_.F32(at + 4), r_.F32(at + 8), r_.F32(at + 12),
                           r_.F32(at + 16), r_.F32(at + 20));
     }
+    // A transform whose elements are all finite numbers (NaN or infinity would reach the
+    // painter's integer coordinates); a record with another one is skipped.
+    bool FiniteXForm(std::size_t at) const {
+        for (std::size_t i = 0; i < 6; ++i)
+            if (!std::isfinite(r_.F32(at + 4 * i)))
+                return false;
+        return true;
+    }
     bool TakePoints(std::uint64_t count, QString* error) {
         if (count > std::uint64_t(MetafileLimits::Points - *points_)) {
             *error = QStringLiteral("The metafile has too many points");
@@ -330,10 +338,12 @@ bool EmfPlayer::Play(std::uint32_t type, QString* error) {
         dc_.Restore(r_.S32(8));
         break;
     case EMR_SETWORLDTRANSFORM:
-        dc_.SetWorldTransform(XForm(8));
+        if (FiniteXForm(8))
+            dc_.SetWorldTransform(XForm(8));
         break;
     case EMR_MODIFYWORLDTRANSFORM:
-        dc_.ModifyWorldTransform(XForm(8), int(r_.U32(32)));
+        if (FiniteXForm(8))
+            dc_.ModifyWorldTransform(XForm(8), int(r_.U32(32)));
         break;
     case EMR_SELECTOBJECT: {
         const std::uint32_t object = r_.U32(8);
@@ -489,7 +499,7 @@ bool EmfPlayer::Play(std::uint32_t type, QString* error) {
             break;
         // The source's y counts from the bitmap's bottom row.
         const double cx = r_.S32(40), cy = r_.S32(44);
-        const QRectF source(r_.S32(32), image.height() - r_.S32(36) - cy, cx, cy);
+        const QRectF source(r_.S32(32), double(image.height()) - r_.S32(36) - cy, cx, cy);
         dc_.StretchBitmap(image, source, QRectF(r_.S32(24), r_.S32(28), r_.S32(72), r_.S32(76)),
                           r_.U32(68));
         break;
@@ -500,7 +510,7 @@ bool EmfPlayer::Play(std::uint32_t type, QString* error) {
         const double cx = r_.S32(40), cy = r_.S32(44);
         if (image.isNull())
             break;
-        const QRectF source(r_.S32(32), image.height() - r_.S32(36) - cy, cx, cy);
+        const QRectF source(r_.S32(32), double(image.height()) - r_.S32(36) - cy, cx, cy);
         dc_.StretchBitmap(image, source, QRectF(r_.S32(24), r_.S32(28), cx, cy), 0x00CC0020);
         break;
     }

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace imaging {
@@ -35,8 +36,10 @@ void MetafileDc::Text(QPointF at, const QString& text, const std::optional<QRect
     const QTransform t = LogicalToPainter();
     const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
     QFont font = state_.font.font;
-    const int h = state_.font.height;
-    font.setPixelSize(std::max(1, h < 0 ? -h : int(std::lround(h * 0.85))));
+    // Heights and escapements are record values: widened before they are negated or scaled.
+    const std::int64_t h = state_.font.height;
+    font.setPixelSize(
+        int(std::clamp<std::int64_t>(h < 0 ? -h : std::llround(double(h) * 0.85), 1, 1 << 20)));
     if (h == 0)
         font.setPixelSize(12);
     const QFontMetricsF metrics(font);
@@ -63,7 +66,7 @@ void MetafileDc::Text(QPointF at, const QString& text, const std::optional<QRect
     QTransform space;
     const QPointF device = t.map(origin);
     space.translate(device.x(), device.y());
-    space.rotate(-state_.font.escapement / 10.0);
+    space.rotate(-double(state_.font.escapement) / 10.0);
     space.scale(sx, sy);
     painter_.setTransform(space);
     painter_.setFont(font);

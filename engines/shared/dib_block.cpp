@@ -124,26 +124,33 @@ const std::uint8_t* DibView::Row(std::int64_t fromTop) const {
 void DibView::RowBgr(std::int64_t fromTop, std::uint8_t* out) const {
     const std::uint8_t* in = Row(fromTop);
     const auto w = static_cast<std::size_t>(width_);
-    auto colour = [&](unsigned i) {
-        const std::uint8_t* c = i < unsigned(colours_) ? Colour(int(i)) : nullptr;
-        out[0] = c ? c[0] : 0;
-        out[1] = c ? c[1] : 0;
-        out[2] = c ? c[2] : 0;
-        out += 3;
-    };
+    if (bits_ <= 8) {
+        if (w == 0)
+            return;
+        // Palette rows: each index looks up four bytes (blue, green, red, 0) that are stored
+        // whole, the fourth overwritten by the next pixel; the last pixel stores three. Indices
+        // past the table are black.
+        std::uint8_t lut[256][4] = {};
+        for (int i = 0; i < colours_ && i < 256; ++i)
+            std::memcpy(lut[i], Colour(i), 3);
+        auto index = [&](std::size_t x) -> unsigned {
+            if (bits_ == 8)
+                return in[x];
+            if (bits_ == 4)
+                return (x & 1) ? in[x >> 1] & 0xFu : in[x >> 1] >> 4;
+            return (in[x >> 3] >> (7 - (x & 7))) & 1u;
+        };
+        std::size_t x = 0;
+        if (bits_ == 8)
+            for (; x + 1 < w; ++x)
+                std::memcpy(out + 3 * x, lut[in[x]], 4);
+        else
+            for (; x + 1 < w; ++x)
+                std::memcpy(out + 3 * x, lut[index(x)], 4);
+        std::memcpy(out + 3 * x, lut[index(x)], 3);
+        return;
+    }
     switch (bits_) {
-    case 1:
-        for (std::size_t x = 0; x < w; ++x)
-            colour((in[x >> 3] >> (7 - (x & 7))) & 1u);
-        break;
-    case 4:
-        for (std::size_t x = 0; x < w; ++x)
-            colour((x & 1) ? in[x >> 1] & 0xFu : in[x >> 1] >> 4);
-        break;
-    case 8:
-        for (std::size_t x = 0; x < w; ++x)
-            colour(in[x]);
-        break;
     case 16:
         for (std::size_t x = 0; x < w; ++x, out += 3) {
             const unsigned v = in[2 * x] | in[2 * x + 1] << 8;

@@ -142,3 +142,51 @@ TEST(GifReader, PlacesAFramedPictureOnItsScreen) {
 }
 
 } // namespace
+
+TEST(DibRows, PaletteRowsComeOutAsTheirColoursAtEveryWidthAndDepth) {
+    // Widths 1 to 19 at 1, 4 and 8 bits, indices cycling through more entries than the table
+    // holds (those are black), with a guard byte after the row that must stay untouched.
+    for (int bits : {1, 4, 8}) {
+        const int entries = 1 << bits, used = bits == 1 ? 2 : entries - 3;
+        for (std::int64_t w = 1; w < 20; ++w) {
+            crde::NewDib dib;
+            ASSERT_EQ(dib.Create(w, 2, bits, used), crde::kOk);
+            for (int i = 0; i < used; ++i)
+                dib.SetColour(i, std::uint8_t(10 + i), std::uint8_t(100 + i),
+                              std::uint8_t(200 - i));
+            auto index = [&](std::int64_t x, std::int64_t y) {
+                return int((x * 7 + y * 3) % entries);
+            };
+            for (std::int64_t y = 0; y < 2; ++y)
+                for (std::int64_t x = 0; x < w; ++x) {
+                    std::uint8_t* row = dib.Row(y);
+                    const unsigned v = unsigned(index(x, y));
+                    if (bits == 8)
+                        row[x] = std::uint8_t(v);
+                    else if (bits == 4)
+                        row[x >> 1] |= std::uint8_t((x & 1) ? v : v << 4);
+                    else
+                        row[x >> 3] |= std::uint8_t(v << (7 - (x & 7)));
+                }
+            HGLOBAL handle = dib.Release();
+            {
+                const engine::DibView view(handle);
+                for (std::int64_t y = 0; y < 2; ++y) {
+                    std::vector<std::uint8_t> out(std::size_t(3 * w + 1), 0xEE);
+                    view.RowBgr(y, out.data());
+                    for (std::int64_t x = 0; x < w; ++x) {
+                        const int i = index(x, y);
+                        const bool known = i < used;
+                        SCOPED_TRACE(testing::Message()
+                                     << bits << " bits, width " << w << ", x " << x);
+                        EXPECT_EQ(out[3 * x], known ? 200 - i : 0);
+                        EXPECT_EQ(out[3 * x + 1], known ? 100 + i : 0);
+                        EXPECT_EQ(out[3 * x + 2], known ? 10 + i : 0);
+                    }
+                    EXPECT_EQ(out[std::size_t(3 * w)], 0xEE) << "nothing is written past the row";
+                }
+            }
+            GlobalFree(handle);
+        }
+    }
+}
