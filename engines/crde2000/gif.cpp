@@ -52,12 +52,14 @@ namespace {
 
 // What a graphic control extension says of the block after it.
 struct Control {
+    bool present = false; // a block after a graphic control is a frame of an animation
     int transparent = -1;
-    int delay = 0; // hundredths of a second; above 0 ends an animation frame
+    int delay = 0; // hundredths of a second
 };
 
 Control ReadControl(const GifByteType* ext) {
     Control c;
+    c.present = true;
     if (ext && ext[0] >= 4) {
         c.delay = ext[2] | ext[3] << 8;
         if (ext[1] & 1)
@@ -111,6 +113,37 @@ std::int16_t ReadLines(GifFileType* gif, std::vector<GifPixelType>& line, const 
     return kOk;
 }
 
+// Passes over a block's pixel data without decoding it (a block of no pixels).
+std::int16_t SkipData(GifFileType* gif) {
+    int codeSize = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetCode(gif, &codeSize, &block) == GIF_ERROR)
+        return kErrTruncated;
+    while (block)
+        if (DGifGetCodeNext(gif, &block) == GIF_ERROR)
+            return kErrTruncated;
+    return kOk;
+}
+
+// A screen without a picture on it: its size in the background colour of its colours, or
+// white where it has none (standing in for transparency).
+std::int16_t EmptyScreen(const GifFileType* gif, HGLOBAL* dib) {
+    if (gif->SWidth <= 0 || gif->SHeight <= 0)
+        return kErrBadHeader;
+    const ColorMapObject* map = gif->SColorMap;
+    NewDib out;
+    if (std::int16_t code = out.Create(gif->SWidth, gif->SHeight, 8, 1); code != kOk)
+        return code;
+    if (map && gif->SBackGroundColor < map->ColorCount) {
+        const GifColorType c = map->Colors[gif->SBackGroundColor];
+        out.SetColour(0, c.Red, c.Green, c.Blue);
+    } else {
+        out.SetColour(0, 255, 255, 255);
+    }
+    *dib = out.Release(); // every pixel is index 0
+    return kOk;
+}
+
 // The first block went into a palette picture; a second one may bring other colours, so the
 // screen becomes true colour with the first block's pixels as they stand.
 std::int16_t ToTrueColour(NewDib& indexed, NewDib& rgb) {
@@ -137,15 +170,25 @@ std::int16_t ReadGif(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     std::unique_ptr<GifFileType, CloseReader> gif(DGifOpen(&in, ReadFromMemory, &error));
     if (!gif)
         return kErrBadHeader;
+    // A screen with no block shows the bare screen; so does one whose first frame holds no
+    // pixels. Empty blocks outside an animation are passed over.
     Control control;
     bool found = false;
-    if (std::int16_t code = NextBlock(gif.get(), &control, &found); code != kOk)
-        return code;
-    if (!found)
-        return kErrTruncated;
+    for (;;) {
+        if (std::int16_t code = NextBlock(gif.get(), &control, &found); code != kOk)
+            return code;
+        if (!found)
+            return EmptyScreen(gif.get(), dib);
+        if (gif->Image.Width > 0 && gif->Image.Height > 0)
+            break;
+        if (std::int16_t code = SkipData(gif.get()); code != kOk)
+            return code;
+        if (control.present)
+            return EmptyScreen(gif.get(), dib);
+    }
     const GifImageDesc& d = gif->Image;
     const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
-    if (!map || map->ColorCount <= 0 || map->ColorCount > 256 || d.Width <= 0 || d.Height <= 0)
+    if (!map || map->ColorCount <= 0 || map->ColorCount > 256)
         return kErrBadHeader;
     // The screen holds the picture; a screen smaller than the picture is widened to it.
     const std::int64_t sw = std::max<std::int64_t>(gif->SWidth, std::int64_t(d.Left) + d.Width);
@@ -212,18 +255,21 @@ std::int16_t ReadGif(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
         if (code != kOk)
             return code;
     }
-    // Further blocks without a delay before them belong to the same picture (the way GIFs of
-    // more than 256 colours are built); a delay ends the first frame of an animation.
-    while (control.delay == 0) {
-        control = Control{};
-        if ((code = NextBlock(gif.get(), &control, &found)) != kOk)
-            return code;
-        if (!found)
+    // Further blocks without a graphic control belong to the same picture (the way GIFs of
+    // more than 256 colours are built). A block with one is a frame of an animation, whatever
+    // its delay: the picture is the first frame.
+    while (!control.present) {
+        // A file that ends after a whole block (no trailer) shows what it holds.
+        if (NextBlock(gif.get(), &control, &found) != kOk || !found || control.present)
             break;
         const GifImageDesc& b = gif->Image;
+        if (b.Width <= 0 || b.Height <= 0) {
+            if ((code = SkipData(gif.get())) != kOk)
+                return code;
+            continue;
+        }
         const ColorMapObject* colours = b.ColorMap ? b.ColorMap : gif->SColorMap;
-        if (!colours || colours->ColorCount <= 0 || colours->ColorCount > 256 || b.Width <= 0 ||
-            b.Height <= 0)
+        if (!colours || colours->ColorCount <= 0 || colours->ColorCount > 256)
             return kErrBadHeader;
         if (std::uint64_t(b.Width) * std::uint64_t(b.Height) > kMaxPixels)
             return kErrTooLarge;

@@ -191,6 +191,35 @@ TEST_F(Corpus, GifInterlacedAndTransparent) {
     ExpectDecodesLikeMagick(Magick("two.gif", {"-monochrome"}));
 }
 
+TEST_F(Corpus, GifAnimationsShowTheFirstFrameAsImageMagickDoes) {
+    // ImageMagick writes a graphic control before each frame; with no delay, or with one, the
+    // picture is the first frame.
+    const QString second = Path("second.ppm");
+    ASSERT_TRUE(TestPicture(48, 32).mirrored(true, false).save(second, "PPM"));
+    for (const char* delay : {"0", "20"}) {
+        const QString file = Path(QStringLiteral("anim-%1.gif").arg(delay));
+        ASSERT_TRUE(Convert({"-delay", delay, source_, second, "-loop", "0", file}));
+        ExpectDecodes(file, ImageMagickPixels(file, QStringLiteral("[0]")));
+    }
+}
+
+TEST_F(Corpus, HandLaidGifAndTgaDecodeAsGiflibAndNetpbmDecodeThem) {
+    const QString files = QStringLiteral(VLMOR_ENGINE_TEST_FILES);
+    // A deferred clear: ImageMagick reads it through giflib's rules.
+    ExpectDecodesLikeMagick(files + "/deferred-clear.gif");
+    // A grey run-length Targa whose last packet runs past the picture: netpbm cuts it at the
+    // end, as we do, and gives the picture it was made from.
+    const QString ppm = Path("netpbm.ppm");
+    ASSERT_TRUE(picture_tools::Run("tgatoppm", {files + "/grey-run-past-end.tga"}, ppm));
+    const QImage original(files + "/grey-run-past-end.pgm");
+    ASSERT_FALSE(original.isNull());
+    EXPECT_EQ(Compare(QImage(ppm).convertToFormat(QImage::Format_RGB32),
+                      original.convertToFormat(QImage::Format_RGB32))
+                  .pixels,
+              0);
+    ExpectDecodes(files + "/grey-run-past-end.tga", original.convertToFormat(QImage::Format_RGB32));
+}
+
 TEST_F(Corpus, PngPaletteGreySixteenBitsAndInterlaced) {
     ExpectDecodesLikeMagick(Magick("rgb.png", {}));
     const QString palette = Path("palette.png");

@@ -203,6 +203,11 @@ Bytes Lzw(const std::vector<std::uint8_t>& pixels, int minBits, bool deferClear)
         }
     };
     emit(clear);
+    if (pixels.empty()) {
+        emit(stop);
+        out.push_back(std::uint8_t(acc));
+        return out;
+    }
     int prefix = pixels[0];
     for (std::size_t i = 1; i < pixels.size(); ++i) {
         const auto key = std::make_pair(prefix, int(pixels[i]));
@@ -309,13 +314,15 @@ TEST(OtherViewers, GifWithADeferredClearDecodesEveryPixel) {
     }
 }
 
-TEST(OtherViewers, GifBlocksWithoutDelaysAreComposedOnTheScreen) {
-    // A 6 × 2 screen: a red block on the left third, a green block in the middle third with a
-    // transparent pixel, nothing on the right third, which shows the background colour.
-    const std::array<std::uint8_t, 3> red{255, 0, 0}, green{0, 255, 0};
+TEST(OtherViewers, GifBlocksWithoutGraphicControlsAreComposedOnTheScreen) {
+    // A 6 × 2 screen: a red block on the left third, a green block in the middle third,
+    // nothing on the right third, which shows the background colour. A last block that carries
+    // a graphic control (no delay) is a frame of an animation and is not drawn.
+    const std::array<std::uint8_t, 3> red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255};
     Bytes g = GifScreen(6, 2, true, 200);
     GifBlock(g, 0, 0, 2, 2, {3, 3, 2, 1}, &red);
-    GifBlock(g, 2, 0, 2, 2, {3, 0, 3, 3}, &green, 0);
+    GifBlock(g, 2, 0, 2, 2, {3, 1, 3, 3}, &green);
+    GifBlock(g, 4, 0, 2, 2, {3, 3, 3, 3}, &blue, 0);
     g.push_back(0x3B);
     const Decoded d = Decode(g, crde::ReadGif);
     ASSERT_EQ(d.code, engine::kOk);
@@ -325,21 +332,77 @@ TEST(OtherViewers, GifBlocksWithoutDelaysAreComposedOnTheScreen) {
     EXPECT_EQ(d.At(0, 1), 0xAA0000u); // index 2 of 4: 255 * 2 / 3
     EXPECT_EQ(d.At(1, 1), 0x550000u);
     EXPECT_EQ(d.At(2, 0), 0x00FF00u);
-    EXPECT_EQ(d.At(3, 0), background) << "the transparent pixel shows what lies below";
+    EXPECT_EQ(d.At(3, 0), 0x005500u);
     for (int x = 4; x < 6; ++x)
         for (int y = 0; y < 2; ++y)
             EXPECT_EQ(d.At(x, y), background) << x << "," << y;
 }
 
-TEST(OtherViewers, AnAnimatedGifShowsItsFirstFrame) {
+TEST(OtherViewers, AnAnimatedGifShowsItsFirstFrameWhateverItsDelays) {
+    // Frames after graphic controls with a delay of 10 hundredths, of 0, and a control on the
+    // first block only (a transparent index): the first frame in each case.
     const std::array<std::uint8_t, 3> red{255, 0, 0}, green{0, 255, 0};
+    for (int delay : {10, 0}) {
+        SCOPED_TRACE(delay);
+        Bytes g = GifScreen(2, 1, true, 0);
+        const std::uint8_t control[] = {0x21, 0xF9, 0x04, 0x00, std::uint8_t(delay), 0, 0, 0};
+        g.insert(g.end(), std::begin(control), std::end(control));
+        GifBlock(g, 0, 0, 2, 1, {3, 3}, &red);
+        g.insert(g.end(), std::begin(control), std::end(control));
+        GifBlock(g, 0, 0, 2, 1, {3, 3}, &green);
+        g.push_back(0x3B);
+        const Decoded d = Decode(g, crde::ReadGif);
+        ASSERT_EQ(d.code, engine::kOk);
+        EXPECT_EQ(d.At(1, 0), 0xFF0000u);
+    }
     Bytes g = GifScreen(2, 1, true, 0);
-    // A frame with a delay of 10 hundredths, then a second frame over it.
-    for (std::uint8_t v : {0x21, 0xF9, 0x04, 0x00, 0x0A, 0x00, 0x00, 0x00})
-        g.push_back(v);
-    GifBlock(g, 0, 0, 2, 1, {3, 3}, &red);
+    GifBlock(g, 0, 0, 2, 1, {0, 3}, &red, 0);
     GifBlock(g, 0, 0, 2, 1, {3, 3}, &green);
     g.push_back(0x3B);
+    const Decoded d = Decode(g, crde::ReadGif);
+    ASSERT_EQ(d.code, engine::kOk);
+    EXPECT_EQ(d.At(1, 0), 0xFF0000u);
+    EXPECT_EQ(d.At(0, 0), 0x000000u) << "the second block is not drawn through the first";
+}
+
+TEST(OtherViewers, AGifWithoutPixelsShowsItsScreen) {
+    // A screen of 5 × 3 with background entry 7 and no block; one whose only block is 0 × 4
+    // or 4 × 0; one whose empty block comes before a real one (composed as usual).
+    const std::uint32_t background = 7u << 16 | 248u << 8 | 3u;
+    auto screenOnly = [&](Bytes g) {
+        g.push_back(0x3B);
+        const Decoded d = Decode(g, crde::ReadGif);
+        ASSERT_EQ(d.code, engine::kOk);
+        ASSERT_EQ(d.width, 5);
+        ASSERT_EQ(d.height, 3);
+        for (std::uint32_t p : d.rgb)
+            EXPECT_EQ(p, background);
+    };
+    screenOnly(GifScreen(5, 3, true, 7));
+    for (auto [w, h] : {std::pair{0u, 4u}, std::pair{4u, 0u}}) {
+        Bytes g = GifScreen(5, 3, true, 7);
+        GifBlock(g, 0, 0, w, h, {}, nullptr);
+        screenOnly(g);
+    }
+    const std::array<std::uint8_t, 3> red{255, 0, 0};
+    Bytes g = GifScreen(5, 3, true, 7);
+    GifBlock(g, 0, 0, 0, 4, {}, nullptr);
+    GifBlock(g, 1, 1, 1, 1, {3}, &red);
+    g.push_back(0x3B);
+    const Decoded d = Decode(g, crde::ReadGif);
+    ASSERT_EQ(d.code, engine::kOk);
+    EXPECT_EQ(d.At(1, 1), 0xFF0000u);
+    EXPECT_EQ(d.At(0, 0), background);
+    // Without a screen size there is nothing to show.
+    Bytes none = GifScreen(0, 0, true, 7);
+    none.push_back(0x3B);
+    EXPECT_EQ(Decode(none, crde::ReadGif).code, engine::kErrBadHeader);
+}
+
+TEST(OtherViewers, AGifWithoutItsTrailerShowsItsPicture) {
+    const std::array<std::uint8_t, 3> red{255, 0, 0};
+    Bytes g = GifScreen(2, 1, true, 0);
+    GifBlock(g, 0, 0, 2, 1, {3, 3}, &red);
     const Decoded d = Decode(g, crde::ReadGif);
     ASSERT_EQ(d.code, engine::kOk);
     EXPECT_EQ(d.At(1, 0), 0xFF0000u);
