@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace crde {
 
@@ -42,27 +44,33 @@ bool ParseEps(const std::uint8_t* data, std::size_t size, EpsLayout* layout) {
         if (layout->start > size || layout->length > size - layout->start)
             return false;
     }
-    // The box is in the header comments; only the first 64 KiB are searched.
+    // The boxes are in the header comments; only the first 64 KiB are searched.
     const char* text = reinterpret_cast<const char*>(data + layout->start);
     const std::size_t span = std::min<std::size_t>(layout->length, 65536);
     const std::string head(text, span);
-    std::size_t at = 0;
-    while ((at = head.find("%%BoundingBox:", at)) != std::string::npos) {
-        at += 14;
-        double l, b, r, t;
-        const std::size_t end = head.find_first_of("\r\n", at);
-        const std::string line =
-            head.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (std::sscanf(line.c_str(), "%lf %lf %lf %lf", &l, &b, &r, &t) == 4 && r > l && t > b &&
-            r - l < 1e6 && t - b < 1e6 && l > -1e6 && b > -1e6) {
-            layout->left = static_cast<int>(l);
-            layout->bottom = static_cast<int>(b);
-            layout->right = static_cast<int>(r);
-            layout->top = static_cast<int>(t);
-            return true;
+    auto box = [&head](const char* key, double* w, double* h) {
+        std::size_t at = 0;
+        while ((at = head.find(key, at)) != std::string::npos) {
+            at += std::strlen(key);
+            double l, b, r, t;
+            const std::size_t end = head.find_first_of("\r\n", at);
+            const std::string line =
+                head.substr(at, end == std::string::npos ? std::string::npos : end - at);
+            if (std::sscanf(line.c_str(), "%lf %lf %lf %lf", &l, &b, &r, &t) == 4 && r > l &&
+                t > b && r - l < 1e6 && t - b < 1e6 && l > -1e6 && b > -1e6) {
+                *w = r - l;
+                *h = t - b;
+                return true;
+            }
         }
-    }
-    return false;
+        return false;
+    };
+    double w = 0, h = 0;
+    if (!box("%%HiResBoundingBox:", &w, &h) && !box("%%BoundingBox:", &w, &h))
+        return false;
+    layout->width = static_cast<std::int64_t>(std::floor(w + 0.5));
+    layout->height = static_cast<std::int64_t>(std::floor(h + 0.5));
+    return layout->width > 0 && layout->height > 0;
 }
 
 namespace {
@@ -160,16 +168,26 @@ std::int16_t ReadPpm(const std::string& path, std::int64_t expectW, std::int64_t
     const int got = magic && number(&w) && number(&h) && number(&maxval) ? 3 : 0;
     std::int16_t code = kErrBadHeader;
     if (got == 3 && maxval == 255 && w > 0 && h > 0 && w <= expectW + 2 && h <= expectH + 2) {
+        // The picture has exactly the size the information reports: a renderer that rounds a
+        // side the other way gives a pixel more (cut off) or less (white).
         NewDib out;
-        code = out.Create(w, h, 24, 0);
-        for (long y = 0; code == kOk && y < h; ++y) {
+        code = out.Create(expectW, expectH, 24, 0);
+        std::vector<std::uint8_t> line(3 * std::size_t(w));
+        const long copied = long(std::min<std::int64_t>(w, expectW));
+        for (long y = 0; code == kOk && y < expectH; ++y) {
             std::uint8_t* row = out.Row(y);
-            if (std::fread(row, 3, std::size_t(w), f) != std::size_t(w)) {
+            std::memset(row, 0xFF, 3 * std::size_t(expectW));
+            if (y >= h)
+                continue;
+            if (std::fread(line.data(), 3, std::size_t(w), f) != std::size_t(w)) {
                 code = kErrTruncated;
                 break;
             }
-            for (long x = 0; x < w; ++x)
-                std::swap(row[3 * x], row[3 * x + 2]);
+            for (long x = 0; x < copied; ++x) {
+                row[3 * x] = line[3 * x + 2];
+                row[3 * x + 1] = line[3 * x + 1];
+                row[3 * x + 2] = line[3 * x];
+            }
         }
         if (code == kOk)
             *dib = out.Release();
@@ -187,7 +205,7 @@ std::int16_t ReadEps(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
         return kErrNotThisFormat;
     if (!ParseEps(data, size, &layout))
         return kErrBadHeader;
-    const std::int64_t w = layout.right - layout.left, h = layout.top - layout.bottom;
+    const std::int64_t w = layout.width, h = layout.height;
     if (std::uint64_t(w) * std::uint64_t(h) > kMaxPixels)
         return kErrTooLarge;
     const std::string input = TempFile(".eps"), output = TempFile(".ppm");
@@ -252,8 +270,8 @@ std::int16_t EpsFacts(const Reader& in, StreamFacts* f) {
     EpsLayout layout;
     if (!ParseEps(in.Here(), in.Size(), &layout))
         return kErrBadHeader;
-    f->width = layout.right - layout.left;
-    f->height = layout.top - layout.bottom;
+    f->width = layout.width;
+    f->height = layout.height;
     f->bits = 24;
     f->compression = "POSTSCRIPT";
     return kOk;

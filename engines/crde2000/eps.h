@@ -8,11 +8,13 @@ namespace crde {
 /// PostScript text ("%!PS") or a DOS EPS binary header.
 bool IsEps(const std::uint8_t* data, std::size_t size);
 
-/// The PostScript part of an EPS file (behind a DOS EPS header when there is one) and its
-/// bounding box in points; false when there is no usable box.
+/// The PostScript part of an EPS file (behind a DOS EPS header when there is one) and the size
+/// of its picture in pixels at 72 dots per inch: the high-resolution bounding box where there
+/// is one (as the renderer crops to it), else the bounding box, each side rounded to the
+/// nearest pixel; false when there is no usable box.
 struct EpsLayout {
     std::size_t start = 0, length = 0;
-    int left = 0, bottom = 0, right = 0, top = 0;
+    std::int64_t width = 0, height = 0;
 };
 bool ParseEps(const std::uint8_t* data, std::size_t size, EpsLayout* layout);
 

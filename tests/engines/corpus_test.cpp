@@ -4,6 +4,7 @@
 #include "engines/crde2000/bmp.h"
 #include "engines/crde2000/eps.h"
 #include "engines/crde2000/gif.h"
+#include "engines/crde2000/info.h"
 #include "engines/crde2000/jpeg.h"
 #include "engines/crde2000/pcd.h"
 #include "engines/crde2000/pcx.h"
@@ -252,6 +253,26 @@ TEST_F(Corpus, EpsRenderedLikeGhostscriptRendersIt) {
         "pnmtops", {"-noturn", "-nocenter", "-dpi=72", "-equalpixels", source_}, eps));
     ExpectDecodes(eps, GhostscriptPixels(eps));
     ExpectDecodes(eps, TestPicture(48, 32)); // one point per pixel, so the very pixels
+
+    // Ghostscript's EPS writer adds a high-resolution box, which its renderer crops to: at 103
+    // dots per inch the 48 x 32 pixels are 33.55 x 22.37 points, the whole-point box 34 x 23.
+    // The information, our picture and Ghostscript's rendering agree on 34 x 22.
+    const QString scaled = Path("scaled.eps"), hiRes = Path("hires.eps");
+    ASSERT_TRUE(
+        picture_tools::Run("pnmtops", {"-noturn", "-nocenter", "-dpi=103", source_}, scaled));
+    ASSERT_TRUE(picture_tools::Run("gs", {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE",
+                                          "-sDEVICE=eps2write", "-sOutputFile=" + hiRes, scaled}));
+    ASSERT_TRUE(ReadAll(hiRes).contains("%%HiResBoundingBox:"));
+    const QByteArray bytes = ReadAll(hiRes);
+    crde::StreamFacts facts;
+    ASSERT_EQ(crde::StreamInfo(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               std::size_t(bytes.size()), &facts),
+              crde::kOk);
+    const QImage rendered = GhostscriptPixels(hiRes);
+    EXPECT_EQ(facts.width, rendered.width());
+    EXPECT_EQ(facts.height, rendered.height());
+    EXPECT_EQ(rendered.size(), QSize(34, 22));
+    ExpectDecodes(hiRes, rendered);
 }
 
 // ---- Writers, read back by the independent tools ----
