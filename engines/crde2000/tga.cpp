@@ -3,6 +3,7 @@
 
 #include "engines/shared/codes.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace crde {
@@ -79,37 +80,70 @@ std::int16_t ReadTga(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
             out.SetColour(i, std::uint8_t(i), std::uint8_t(i), std::uint8_t(i));
     if (!in.Seek(at))
         return kErrTruncated;
-    std::vector<std::uint8_t> pixel(4);
-    unsigned runLeft = 0, rawLeft = 0;
+    // Pixels go into each row packet by packet: a run is one pixel stored n times, raw pixels
+    // are converted as they lie. Packets may cross rows; one that runs past the picture's end
+    // is cut there. Rows stored right to left are turned round once they are whole.
+    const unsigned outBytes = bits == 8 ? 1 : 3;
+    auto store = [&](const std::uint8_t* p, std::uint8_t* to) {
+        if (bits == 8)
+            *to = p[0];
+        else
+            Expand(p, pixelBytes, to);
+    };
+    std::uint8_t pixel[4] = {};
+    std::uint64_t runLeft = 0, rawLeft = rle ? 0 : std::uint64_t(w) * std::uint64_t(h);
     for (std::int64_t line = 0; line < h; ++line) {
         std::uint8_t* row = out.Row(topDown ? line : h - 1 - line);
-        for (std::int64_t i = 0; i < w; ++i) {
-            if (rle && runLeft == 0 && rawLeft == 0) {
+        std::int64_t i = 0;
+        while (i < w) {
+            if (runLeft == 0 && rawLeft == 0) {
                 const int b = in.Byte();
                 if (b < 0)
                     return kErrTruncated;
                 if (b & 0x80) {
                     runLeft = (b & 0x7F) + 1;
-                    if (in.Take(pixel.data(), pixelBytes) != pixelBytes)
+                    if (in.Take(pixel, pixelBytes) != pixelBytes)
                         return kErrTruncated;
                 } else {
                     rawLeft = b + 1;
                 }
             }
-            if (rle && runLeft) {
-                --runLeft;
+            std::uint8_t* to = row + outBytes * std::size_t(i);
+            if (runLeft) {
+                const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(runLeft, w - i));
+                store(pixel, to);
+                if (outBytes == 1) {
+                    std::memset(to, to[0], n);
+                } else {
+                    // Doubling copies: the filled part is copied onto what follows it.
+                    for (std::size_t done = 1; done < n;) {
+                        const std::size_t more = std::min(done, n - done);
+                        std::memcpy(to + 3 * done, to, 3 * more);
+                        done += more;
+                    }
+                }
+                runLeft -= n;
+                i += std::int64_t(n);
             } else {
-                if (rle)
-                    --rawLeft;
-                if (in.Take(pixel.data(), pixelBytes) != pixelBytes)
+                const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(rawLeft, w - i));
+                if (!in.Has(n * pixelBytes))
                     return kErrTruncated;
+                const std::uint8_t* p = in.Here();
+                if (pixelBytes == outBytes && (outBytes == 1 || pixelBytes == 3))
+                    std::memcpy(to, p, n * outBytes);
+                else
+                    for (std::size_t k = 0; k < n; ++k)
+                        store(p + k * pixelBytes, to + k * outBytes);
+                in.Seek(in.At() + n * pixelBytes);
+                rawLeft -= n;
+                i += std::int64_t(n);
             }
-            const std::int64_t x = rightToLeft ? w - 1 - i : i;
-            if (bits == 8)
-                row[x] = pixel[0];
-            else
-                Expand(pixel.data(), pixelBytes, row + 3 * x);
         }
+        if (rightToLeft)
+            for (std::int64_t l = 0, r = w - 1; l < r; ++l, --r)
+                for (unsigned k = 0; k < outBytes; ++k)
+                    std::swap(row[outBytes * std::size_t(l) + k],
+                              row[outBytes * std::size_t(r) + k]);
     }
     *dib = out.Release();
     return kOk;
