@@ -12,6 +12,7 @@
 #include "platform/core/cursors.h"
 #include "platform/core/dialogs.h"
 #include "platform/core/error_reporter.h"
+#include "platform/core/paths.h"
 #include "platform/ui/printer.h"
 
 namespace {
@@ -53,6 +54,9 @@ void TfMain::SaveAs1Click() {
         const std::optional<QString> chosen = platform::Dialogs().SaveFileName(this, request);
         if (!chosen)
             return;
+        // The dialog leaves the process in the chosen file's folder (it does not protect the
+        // current directory): a relative DataPath is found there at the next activation.
+        platform::SetCurrentDir(platform::ExtractFilePath(*chosen));
         platform::Screen::SetCursor(platform::crHourGlass);
         struct Restore {
             ~Restore() { platform::Screen::SetCursor(platform::crDefault); }

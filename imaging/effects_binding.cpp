@@ -66,7 +66,13 @@ Result Effects(const char* exportName, const QString& status, Result failed, Cal
         return failed;
     EngineBinding::Instance().SetProgressText(status);
     try {
-        return call(reinterpret_cast<Entry>(entry));
+        const Result result = call(reinterpret_cast<Entry>(entry));
+        // A failure the engine caught inside is its crash: the user hears of it.
+        if (result == failed)
+            if (void* caught = EffectsBinding::Instance().Function("ILCaughtException");
+                caught && reinterpret_cast<IspCaughtException>(caught)() != 0)
+                ShowImagingException();
+        return result;
     } catch (...) {
         ShowImagingException();
         return failed;
@@ -148,13 +154,16 @@ int ILInvertDib(HGLOBAL dib) {
                               [&](auto f) { return static_cast<int>(f(dib)); });
 }
 
-HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& background) {
+HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& background,
+                    const QRect& part) {
     const std::uint32_t rgb = std::uint32_t(background.red()) |
                               std::uint32_t(background.green()) << 8 |
                               std::uint32_t(background.blue()) << 16;
     return Effects<IspRotate>(
         "ILRotate", QStringLiteral("Rotating Image "), HGLOBAL{nullptr}, [&](auto f) {
             IspRect r{0, 0, 0, 0};
+            if (!part.isEmpty())
+                r = {part.left(), part.top(), part.right() + 1, part.bottom() + 1};
             HGLOBAL out = f(dib, angle, &r, rgb);
             if (rect)
                 *rect = QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));

@@ -48,8 +48,10 @@ bool FXTransition(TFXMethod method, const TransitionCanvas& canvas, const TBitma
                   int thickness, int delay);
 /// Inverts the DIB in place; the engine's result (1 success).
 int ILInvertDib(HGLOBAL dib);
-/// A new DIB turned by the angle with the background colour; `rect` gets its rectangle.
-HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& background);
+/// A new DIB turned by the angle with the background colour: of the part of the picture in
+/// `part` when it is not empty, else of all of it; `rect` gets the new picture's rectangle.
+HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& background,
+                    const QRect& part = {});
 /// A new DIB at `depth` bits through the effects engine's reducer, with the dither method
 /// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 grayscale); a 32-bit DIB goes through the imaging
 /// engine's DIB32To24 first. None on failure.

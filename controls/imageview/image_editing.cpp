@@ -105,11 +105,12 @@ void TPDBMultiImage::RotateImage(int left, int top, int right, int bottom, doubl
         right = Picture.Width();
         bottom = Picture.Height();
     }
-    (void)left;
-    (void)top; // the effects engine turns the whole picture; the rectangle is its extent
+    // The rectangle (right and bottom exclusive) is the part of the picture that is turned.
+    const QRect part(QPoint(left, top), QPoint(right - 1, bottom - 1));
     EditFrame([&](HGLOBAL dib) {
         QRect turned;
-        return imaging::ILRotateDib(dib, angle, &turned, platform::ColorToQColor(RotateBackColor));
+        return imaging::ILRotateDib(dib, angle, &turned, platform::ColorToQColor(RotateBackColor),
+                                    part);
     });
 }
 

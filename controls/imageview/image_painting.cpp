@@ -83,8 +83,11 @@ void TPDBMultiImage::paintEvent(QPaintEvent* event) {
     painter.setClipRect(client.intersected(event->rect()));
     painter.translate(client.topLeft());
     try {
+        // The drawing path for a drawing the record's format names; a bitmap put in its place
+        // (pasted, scanned, edited, brought back by Undo) is drawn as the bitmap it is.
         const QString format = blobInfo_.BlobFormat;
-        if (format == QLatin1String("ICO") || format == QLatin1String("WMF"))
+        if ((format == QLatin1String("ICO") || format == QLatin1String("WMF")) &&
+            !Picture.HasBitmapHandle())
             PaintGraphicPath(painter);
         else
             PaintBitmapPath(painter);

@@ -131,12 +131,14 @@ void TPDBMultiImage::LoadPicture() {
         }
         // "RTF", "-1" and any other name decode nothing: the placeholder stays.
         DetectBlob(blob, TiffPage, blobInfo_, logicalDpiX()); // refresh after the decode
-        if (zoom_.StretchRatio()) {
-            SyncZoomModel();
-            zoom_.ComputeFitZoom();
-        }
-        update();
     }
+    // A fitted picture stays fitted, also when it was loaded already (a double click or Enter
+    // on it): the view and the toolbar's pressed fit button agree.
+    if (zoom_.StretchRatio()) {
+        SyncZoomModel();
+        zoom_.ComputeFitZoom();
+    }
+    update();
     PostStateChanged();
     if (OnFinishedLoadSave)
         OnFinishedLoadSave(this);

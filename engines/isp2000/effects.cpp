@@ -5,6 +5,7 @@
 #include "engines/shared/depth.h"
 #include "engines/shared/dib_block.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -144,6 +145,28 @@ void QuarterTurn(const DibView& view, int quarters, const NewDib& out) {
 }
 
 } // namespace
+
+HGLOBAL Crop(HGLOBAL dib, std::int64_t left, std::int64_t top, std::int64_t right,
+             std::int64_t bottom) {
+    DibView view(dib);
+    if (!view.Valid() || view.Compression() != 0)
+        return nullptr;
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min(right, view.Width());
+    bottom = std::min(bottom, view.Height());
+    if (right <= left || bottom <= top)
+        return nullptr;
+    NewDib out;
+    if (out.Create(right - left, bottom - top, 24, 0, true) != engine::kOk)
+        return nullptr;
+    std::vector<std::uint8_t> row(3 * static_cast<std::size_t>(view.Width()));
+    for (std::int64_t y = top; y < bottom; ++y) {
+        view.RowBgr(y, row.data());
+        std::memcpy(out.Row(y - top), row.data() + 3 * left, 3 * std::size_t(right - left));
+    }
+    return out.Release();
+}
 
 HGLOBAL Rotate(HGLOBAL dib, double degrees, std::uint32_t background, int* width, int* height) {
     DibView view(dib);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The effects engine's entry points. Nothing escapes as an exception: a failure is the
-// entry's failure result.
+// entry's failure result, and ILCaughtException tells the calling thread whether its last
+// call failed by a fault caught inside rather than by refusing its input.
 #include "engines/isp2000/effects.h"
 #include "engines/isp2000/filters.h"
 #include "engines/isp2000/isp2000.h"
@@ -15,8 +16,22 @@
 
 namespace {
 
-std::int32_t Run(IspPaintTarget* dc, HGLOBAL dib, isp::Transition kind, int thickness, int delay) {
+// Per thread: whether its last call into the engine ended in an exception caught here.
+thread_local bool caught = false;
+
+// Runs an entry's work; an exception becomes the entry's failure result.
+template <class Result, class Call> Result Guarded(Result failed, Call call) {
+    caught = false;
     try {
+        return call();
+    } catch (...) {
+        caught = true;
+        return failed;
+    }
+}
+
+std::int32_t Run(IspPaintTarget* dc, HGLOBAL dib, isp::Transition kind, int thickness, int delay) {
+    return Guarded<std::int32_t>(0, [&]() -> std::int32_t {
         if (!dc || !dc->draw)
             return 0;
         int width = 0, height = 0;
@@ -44,18 +59,7 @@ std::int32_t Run(IspPaintTarget* dc, HGLOBAL dib, isp::Transition kind, int thic
                 }
             });
         return 1;
-    } catch (...) {
-        return 0;
-    }
-}
-
-// Calls a DIB-to-DIB operation; nothing escapes.
-template <class Call> HGLOBAL Guarded(Call call) {
-    try {
-        return call();
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 } // namespace
@@ -80,30 +84,36 @@ ISP_EXPORT std::int32_t FXSkipRectangles(IspPaintTarget* dc, HGLOBAL dib, std::i
     return Run(dc, dib, isp::Transition::Rectangles, 1, delay);
 }
 
+ISP_EXPORT std::int32_t ILCaughtException() {
+    return caught ? 1 : 0;
+}
+
 ISP_EXPORT std::int32_t ILInvert(HGLOBAL dib) {
-    try {
-        return isp::Invert(dib) ? 1 : 0;
-    } catch (...) {
-        return 0;
-    }
+    return Guarded<std::int32_t>(0, [&] { return isp::Invert(dib) ? 1 : 0; });
 }
 
 ISP_EXPORT HGLOBAL ILRotate(HGLOBAL dib, double angle, IspRect* rect, std::uint32_t background) {
-    try {
+    return Guarded<HGLOBAL>(nullptr, [&]() -> HGLOBAL {
+        // A rectangle with an area chooses the part of the picture that is turned.
+        HGLOBAL part = nullptr;
+        if (rect && rect->right > rect->left && rect->bottom > rect->top) {
+            part = isp::Crop(dib, rect->left, rect->top, rect->right, rect->bottom);
+            if (!part)
+                return nullptr;
+        }
         int w = 0, h = 0;
-        HGLOBAL out = isp::Rotate(dib, angle, background, &w, &h);
+        HGLOBAL out = isp::Rotate(part ? part : dib, angle, background, &w, &h);
+        GlobalFree(part);
         if (out && rect)
             *rect = IspRect{0, 0, w, h};
         return out;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 ISP_EXPORT HGLOBAL ReduceDib(HGLOBAL dib, std::int16_t depth, std::int16_t dither,
                              std::int16_t method, std::int32_t, std::int16_t, void* user,
                              IspProgress cb) {
-    try {
+    return Guarded<HGLOBAL>(nullptr, [&] {
         const colour::Method how = method >= 0 && method <= 3 ? static_cast<colour::Method>(method)
                                                               : colour::Method::Bayer;
         colour::Progress progress;
@@ -112,26 +122,24 @@ ISP_EXPORT HGLOBAL ReduceDib(HGLOBAL dib, std::int16_t depth, std::int16_t dithe
                 return cb(static_cast<std::int16_t>(percent), user) != 0;
             };
         return isp::Reduce(dib, depth, dither != 0, how, progress);
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 ISP_EXPORT HGLOBAL ILBrightness(HGLOBAL dib, std::int32_t brightness, std::int32_t contrast) {
-    return Guarded([&] { return isp::Adjust(dib, brightness, contrast, 1.0); });
+    return Guarded<HGLOBAL>(nullptr, [&] { return isp::Adjust(dib, brightness, contrast, 1.0); });
 }
 ISP_EXPORT HGLOBAL ILGamma(HGLOBAL dib, double gamma) {
-    return Guarded([&] { return isp::Adjust(dib, 0, 0, gamma); });
+    return Guarded<HGLOBAL>(nullptr, [&] { return isp::Adjust(dib, 0, 0, gamma); });
 }
 ISP_EXPORT HGLOBAL ILGrayscale(HGLOBAL dib) {
-    return Guarded([&] { return isp::Greyscale(dib); });
+    return Guarded<HGLOBAL>(nullptr, [&] { return isp::Greyscale(dib); });
 }
 ISP_EXPORT HGLOBAL ILMirror(HGLOBAL dib, std::int16_t vertical) {
-    return Guarded([&] { return isp::Mirror(dib, vertical != 0); });
+    return Guarded<HGLOBAL>(nullptr, [&] { return isp::Mirror(dib, vertical != 0); });
 }
 ISP_EXPORT HGLOBAL Blur(HGLOBAL dib, std::int32_t radius) {
-    return Guarded([&] { return isp::Blur(dib, radius); });
+    return Guarded<HGLOBAL>(nullptr, [&] { return isp::Blur(dib, radius); });
 }
 ISP_EXPORT HGLOBAL Sharpen(HGLOBAL dib, std::int32_t amount) {
-    return Guarded([&] { return isp::Sharpen(dib, amount); });
+    return Guarded<HGLOBAL>(nullptr, [&] { return isp::Sharpen(dib, amount); });
 }

@@ -36,8 +36,13 @@ typedef int32_t (*IspBandTransition)(IspPaintTarget* dc, HGLOBAL dib, int32_t th
 typedef int32_t (*IspRectTransition)(IspPaintTarget* dc, HGLOBAL dib, int32_t delay);
 /// In place; 1 on success.
 typedef int32_t (*IspInvert)(HGLOBAL dib);
+/// ILCaughtException: 1 when the calling thread's last call into the engine failed by a fault
+/// caught inside it (not by refusing its input), else 0.
+typedef int32_t (*IspCaughtException)(void);
 /// A new DIB of the picture turned by `angle` degrees anticlockwise, corners filled with the
-/// background colour (0x00BBGGRR); `rect` receives the new picture's rectangle. None on failure.
+/// background colour (0x00BBGGRR). `rect`, when it has an area, chooses the part of the picture
+/// that is turned (clipped to the picture; none inside is a failure); it receives the new
+/// picture's rectangle. None on failure.
 typedef HGLOBAL (*IspRotate)(HGLOBAL dib, double angle, IspRect* rect, uint32_t background);
 /// A new DIB at `depth` bits (1, 4, 8; 0 means 16 colours): `method` is the dither kind
 /// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 grayscale), used when `dither` is 1.

@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
@@ -30,6 +32,7 @@ TEST_F(PictureCommands, SaveAsOffersTheRecordsNameAndWritesByExtension) {
     ASSERT_TRUE(window->SaveAs1->isEnabled());
     ASSERT_TRUE(window->ToolSave->isEnabled());
     const QString out = fixture.Path("out");
+    const QString startedIn = QDir::currentPath();
     dialogs.saveAnswers = {out + ".tif", out + ".jpg", out + ".PCX",
                            out + ".bmp", out + ".gif", out + ".jpeg"};
     for (int i = 0; i < 6; ++i)
@@ -55,9 +58,16 @@ TEST_F(PictureCommands, SaveAsOffersTheRecordsNameAndWritesByExtension) {
     EXPECT_EQ(window->PDBMultiImage1->ImageWriteRes, imaging::sAutoMatic);
     EXPECT_EQ(platform::Screen::Cursor(), platform::crDefault);
 
-    // Cancelled: nothing happens.
+    // The chosen file's folder became the current directory (a relative DataPath follows it).
+    EXPECT_EQ(QFileInfo(QDir::currentPath()).canonicalFilePath(),
+              QFileInfo(QFileInfo(out).absolutePath()).canonicalFilePath());
+
+    // Cancelled: nothing happens, the current directory stays.
+    QDir::setCurrent(QDir::tempPath());
     window->ToolSave->click();
     EXPECT_EQ(dialogs.saveRequests.size(), 7u);
+    EXPECT_EQ(QDir::currentPath(), QDir(QDir::tempPath()).canonicalPath());
+    QDir::setCurrent(startedIn);
 }
 
 TEST_F(PictureCommands, CopyPutsThePictureOnTheClipboardAndPrintAsksFirst) {

@@ -235,6 +235,14 @@ TEST_F(ImageView, AFittedPictureIsDrawnCentredWithTheBackgroundAround) {
     EXPECT_EQ(QColor(shown.pixel(0, 100)), QColor(Qt::red));
     EXPECT_EQ(QColor(shown.pixel(402, 100)), QColor(Qt::red));
 
+    // A double click or Enter on the loaded picture keeps it fitted (it reset the zoom to 1
+    // while the toolbar still showed the fit pressed).
+    QTest::mouseDClick(view.get(), Qt::LeftButton, {}, QPoint(200, 100));
+    EXPECT_DOUBLE_EQ(view->ZoomFactor(), 4.03);
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(view->ZoomFactor(), 4.03);
+    EXPECT_EQ(QColor(Grab().pixel(200, 54)), QColor(Qt::red));
+
     view->resize(200, 310); // the fit follows the size
     EXPECT_DOUBLE_EQ(view->ZoomFactor(), 2.0);
     view->SetStretchRatio(false);
@@ -401,4 +409,15 @@ TEST_F(ImageView, AMetafileIsDrawnAtItsNaturalSizeAndNeverZoomed) {
     view->ZoomIn(1.1);
     EXPECT_DOUBLE_EQ(view->ZoomFactor(), 1.1) << "the factor changes";
     EXPECT_EQ(Grab(), shown) << "the drawing does not";
+
+    // A bitmap put in the drawing's place (as a paste, a scan or an effect does) while the
+    // record's format still says WMF is drawn.
+    view->ResetZoom();
+    imaging::TBitmap green;
+    green.SetHandle(Solid({30, 20}, qRgb(0, 255, 0)));
+    view->Picture.SetBitmap(green);
+    ASSERT_EQ(view->BlobInfo().BlobFormat, "WMF");
+    shown = Grab();
+    EXPECT_EQ(QColor(shown.pixel(10, 10)), QColor(Qt::green));
+    EXPECT_EQ(QColor(shown.pixel(60, 30)), QColor(Qt::white));
 }

@@ -77,6 +77,24 @@ TEST_F(Editing, InvertRotateAndUndoWorkOnThePicture) {
     view->RotateImage(0, 0, 0, 0, -90);
     EXPECT_EQ(view->Picture.Size(), QSize(4, 8));
 
+    // A rectangle turns that part of the picture: the right half of the corners picture
+    // (columns 4 to 7), a quarter turn clockwise, is 4 x 4 with the blue corner at the bottom
+    // left. One reaching past the picture is cut at its edges; one outside it fails.
+    {
+        imaging::TBitmap corners;
+        corners.SetHandle(Corners());
+        view->Picture.SetBitmap(corners);
+    }
+    view->RotateImage(4, 0, 8, 4, -90);
+    shown = view->Picture.Bitmap().Handle().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), QSize(4, 4));
+    EXPECT_EQ(QColor(shown.pixel(0, 3)), QColor(0, 0, 255));
+    EXPECT_EQ(QColor(shown.pixel(3, 3)), QColor(255, 255, 255));
+    view->RotateImage(2, 2, 40, 40, 180);
+    EXPECT_EQ(view->Picture.Size(), QSize(2, 2));
+    EXPECT_NE(Message([&] { view->RotateImage(10, 10, 20, 20, 90); }), QString())
+        << "nothing of the picture is in the rectangle";
+
     // Nothing shown: the edits say so.
     view->Picture.Clear();
     EXPECT_THROW(view->InvertImage(), imaging::ErrorInvalid);

@@ -109,3 +109,20 @@ TEST_F(Printing, AMetafileIsPrintedAsVectorsBetweenTwoCorners) {
     EXPECT_TRUE(Near(page.pixel(origin + QPoint(95, 200)), QColor(Qt::white)));
     EXPECT_TRUE(Near(page.pixel(origin + QPoint(305, 200)), QColor(Qt::white)));
 }
+
+TEST_F(Printing, ABitmapInADrawingsPlaceIsPrintedAsABitmap) {
+    // A bitmap put where the record's WMF was (a paste, a scan, an effect) is printed.
+    samples::WmfWriter w(QRect(0, 0, 100, 100), 96);
+    w.Rectangle(QRect(0, 0, 100, 100));
+    Bind({w.Finish()}, {100, 100});
+    ASSERT_EQ(view->BlobInfo().BlobFormat, "WMF");
+    QImage green(40, 20, QImage::Format_RGB32);
+    green.fill(qRgb(0, 200, 0));
+    imaging::TBitmap bitmap;
+    bitmap.SetHandle(green);
+    view->Picture.SetBitmap(bitmap);
+    view->PrintImage(0, 0, 0, 0);
+    EXPECT_EQ(EmbeddedImages(pdf), QStringList({"40x20"}));
+    const QImage page = Page(pdf, dir.filePath("bitmap"));
+    EXPECT_TRUE(Near(page.pixel(origin + QPoint(20, 10)), QColor(0, 200, 0)));
+}

@@ -8,6 +8,7 @@
 
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace imaging;
 
@@ -212,6 +213,25 @@ TEST_F(Effects, TransitionsPaintTheWholeBitmapAndPresentEachStep) {
         EXPECT_EQ(slept, 2 * presented) << "the canvas waits the delay after every step";
         EXPECT_EQ(EngineBinding::Instance().ProgressText(), "Transition Image ");
     }
+}
+
+TEST_F(Effects, AFaultInsideTheEngineShowsTheCrashMessageAndARefusalDoesNot) {
+    // A fault inside the engine's work (here the canvas it calls fails with an exception, which
+    // the engine catches) is its crash: the call fails and the user is told so.
+    QImage surface(30, 20, QImage::Format_RGB32);
+    QPainter painter(&surface);
+    TransitionCanvas canvas{&painter, [] { throw std::runtime_error("the screen is gone"); }, {}};
+    TBitmap bitmap;
+    bitmap.SetHandle(Gradient(30, 20));
+    EXPECT_FALSE(FXTransition(FXHorizontal, canvas, bitmap, 3, 0));
+    painter.end();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text,
+              "An exception error occured in the imaging dll. We recommend to exit the "
+              "application and to restart it by clicking its icon!");
+    // A refusal of the input is a plain failure: no message.
+    EXPECT_EQ(ILRotateDib(nullptr, 90, nullptr, Qt::white), nullptr);
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
 }
 
 TEST(UndoRing, KeepsFourPicturesNewestFirst) {
