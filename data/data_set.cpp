@@ -49,6 +49,7 @@ void TDataSet::SetActive(bool value) {
 
 void TDataSet::OpenCursor() {
     cache_ = {};
+    indexes_.clear();
     try {
         InternalOpen(cache_);
         filterExpression_ = FilterExpression::Parse(filterText_);
@@ -66,6 +67,7 @@ void TDataSet::OpenCursor() {
 void TDataSet::CloseCursor() {
     InternalClose();
     cache_ = {};
+    indexes_.clear();
     visible_.clear();
     first_ = count_ = active_ = 0;
     bof_ = eof_ = false;
@@ -203,11 +205,35 @@ std::vector<int> TDataSet::VisibleRecords() const {
     }
     const TField* expressionField =
         filterExpression_.IsEmpty() ? nullptr : LookupField(filterExpression_.FieldName());
-    visible.reserve(static_cast<size_t>(total));
+    // While records are examined their fields read the record examined, in the filter state.
+    auto* self = const_cast<TDataSet*>(this);
+    struct ScanGuard {
+        TDataSet* set;
+        TDataSetState state;
+        ~ScanGuard() {
+            set->readRecord_ = -1;
+            set->state_ = state;
+        }
+    } guard{self, state_};
+    self->state_ = TDataSetState::dsFilter;
     // A text field is compared on its cached value, without a copy per record.
     const int column = expressionField && expressionField->DataType() == TFieldType::ftString
                            ? expressionField->Column()
                            : -1;
+    if (column >= 0 && filterExpression_.ComparesExactly(filterOptions_)) {
+        // Only the rows that hold the literal are examined.
+        auto index = indexes_.find(column);
+        if (index == indexes_.end())
+            index =
+                indexes_.emplace(column, ColumnIndex(cache_.Cells, cache_.Columns, column)).first;
+        const std::vector<int>& rows = index->second.Rows(filterExpression_.Literal());
+        visible.reserve(rows.size());
+        for (int i : rows)
+            if (Accepts(i, nullptr))
+                visible.push_back(i);
+        return visible;
+    }
+    visible.reserve(static_cast<size_t>(total));
     for (int i = 0; i < total; ++i) {
         if (column >= 0 &&
             !filterExpression_.Matches(
@@ -219,22 +245,12 @@ std::vector<int> TDataSet::VisibleRecords() const {
     return visible;
 }
 
+// Within a scan of VisibleRecords (the filter state is set): whether the record passes.
 bool TDataSet::Accepts(int record, const TField* expressionField) const {
     if (!expressionField && !onFilterRecord_)
         return true;
-    // While a record is examined its fields read that record, in the filter state.
     auto* self = const_cast<TDataSet*>(this);
-    struct ReadGuard {
-        TDataSet* set;
-        TDataSetState state;
-        ~ReadGuard() {
-            set->readRecord_ = -1;
-            set->state_ = state;
-        }
-    } guard{self, state_};
     self->readRecord_ = record;
-    self->state_ = TDataSetState::dsFilter;
-
     if (expressionField && !filterExpression_.Matches(expressionField->AsString(), filterOptions_))
         return false;
     if (!onFilterRecord_)

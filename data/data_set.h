@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "data/column_index.h"
 #include "data/data_event.h"
 #include "data/filter_expression.h"
 
@@ -9,6 +10,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -163,6 +165,8 @@ private:
     std::vector<TDataSource*> dataSources_;
 
     RecordCache cache_;
+    // Exact-value indexes of the cache's text columns, made when a filter first needs one.
+    mutable std::map<int, ColumnIndex> indexes_;
     std::vector<int> visible_; // cache rows that pass the filters, in stored order
     std::uint64_t visibleGeneration_ = 0;
     int readRecord_ = -1; // the row a filter examines, or -1

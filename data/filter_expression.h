@@ -25,6 +25,12 @@ public:
 
     /// Whether a field value passes, with the given options.
     bool Matches(const QString& value, const TFilterOptions& options) const;
+    /// Whether, with the options, a value passes exactly when it equals the literal (no prefix,
+    /// case counts): what an index of exact values answers.
+    bool ComparesExactly(const TFilterOptions& options) const {
+        return !IsEmpty() && !options.CaseInsensitive &&
+               (options.NoPartialCompare || prefix_.isEmpty());
+    }
 
 private:
     QString field_;

@@ -87,6 +87,7 @@ void TDBDataList::FillRows() {
     data::TBookmark mark = set.MarkPosition();
     set.SuspendLinks();
     QStringList rows;
+    rows.reserve(set.CountRecords());
     try {
         set.GoFirst();
         setUpdatesEnabled(false);

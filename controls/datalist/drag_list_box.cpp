@@ -34,6 +34,8 @@ TCustomDragListBox::TCustomDragListBox(QWidget* parent)
             else if (old != this && old != view)
                 previousFocus_ = old;
         });
+    releaseTimer_.setSingleShot(true);
+    connect(&releaseTimer_, &QTimer::timeout, this, [this] { rows_.ReleaseReplaced(); });
     scrollTimer_.setSingleShot(true);
     connect(&scrollTimer_, &QTimer::timeout, this, [this] {
         if (dragging_)
@@ -47,6 +49,7 @@ TCustomDragListBox::~TCustomDragListBox() {
 }
 
 void TCustomDragListBox::RowsChanged() {
+    releaseTimer_.start(0);
     if (current_ >= rows_.Count())
         current_ = -1;
     selected_.clear();

@@ -104,6 +104,7 @@ private:
     std::optional<QCursor> savedCursor_;
     QPoint lastDragPos_;
     QTimer scrollTimer_;
+    QTimer releaseTimer_; // lets replaced rows go once the event loop is idle
     QPointer<QWidget> previousFocus_;
     QMetaObject::Connection focusWatch_;
 };

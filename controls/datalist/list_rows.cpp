@@ -11,8 +11,17 @@ void ListRows::SetText(int row, const QString& text) {
 }
 
 void ListRows::SetRows(QStringList rows) {
+    if (!rows_.isEmpty())
+        replaced_ = std::move(rows_); // the rows replaced before go now
     rows_ = std::move(rows);
     Notify();
+}
+
+bool ListRows::ReleaseReplaced() {
+    if (replaced_.isEmpty())
+        return false;
+    replaced_ = QStringList();
+    return true;
 }
 
 void ListRows::Move(int from, int to) {

@@ -9,6 +9,7 @@
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/qt_printers.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using data::TDataSet;
@@ -351,4 +352,31 @@ TEST_F(DataSetTest, AReadOnlyStoreRefusesEveryChange) {
     blob->SetReadOnly(true);
     EXPECT_EQ(ErrorOf([&] { blob->LoadFromFile(file); }),
               "Table1: Field 'GraphicFile' cannot be modified");
+}
+
+TEST_F(DataSetTest, AnExactFilterVisitsTheRecordsOfItsValueWithTheCallbackInStoredOrder) {
+    Build(9);
+    QStringList asked;
+    table.SetOnFilterRecord([&](TDataSet& set, bool& accept) {
+        asked << set.LookupField("FileName")->AsString();
+        accept = asked.size() != 2; // the middle one of the category is refused
+    });
+    table.SetFilter("Category = 'letter'");
+    table.SetFiltered(true);
+    // Only the three records of the category reach the callback, in stored order.
+    ASSERT_EQ(asked.size(), 3);
+    EXPECT_TRUE(std::is_sorted(asked.begin(), asked.end()));
+    QStringList shown;
+    for (table.GoFirst(); !table.AtEnd(); table.GoNext())
+        shown << Current();
+    EXPECT_EQ(shown, QStringList({asked[0], asked[2]}));
+    EXPECT_EQ(table.State(), data::TDataSetState::dsBrowse)
+        << "the filter state ends with the scan";
+
+    // A table opened again over other records is indexed again.
+    table.SetOnFilterRecord({});
+    table.Close();
+    fixture.WriteCatalogue("vlmor.db", CatalogueFixture::Records(12));
+    table.Open();
+    EXPECT_EQ(table.CountRecords(), 4);
 }
