@@ -25,6 +25,8 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fstream>
+#include <limits>
+#include <string>
 
 namespace {
 
@@ -36,6 +38,30 @@ double Resident() {
     double size = 0, resident = 0;
     statm >> size >> resident;
     return resident * 4096;
+}
+
+// The peak of the resident memory is set back to what is resident now; false when the system
+// does not let it be (then no peak can be measured).
+bool ResetPeakResident() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return bool(clear);
+}
+
+// The highest resident memory since the last reset, in bytes (0 when unknown).
+double PeakResident() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            double kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes * 1024;
+        }
+        status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+    return 0;
 }
 
 Fixture* next = nullptr;
@@ -126,10 +152,16 @@ int main(int argc, char** argv) {
     Fixture memory;
     memory.Open({Jpeg(Photo(64, 48)), Jpeg(hugePicture)}, true);
     memory.view->repaint();
+    // The peak while the record is decoded and shown: what the machine must have, not what
+    // stays once the decoder's buffers are gone.
     const double before = Resident();
+    if (!ResetPeakResident()) {
+        std::fprintf(stderr, "the peak resident memory cannot be reset\n");
+        bench::Broken() = true;
+    }
     memory.table.GoNext();
     memory.view->repaint();
-    const double grown = Resident() - before;
+    const double grown = PeakResident() - before;
     const double pictureBytes = double(hw) * hh * 3;
 
     auto hugeOwner = ZoomedView(hugePicture);
@@ -154,7 +186,7 @@ int main(int argc, char** argv) {
                         t("zoom4/100mp") / t("zoom4/1mp"), 1.2, "x");
     ok &= bench::Report("panning mouse move / one zoomed paint", t("pan/move") / t("zoom4/100mp"),
                         1.2, "x");
-    ok &= bench::Report("resident growth showing 100 Mpixel / picture bytes", grown / pictureBytes,
-                        1.15, "x");
+    ok &= bench::Report("peak resident growth showing 100 Mpixel / picture bytes",
+                        grown / pictureBytes, 1.15, "x");
     return bench::Exit(ok);
 }

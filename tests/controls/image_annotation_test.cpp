@@ -64,13 +64,16 @@ protected:
 } // namespace
 
 TEST_F(Annotations, ARectangleIsDrawnWithTheMouseAndFollowsTheZoom) {
-    Open();
+    Recorder annotationWindow;
+    Open([&](TPDBMultiImage& v) { v.AnnotationWindow = &annotationWindow; });
     EXPECT_TRUE(QFile::exists(imaging::AnnotationIniPath())) << "written with its defaults";
     Tool(CRDE_ANNO_RECTANGLE);
     Drag({40, 30}, {120, 90});
     EXPECT_EQ(imaging::IsAnnotation(view.get()), 1);
     EXPECT_EQ(done, 1);
-    EXPECT_GE(toolbar.Count(controls::kAnnotationDoneMessage), 0);
+    // The finished object is announced once, to the annotation window and not to the toolbar.
+    EXPECT_EQ(annotationWindow.Count(controls::kAnnotationDoneMessage), 1);
+    EXPECT_EQ(toolbar.Count(controls::kAnnotationDoneMessage), 0);
     QImage shown = Grab();
     const QRgb red = qRgb(255, 0, 0);
     EXPECT_EQ(shown.pixel(80, 30), red) << "top edge";

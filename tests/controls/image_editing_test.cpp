@@ -2,6 +2,8 @@
 // The image view's edits: loading a file into the blob field with its messages, undo over the
 // shared ring, invert and rotate through the effects engine.
 #include "controls/imageview/db_multi_image.h"
+#include "imaging/dib.h"
+#include "imaging/dib_convert.h"
 #include "imaging/error_invalid.h"
 #include "imaging/undo_ring.h"
 #include "tests/controls/image_view_fixture.h"
@@ -100,7 +102,8 @@ TEST_F(Editing, InvertRotateAndUndoWorkOnThePicture) {
     EXPECT_THROW(view->InvertImage(), imaging::ErrorInvalid);
 }
 
-// A picture whose size leaves part tiles and padded rows, in colour, in 16 colours and in two.
+// A picture whose size leaves part tiles and padded rows, in colour, in 256 and 16 colours and
+// in two.
 QImage TestPattern(int depth) {
     QImage colour(131, 67, QImage::Format_RGB32);
     for (int y = 0; y < colour.height(); ++y)
@@ -108,19 +111,48 @@ QImage TestPattern(int depth) {
             colour.setPixel(x, y, qRgb(x * 2 % 256, y * 3 % 256, (x * y) % 256));
     if (depth == 1)
         return colour.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-    if (depth == 4) {
+    if (depth == 4 || depth == 8) {
         QVector<QRgb> table;
-        for (int i = 0; i < 16; ++i)
-            table.push_back(qRgb(i * 17, 255 - i * 17, (i * 40) % 256));
+        const int entries = depth == 4 ? 16 : 256;
+        for (int i = 0; i < entries; ++i)
+            table.push_back(
+                qRgb(i * 255 / (entries - 1), 255 - i * 255 / (entries - 1), (i * 40) % 256));
         return colour.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
     }
     return colour;
 }
 
+// The read depth that keeps a picture of `depth` bits as it is stored.
+imaging::TLoadResolution ReadResolution(int depth) {
+    switch (depth) {
+    case 1:
+        return imaging::lMonoChrome;
+    case 4:
+        return imaging::lColor16;
+    case 8:
+        return imaging::lColor256;
+    default:
+        return imaging::lColorTrue;
+    }
+}
+
+// The depth of the DIB the edits hand the engine.
+int PictureBits(const TPDBMultiImage& view) {
+    HGLOBAL dib = nullptr;
+    imaging::BitmapToDib(&view.Picture.Bitmap(), &dib);
+    const int bits = imaging::DibBitCount(dib);
+    imaging::FreeDib(dib);
+    return bits;
+}
+
 class EditingAtDepth : public Editing, public ::testing::WithParamInterface<int> {};
 
 TEST_P(EditingAtDepth, TurnsAndInversionAreExactAcrossTiles) {
-    Bind({Encoded(TestPattern(GetParam()), "PNG")}, {100, 100});
+    // The read depth is set, so the picture is held at its own depth whatever the screen's.
+    const int depth = GetParam();
+    Bind({Encoded(TestPattern(depth), "PNG")}, {100, 100},
+         [depth](TPDBMultiImage& v) { v.ImageReadRes = ReadResolution(depth); });
+    ASSERT_EQ(PictureBits(*view), depth);
     auto shown = [&] {
         return view->Picture.Bitmap().Handle().convertToFormat(QImage::Format_RGB32);
     };
@@ -144,4 +176,4 @@ TEST_P(EditingAtDepth, TurnsAndInversionAreExactAcrossTiles) {
     EXPECT_EQ(picture_tools::Compare(shown(), original).pixels, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, EditingAtDepth, ::testing::Values(24, 4, 1));
+INSTANTIATE_TEST_SUITE_P(Depths, EditingAtDepth, ::testing::Values(24, 8, 4, 1));

@@ -74,3 +74,21 @@ TEST(StretchBlit, EnlargingAPartRepeatsItsPixelsAndReadsNothingElse) {
 }
 
 } // namespace
+
+TEST(StretchBlit, TwentyFourBitRowsGiveTheSamePixelsAsTheirThirtyTwoBitCopyAtEveryWidth) {
+    // Widths whose rows end with and without padding, shrunk, kept and enlarged, from the
+    // whole picture and from its right-hand part (the last pixels of each row are read too).
+    for (int w = 1; w <= 9; ++w) {
+        QImage picture(w, 3, QImage::Format_BGR888);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < w; ++x)
+                picture.setPixel(x, y, qRgb(10 + x, 100 + y, 200 - x * y));
+        const QImage copy = picture.convertToFormat(QImage::Format_RGB32);
+        for (int to : {1, w, 2 * w + 1})
+            for (QRect from : {picture.rect(), QRect(w / 2, 1, w - w / 2, 2)}) {
+                const QImage a = StretchBlit(picture, from, {to, 2}, StretchMode::ColourOnColour);
+                const QImage b = StretchBlit(copy, from, {to, 2}, StretchMode::ColourOnColour);
+                EXPECT_EQ(a, b) << "width " << w << " to " << to << " from x " << from.x();
+            }
+    }
+}
