@@ -2,7 +2,8 @@
 // The image view's saving: the eight writers as one family, and the raw blob. Nothing the user
 // had is lost: a picture is written to a temporary file beside the target and takes the
 // target's name only when the writer succeeded, so a failing writer leaves an existing file
-// as it was (a TIFF page is appended to a copy of the file).
+// as it was (a TIFF page is appended to a copy of the file). A replaced file keeps its
+// permissions, and a symbolic link stays a link: the file it names is replaced.
 #include "controls/imageview/db_multi_image.h"
 
 #include "data/field.h"
@@ -23,11 +24,27 @@ namespace {
 
 using imaging::EngineFormat;
 
+// The file a name stands for: a symbolic link is followed to the file it names (through a
+// chain of links, at most 40), so replacing the file keeps the link.
+QString FileBehind(const QString& name) {
+    QString path = QFileInfo(name).absoluteFilePath();
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(path);
+        if (!info.isSymLink())
+            break;
+        const QString to = info.symLinkTarget();
+        if (to.isEmpty())
+            break;
+        path = QFileInfo(to).absoluteFilePath();
+    }
+    return path;
+}
+
 // A file written beside its target, moved over it on success and removed otherwise.
 class SideFile {
 public:
     explicit SideFile(const QString& target)
-        : target_(QFileInfo(target).absoluteFilePath()) {
+        : target_(FileBehind(target)) {
         QTemporaryFile file(QFileInfo(target_).absolutePath() + QStringLiteral("/.") +
                             QFileInfo(target_).fileName() + QStringLiteral(".XXXXXX"));
         file.setAutoRemove(false);

@@ -171,3 +171,81 @@ TEST_F(Saving, TheBlobIsWrittenAsItIs) {
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(view->BlobInfo().BlobFormat, "SCM");
 }
+
+TEST_F(Saving, AReplacedFileKeepsItsPermissionsAndALinkStaysALink) {
+    Bind({Encoded(Quarters(), "PNG")}, {100, 100});
+    const QString real = Out("real.bmp"), link = Out("link.bmp");
+    {
+        QFile old(real);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    const QFile::Permissions own = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(real, own));
+    ASSERT_TRUE(QFile::link(real, link));
+    view->SaveAsBMP(link);
+    EXPECT_TRUE(QFileInfo(link).isSymLink()) << "the link is kept";
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), QFileInfo(real).absoluteFilePath());
+    EXPECT_EQ(picture_tools::Compare(picture_tools::ImageMagickPixels(real), Quarters()).pixels, 0);
+    const QFile::Permissions modeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(real) & modeBits, own) << "the file's permissions too";
+    // A link to a link to a file not there yet: the file is made where the chain ends.
+    const QString chain = Out("chain.bmp"), end = Out("sub/end.bmp");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    ASSERT_TRUE(QFile::link(end, Out("middle.bmp")));
+    ASSERT_TRUE(QFile::link(Out("middle.bmp"), chain));
+    view->SaveAsPNG(chain);
+    EXPECT_TRUE(QFileInfo(chain).isSymLink());
+    EXPECT_EQ(picture_tools::Compare(picture_tools::ImageMagickPixels(end), Quarters()).pixels, 0);
+}
+
+TEST_F(Saving, EachFailureSaysWhatWentWrongAndAnEpsIsWhatGhostscriptDraws) {
+    Bind({Encoded(Quarters(), "PNG")}, {100, 100});
+    QString reported;
+    view->OnIlibError = [&](TPDBMultiImage*, std::int16_t, const QString& text, const char*) {
+        reported = text;
+    };
+    const QString nowhere = Out("missing/p.bmp");
+    view->SaveAsBMP(nowhere);
+    EXPECT_EQ(reported, "Cannot create a file in the folder of " + nowhere);
+    // A folder where the file should be: it cannot be read to add a page, nor replaced.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("taken.tif/inside"));
+    view->TiffAppend = true;
+    view->SaveAsTIF(Out("taken.tif"));
+    EXPECT_EQ(reported, "Cannot read " + Out("taken.tif") + " to add a page");
+    view->TiffAppend = false;
+    reported.clear();
+    view->SaveAsTIF(Out("taken.tif"));
+    EXPECT_EQ(reported, "Cannot replace " + Out("taken.tif"));
+    EXPECT_TRUE(QFileInfo(Out("taken.tif")).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList({".taken*"}, QDir::Files | QDir::Hidden), QStringList());
+
+    // The EPS writer: Ghostscript draws the very pixels, one point each.
+    reported.clear();
+    view->SaveAsEPS(Out("p.eps"));
+    EXPECT_TRUE(reported.isEmpty()) << reported.toStdString();
+    const picture_tools::Difference d =
+        picture_tools::Compare(picture_tools::GhostscriptPixels(Out("p.eps")), Quarters());
+    EXPECT_FALSE(d.sizeDiffers);
+    EXPECT_EQ(d.pixels, 0);
+}
+
+TEST_F(Saving, EveryAppendedTiffPageIsThePicture) {
+    QImage second = Quarters().mirrored(true, false);
+    Bind({Encoded(Quarters(), "PNG"), Encoded(second, "PNG")}, {100, 100});
+    view->TiffAppend = true;
+    view->SaveAsTIF(Out("pages.tif"));
+    table.GoNext();
+    view->SaveAsTIF(Out("pages.tif"));
+    table.GoPrior();
+    view->SaveAsTIF(Out("pages.tif"));
+    ASSERT_EQ(Frames(Out("pages.tif")), 3);
+    const QImage expected[] = {Quarters(), second, Quarters()};
+    for (int page = 0; page < 3; ++page) {
+        const QImage back =
+            picture_tools::ImageMagickPixels(Out("pages.tif"), QStringLiteral("[%1]").arg(page));
+        EXPECT_EQ(picture_tools::Compare(back, expected[page]).pixels, 0) << "page " << page;
+    }
+}
