@@ -3,12 +3,16 @@
 // its own size keeps every pixel, a size stretches it, several pictures share a document when
 // the caller opens it, and a metafile goes in as vectors between two corners.
 #include "controls/imageview/db_multi_image.h"
+#include "engines/crde2000/crde2000.h"
+#include "imaging/annotation_calls.h"
 #include "platform/ui/printer.h"
 #include "tests/controls/image_view_fixture.h"
 #include "tests/engines/picture_tools.h"
 #include "tests/support/qt_printers.h"
 #include "tools/samples/wmf_writer.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -125,4 +129,69 @@ TEST_F(Printing, ABitmapInADrawingsPlaceIsPrintedAsABitmap) {
     EXPECT_EQ(EmbeddedImages(pdf), QStringList({"40x20"}));
     const QImage page = Page(pdf, dir.filePath("bitmap"));
     EXPECT_TRUE(Near(page.pixel(origin + QPoint(20, 10)), QColor(0, 200, 0)));
+}
+
+namespace {
+
+// Red grows to the right, green downwards, blue falls along the diagonal: every pixel and
+// every corner differ, so a turned, mirrored or row-swapped print cannot pass for it. Smooth,
+// so the document's compression (the printer may store pictures as JPEG) keeps it within a
+// level or two.
+QImage Pattern() {
+    QImage image(64, 40, QImage::Format_RGB32);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 64; ++x)
+            image.setPixel(x, y, qRgb(x * 4, y * 6, 255 - (x + y) * 2));
+    return image;
+}
+
+// The first picture embedded in the document, as poppler extracts it.
+QImage FirstEmbedded(const QString& pdf, const QString& stem) {
+    picture_tools::Run("pdfimages", {"-png", "-f", "1", "-l", "1", pdf, stem});
+    return QImage(stem + "-000.png").convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TEST_F(Printing, APatternedPictureComesOutOfTheDocumentPixelForPixel) {
+    Bind({Encoded(Pattern(), "PNG")}, {100, 100});
+    view->PrintImage(0, 0, 0, 0);
+    const QImage printed = FirstEmbedded(pdf, dir.filePath("pattern"));
+    const picture_tools::Difference d = picture_tools::Compare(printed, Pattern());
+    EXPECT_FALSE(d.sizeDiffers);
+    // Within the document's JPEG encoding: two levels on average, a few at the most.
+    EXPECT_LE(d.mean, 2.0);
+    EXPECT_LE(d.largest, 8);
+    // Mirrored, flipped or turned half round it would be far off.
+    for (auto [h, v] : {std::pair{true, false}, std::pair{false, true}, std::pair{true, true}})
+        EXPECT_GT(picture_tools::Compare(printed, Pattern().mirrored(h, v)).mean, 20.0);
+}
+
+TEST_F(Printing, AnnotationsAreBurntIntoThePrintedPictureOnly) {
+    Bind({Encoded(Solid({200, 150}, qRgb(255, 255, 255)), "PNG")}, {200, 150},
+         [](TPDBMultiImage& v) { v.SetStretchRatio(false); });
+    view->SetEditAnnotat(true);
+    Deliver();
+    imaging::MenuMsg(view.get(), CRDE_ANNO_RECTANGLE);
+    auto mouse = [&](QEvent::Type type, QPoint at) {
+        QMouseEvent e(type, at, view->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+        QCoreApplication::sendEvent(view.get(), &e);
+    };
+    mouse(QEvent::MouseButtonPress, {40, 30});
+    mouse(QEvent::MouseMove, {80, 60});
+    mouse(QEvent::MouseMove, {120, 90});
+    mouse(QEvent::MouseButtonRelease, {120, 90});
+    Deliver();
+    ASSERT_EQ(imaging::IsAnnotation(view.get()), 1);
+    view->PrintImage(0, 0, 0, 0);
+    const QImage printed = FirstEmbedded(pdf, dir.filePath("annotated"));
+    ASSERT_EQ(printed.size(), QSize(200, 150));
+    // The line's colour from the annotation settings, red; stored as JPEG by the document.
+    auto reddish = [](QRgb c) { return qRed(c) > 150 && qGreen(c) < 80 && qBlue(c) < 80; };
+    EXPECT_TRUE(reddish(printed.pixel(80, 30))) << "the rectangle's top edge";
+    EXPECT_TRUE(reddish(printed.pixel(40, 60))) << "its left edge";
+    EXPECT_TRUE(Near(printed.pixel(80, 60), QColor(255, 255, 255))) << "an outline";
+    EXPECT_EQ(view->Picture.Bitmap().Handle().pixel(80, 30), qRgb(255, 255, 255))
+        << "the picture itself stays as it was";
 }
