@@ -238,43 +238,51 @@ void TPDBMultiImage::UpdateData() {
             qint64 capacity = imageSize + (BlobUpDate == bUpdateAsTGA ? (imageSize + 1) / 2
                                                                       : (imageSize * 2 + 5) / 10);
             capacity += existing.size() + 4096; // room for the headers of a small picture
-            if (capacity > 0x7FFFFFFF)
-                return;
-            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, std::size_t(capacity));
-            if (!block)
-                return;
-            auto* buffer = static_cast<char*>(GlobalLock(block));
-            if (appendTo)
-                std::memcpy(buffer, existing.constData(), std::size_t(existing.size()));
-            imaging::WriteOptions options;
-            options.Depth = imaging::WriteBitsForFormat(
-                QString::fromLatin1(WriterExtension(BlobUpDate)), ImageWriteRes, this);
-            options.Quality = jpegQuality_;
-            options.Smoothing = jpegSmooth_;
-            options.Interlaced = PNGInterLaced;
-            options.Compression = imaging::TiffCompressionCode(TifSaveCompress);
-            options.Append = appendTo && TiffAppend;
-            auto used = static_cast<std::int32_t>(capacity);
-            bool ok = false;
-            try {
-                ok = imaging::WriteBitmapStream(WriterFormat(BlobUpDate), buffer, &used, options,
-                                                Picture.Bitmap(), this, &ProgressThunk);
-            } catch (...) {
+            // A picture that cannot be stored is said so (the field keeps its old value): left
+            // unsaid, the post would go on as if the edit were stored.
+            HGLOBAL block =
+                capacity > 0x7FFFFFFF ? nullptr : GlobalAlloc(GMEM_MOVEABLE, std::size_t(capacity));
+            if (!block) {
+                imaging::EngineBinding::Instance().SetLastEngineError(
+                    -1, capacity > 0x7FFFFFFF
+                            ? QStringLiteral("The picture is too large to be stored in the record")
+                            : QStringLiteral("Not enough memory to store the picture"));
+                ReportEngineError();
+            } else {
+                auto* buffer = static_cast<char*>(GlobalLock(block));
+                if (appendTo)
+                    std::memcpy(buffer, existing.constData(), std::size_t(existing.size()));
+                imaging::WriteOptions options;
+                options.Depth = imaging::WriteBitsForFormat(
+                    QString::fromLatin1(WriterExtension(BlobUpDate)), ImageWriteRes, this);
+                options.Quality = jpegQuality_;
+                options.Smoothing = jpegSmooth_;
+                options.Interlaced = PNGInterLaced;
+                options.Compression = imaging::TiffCompressionCode(TifSaveCompress);
+                options.Append = appendTo && TiffAppend;
+                auto used = static_cast<std::int32_t>(capacity);
+                bool ok = false;
+                try {
+                    ok =
+                        imaging::WriteBitmapStream(WriterFormat(BlobUpDate), buffer, &used, options,
+                                                   Picture.Bitmap(), this, &ProgressThunk);
+                } catch (...) {
+                    GlobalUnlock(block);
+                    GlobalFree(block);
+                    throw;
+                }
+                QByteArray written;
+                if (ok)
+                    written = QByteArray(buffer, used);
                 GlobalUnlock(block);
                 GlobalFree(block);
-                throw;
-            }
-            QByteArray written;
-            if (ok)
-                written = QByteArray(buffer, used);
-            GlobalUnlock(block);
-            GlobalFree(block);
-            if (!ok) {
-                ReportEngineError(); // the field keeps its old value
-            } else {
-                QBuffer stream(&written);
-                stream.open(QIODevice::ReadOnly);
-                field->LoadFromStream(stream);
+                if (!ok) {
+                    ReportEngineError(); // the field keeps its old value
+                } else {
+                    QBuffer stream(&written);
+                    stream.open(QIODevice::ReadOnly);
+                    field->LoadFromStream(stream);
+                }
             }
         }
     }

@@ -139,7 +139,8 @@ JpegOptions JpegOptionsFor(int quality, int smoothing, int depth, HGLOBAL dib) {
                                    CRDE_JPEG_ENCODER(Stem), user, cb);                             \
         });                                                                                        \
     }
-// A TIFF file may gain a page; a TIFF written to memory is always a new one-page file.
+// A TIFF may gain a page: a file's from the file, a buffer's from the TIFF at its start (the
+// buffer's size on entry is its capacity; the whole TIFF is written back).
 #define CRDE_WRITERS_Tiff(Stem, fileWriter, streamWriter, rule)                                    \
     CRDE_EXPORT std::int16_t fileWriter(const char* file, std::int16_t compression,                \
                                         std::int16_t depth, std::int16_t append, HGLOBAL dib,      \
@@ -156,13 +157,17 @@ JpegOptions JpegOptionsFor(int quality, int smoothing, int depth, HGLOBAL dib) {
     }                                                                                              \
     CRDE_EXPORT std::int16_t streamWriter(                                                         \
         void** buffer, std::int32_t* size, std::int16_t compression, std::int16_t depth,           \
-        std::int16_t, HGLOBAL dib, void* user, CrdeProgress cb, std::int16_t) {                    \
+        std::int16_t append, HGLOBAL dib, void* user, CrdeProgress cb, std::int16_t) {             \
         return Guard([&] {                                                                         \
             if (!buffer)                                                                           \
                 return kErrBadArgument;                                                            \
             const int c = static_cast<std::uint16_t>(compression);                                 \
-            Bytes fresh;                                                                           \
-            const TiffOptions o{c, &fresh};                                                        \
+            Bytes existing;                                                                        \
+            if (append && *buffer && size && *size > 0) {                                          \
+                const auto* at = static_cast<const std::uint8_t*>(*buffer);                        \
+                existing.assign(at, at + TiffExtent(at, std::size_t(*size)));                      \
+            }                                                                                      \
+            const TiffOptions o{c, &existing};                                                     \
             return WriteStreamWith(*buffer, size, dib, TiffTarget(c), depth, &o,                   \
                                    CRDE_TIFF_ENCODER(Stem), user, cb);                             \
         });                                                                                        \

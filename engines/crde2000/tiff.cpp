@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 namespace crde {
 
@@ -309,6 +310,66 @@ std::int16_t WriteTiff(const DibView& dib, int compression, Bytes& file) {
     if (!t)
         return kErrBadHeader;
     return WritePage(t.get(), dib, compression) ? kOk : kErrNoMemory;
+}
+
+std::size_t TiffExtent(const std::uint8_t* data, std::size_t size) {
+    if (!IsTiff(data, size) || size < 8)
+        return 0;
+    const bool little = data[0] == 'I';
+    auto u16 = [&](std::uint64_t at) -> std::uint32_t {
+        if (at + 2 > size)
+            return 0;
+        return little ? data[at] | data[at + 1] << 8 : data[at] << 8 | data[at + 1];
+    };
+    auto u32 = [&](std::uint64_t at) -> std::uint32_t {
+        return little ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2);
+    };
+    if (u16(2) != 42)
+        return 0; // BigTIFF and others: not this kind
+    // Bytes a value of each field type takes (types 1 to 13).
+    static const std::uint8_t kTypeBytes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+    std::uint64_t end = 8;
+    std::vector<std::uint32_t> seen;
+    for (std::uint32_t ifd = u32(4); ifd != 0;) {
+        if (ifd >= size || seen.size() > 65535 ||
+            std::find(seen.begin(), seen.end(), ifd) != seen.end())
+            return 0;
+        seen.push_back(ifd);
+        const std::uint32_t entries = u16(ifd);
+        const std::uint64_t ifdEnd = std::uint64_t(ifd) + 2 + 12ull * entries + 4;
+        if (ifdEnd > size)
+            return 0;
+        end = std::max(end, ifdEnd);
+        std::vector<std::uint64_t> offsets, counts;
+        for (std::uint32_t i = 0; i < entries; ++i) {
+            const std::uint64_t e = std::uint64_t(ifd) + 2 + 12ull * i;
+            const std::uint32_t tag = u16(e), type = u16(e + 2), count = u32(e + 4);
+            const std::uint64_t each = type < 14 ? kTypeBytes[type] : 0;
+            const std::uint64_t bytes = each * count;
+            std::uint64_t at = e + 8; // the values, in the entry when they fit
+            if (bytes > 4) {
+                at = u32(e + 8);
+                if (at + bytes > size)
+                    return 0;
+                end = std::max(end, at + bytes);
+            }
+            const bool strips = tag == 273 || tag == 324, sizes = tag == 279 || tag == 325;
+            if ((strips || sizes) && (type == 3 || type == 4)) {
+                std::vector<std::uint64_t>& into = strips ? offsets : counts;
+                for (std::uint32_t k = 0; k < count; ++k)
+                    into.push_back(type == 3 ? u16(at + 2ull * k) : u32(at + 4ull * k));
+            }
+        }
+        if (offsets.size() != counts.size())
+            return 0;
+        for (std::size_t k = 0; k < offsets.size(); ++k) {
+            if (offsets[k] + counts[k] > size)
+                return 0;
+            end = std::max(end, offsets[k] + counts[k]);
+        }
+        ifd = u32(ifdEnd - 4);
+    }
+    return std::size_t(end);
 }
 
 std::string EscapedTagText(const char* value) {

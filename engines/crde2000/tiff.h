@@ -27,6 +27,10 @@ std::int16_t ReadTiff(const std::uint8_t* data, std::size_t size, int page, HGLO
 bool TiffCompressionWritable(int code);
 /// Appends one page to `file` (an existing TIFF's bytes, or empty for a new file).
 std::int16_t WriteTiff(const DibView& dib, int compression, Bytes& file);
+/// How many bytes from the start of `data` a classic TIFF occupies (its header, directories,
+/// the values they point to and the strips or tiles): what follows it in a larger buffer is not
+/// part of it. 0 when the bytes hold no whole TIFF of that kind.
+std::size_t TiffExtent(const std::uint8_t* data, std::size_t size);
 
 /// The tags of a page as "number=value" lines.
 std::int16_t TiffTags(const std::uint8_t* data, std::size_t size, int page, std::string* out);

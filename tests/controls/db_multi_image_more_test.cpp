@@ -9,6 +9,7 @@
 #include "imaging/engine_binding.h"
 #include "platform/ui/panel.h"
 #include "tests/controls/image_view_fixture.h"
+#include "tests/engines/picture_tools.h"
 #include "tests/support/catalogue_fixture.h"
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/qt_printers.h"
@@ -65,6 +66,105 @@ TEST_F(ImageViewMore, AnEditedPictureIsWrittenBackInEachFormat) {
     view->Picture.Clear();
     table.Post();
     EXPECT_TRUE(blob->IsNull());
+}
+
+namespace {
+
+// 64 colours in a pattern that shows any turn, mirror or swapped channel.
+QImage WriteBackPattern(int width = 30, int height = 15) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x % 4) * 85, (y % 4) * 85, ((x + y) / 8 % 4) * 85));
+    return image;
+}
+
+// The record's picture field as another program decodes it.
+QImage FieldAsImageMagickReads(data::TBlobField* blob, const QString& file) {
+    if (!picture_tools::WriteAll(file, blob->Value()))
+        return {};
+    return file.endsWith(".pcx") ? picture_tools::NetpbmPcxPixels(file)
+                                 : picture_tools::ImageMagickPixels(file);
+}
+
+void SetPicture(TPDBMultiImage& view, const QImage& image) {
+    imaging::TBitmap bitmap;
+    bitmap.SetHandle(image);
+    view.Picture.SetBitmap(bitmap); // an edit marks the field modified
+}
+
+} // namespace
+
+TEST_F(ImageViewMore, AWrittenBackPictureIsWhatAnotherProgramDecodesFromTheField) {
+    Bind({Png({20, 10}, qRgb(10, 20, 30))}, {100, 100});
+    auto* blob = qobject_cast<data::TBlobField*>(table.LookupField("GraphicFile"));
+    const struct {
+        controls::TBlobUpDate format;
+        const char* file;
+        bool exact;
+    } formats[] = {{controls::bUpdateAsBMP, "f.bmp", true}, {controls::bUpdateAsPNG, "f.png", true},
+                   {controls::bUpdateAsTIF, "f.tif", true}, {controls::bUpdateAsTGA, "f.tga", true},
+                   {controls::bUpdateAsPCX, "f.pcx", true}, {controls::bUpdateAsGIF, "f.gif", true},
+                   {controls::bUpdateAsJPG, "f.jpg", false}};
+    view->ImageWriteRes = imaging::sColorTrue;
+    view->SetJPegSaveQuality(95);
+    for (const auto& f : formats) {
+        SCOPED_TRACE(f.file);
+        view->BlobUpDate = f.format;
+        table.Edit();
+        SetPicture(*view, WriteBackPattern());
+        table.Post();
+        const picture_tools::Difference d = picture_tools::Compare(
+            FieldAsImageMagickReads(blob, dir.filePath(f.file)), WriteBackPattern());
+        EXPECT_FALSE(d.sizeDiffers);
+        if (f.exact)
+            EXPECT_EQ(d.pixels, 0);
+        else
+            EXPECT_LT(d.mean, 8);
+    }
+}
+
+TEST_F(ImageViewMore, AWriteBackAsTiffAddsAPageToATiffField) {
+    Bind({Png({20, 10}, qRgb(10, 20, 30))}, {100, 100});
+    auto* blob = qobject_cast<data::TBlobField*>(table.LookupField("GraphicFile"));
+    view->BlobUpDate = controls::bUpdateAsTIF;
+    view->ImageWriteRes = imaging::sColorTrue;
+    view->TiffAppend = true;
+    const QImage first = WriteBackPattern(), second = WriteBackPattern().mirrored(true, false);
+    table.Edit();
+    SetPicture(*view, first); // the field holds a PNG: the TIFF starts anew
+    table.Post();
+    table.Edit();
+    SetPicture(*view, second); // now a TIFF: the page is added
+    table.Post();
+    const QString file = dir.filePath("pages.tif");
+    ASSERT_TRUE(picture_tools::WriteAll(file, blob->Value()));
+    const QImage expected[] = {first, second};
+    for (int page = 0; page < 2; ++page) {
+        const QImage back =
+            picture_tools::ImageMagickPixels(file, QStringLiteral("[%1]").arg(page));
+        EXPECT_EQ(picture_tools::Compare(back, expected[page]).pixels, 0) << "page " << page;
+    }
+    EXPECT_TRUE(picture_tools::ImageMagickPixels(file, "[2]").isNull()) << "two pages";
+}
+
+TEST_F(ImageViewMore, APictureTooLargeToStoreIsSaidSoAndTheFieldKeepsItsValue) {
+    Bind({Png({20, 10}, qRgb(10, 20, 30))}, {100, 100});
+    auto* blob = qobject_cast<data::TBlobField*>(table.LookupField("GraphicFile"));
+    const QByteArray before = blob->Value();
+    QString reported;
+    view->OnIlibError = [&](TPDBMultiImage*, std::int16_t, const QString& text, const char*) {
+        reported = text;
+    };
+    view->BlobUpDate = controls::bUpdateAsBMP;
+    table.Edit();
+    // 2.4 GB of pixels (never touched): more than a record's field can take.
+    QImage huge(30000, 20000, QImage::Format_RGB32);
+    ASSERT_FALSE(huge.isNull());
+    SetPicture(*view, huge);
+    table.Post();
+    EXPECT_EQ(reported, "The picture is too large to be stored in the record");
+    EXPECT_EQ(blob->Value(), before);
 }
 
 TEST_F(ImageViewMore, ATransitionBringsThePictureOnAndLeavesItAtTheViewsSize) {

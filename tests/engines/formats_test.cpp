@@ -10,6 +10,7 @@
 #include "engines/shared/dib_block.h"
 #include "tests/engines/picture_tools.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -188,5 +189,43 @@ TEST(DibRows, PaletteRowsComeOutAsTheirColoursAtEveryWidthAndDepth) {
             }
             GlobalFree(handle);
         }
+    }
+}
+
+TEST(TiffExtent, IsTheTiffsOwnLengthWhateverFollowsIt) {
+    // Files ImageMagick writes (several strips, pages, either byte order) and ours, each
+    // followed by bytes of no meaning; cut short, they are no whole TIFF.
+    QTemporaryDir dir;
+    const QString source = dir.filePath("src.ppm");
+    ASSERT_TRUE(picture_tools::TestPicture(40, 300).save(source, "PPM"));
+    std::vector<QByteArray> files;
+    for (const QStringList& options :
+         {QStringList{"-compress", "LZW"}, QStringList{"-endian", "MSB", "-compress", "None"},
+          QStringList{"-compress", "Zip", "-define", "tiff:rows-per-strip=7"}}) {
+        const QString out = dir.filePath(QStringLiteral("f%1.tif").arg(files.size()));
+        ASSERT_TRUE(
+            picture_tools::Convert(QStringList{source, source} + options + QStringList{out}));
+        files.push_back(picture_tools::ReadAll(out));
+    }
+    {
+        crde::NewDib dib;
+        ASSERT_EQ(dib.Create(33, 17, 24, 0), crde::kOk);
+        HGLOBAL handle = dib.Release();
+        crde::Bytes ours;
+        {
+            const engine::DibView view(handle);
+            ASSERT_EQ(crde::WriteTiff(view, 5, ours), crde::kOk);
+            ASSERT_EQ(crde::WriteTiff(view, 1, ours), crde::kOk);
+        }
+        GlobalFree(handle);
+        files.push_back(
+            QByteArray(reinterpret_cast<const char*>(ours.data()), qsizetype(ours.size())));
+    }
+    for (const QByteArray& file : files) {
+        SCOPED_TRACE(file.size());
+        QByteArray padded = file + QByteArray(777, '\xA5');
+        const auto* p = reinterpret_cast<const std::uint8_t*>(padded.constData());
+        EXPECT_EQ(crde::TiffExtent(p, std::size_t(padded.size())), std::size_t(file.size()));
+        EXPECT_EQ(crde::TiffExtent(p, std::size_t(file.size() - 1)), 0u) << "cut short";
     }
 }
