@@ -10,22 +10,44 @@
 
 #include <algorithm>
 #include <chrono>
+#include <mutex>
+#include <set>
 #include <thread>
 
 #define ISP_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
-// Per thread: whether its last call into the engine ended in an exception caught here.
-thread_local bool caught = false;
+// The threads whose last call into the engine ended in an exception caught here. A set under
+// a lock rather than a thread-local flag: the module is loaded at run time, and its dynamic
+// thread-local storage trips the leak checker's thread walk.
+struct CaughtThreads {
+    std::mutex lock;
+    std::set<std::thread::id> ids;
+    void Mark(bool caught) {
+        const std::lock_guard<std::mutex> hold(lock);
+        if (caught)
+            ids.insert(std::this_thread::get_id());
+        else
+            ids.erase(std::this_thread::get_id());
+    }
+    bool Marked() {
+        const std::lock_guard<std::mutex> hold(lock);
+        return ids.count(std::this_thread::get_id()) != 0;
+    }
+};
+CaughtThreads& Caught() {
+    static CaughtThreads threads; // goes with the module
+    return threads;
+}
 
 // Runs an entry's work; an exception becomes the entry's failure result.
 template <class Result, class Call> Result Guarded(Result failed, Call call) {
-    caught = false;
+    Caught().Mark(false);
     try {
         return call();
     } catch (...) {
-        caught = true;
+        Caught().Mark(true);
         return failed;
     }
 }
@@ -85,7 +107,7 @@ ISP_EXPORT std::int32_t FXSkipRectangles(IspPaintTarget* dc, HGLOBAL dib, std::i
 }
 
 ISP_EXPORT std::int32_t ILCaughtException() {
-    return caught ? 1 : 0;
+    return Caught().Marked() ? 1 : 0;
 }
 
 ISP_EXPORT std::int32_t ILInvert(HGLOBAL dib) {
