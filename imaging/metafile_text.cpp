@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -75,12 +76,30 @@ void MetafileDc::Text(QPointF at, const QString& text, const std::optional<QRect
         painter_.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()),
                           state_.backColour);
     painter_.setBackgroundMode(Qt::TransparentMode);
-    if (advances.empty()) {
-        painter_.drawText(QPointF(dx, dy), text);
+    // Glyphs of a hundredth of a device pixel are not drawn (nothing would show). Glyphs very
+    // large on the device or stretched far more one way than the other (a mapping of record
+    // values) are filled as outlines: the font rasteriser fails on such glyph bitmaps in a way
+    // the toolkit does not survive.
+    const double larger = double(font.pixelSize()) * std::max(sx, sy);
+    const bool visible = larger >= 0.01;
+    const bool outlines = larger > 4096 || std::max(sx, sy) > 64 * std::min(sx, sy);
+    auto draw = [&](QPointF where, const QString& part) {
+        if (!outlines) {
+            painter_.drawText(where, part);
+            return;
+        }
+        QPainterPath path;
+        path.addText(where, font, part);
+        painter_.fillPath(path, state_.textColour);
+    };
+    if (!visible) {
+        // nothing to draw; the position below still moves by the text's width
+    } else if (advances.empty()) {
+        draw(QPointF(dx, dy), text);
     } else {
         double x = dx;
         for (qsizetype i = 0; i < text.size(); ++i) {
-            painter_.drawText(QPointF(x, dy), QString(text[i]));
+            draw(QPointF(x, dy), QString(text[i]));
             x += i < qsizetype(advances.size()) ? advances[std::size_t(i)] : 0;
         }
     }
