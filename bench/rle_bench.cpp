@@ -23,6 +23,8 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -177,9 +179,14 @@ int main(int argc, char** argv) {
     std::printf("BMP file: %zu bytes for %u x %u pixels\n", bmpCase.file.size(), bmpWidth,
                 bmpHeight);
 
+    const std::pair<const char*, const Case*> cases[] = {{"bmp", &bmpCase},
+                                                         {"tga", &tgaCase},
+                                                         {"pcx", &pcxCase},
+                                                         {"tga_whole", &tgaWholeCase},
+                                                         {"bmp24", &bmp24Case}};
     // Memory the process has never used costs more on first touch (the machine backs it then):
     // every path runs once before anything is timed.
-    for (const Case* c : {&bmpCase, &tgaCase, &pcxCase, &tgaWholeCase, &bmp24Case}) {
+    for (const auto& [name, c] : cases) {
         HGLOBAL dib = nullptr;
         c->read(c->file.data(), c->file.size(), &dib);
         GlobalFree(dib);
@@ -187,26 +194,13 @@ int main(int argc, char** argv) {
     }
 
     benchmark::Initialize(&argc, argv);
-    bench::Add(
-        "bmp/read", [](benchmark::State& s) { BM_Reader(s, &bmpCase); }, 1);
-    bench::Add(
-        "bmp/fill", [](benchmark::State& s) { BM_Fill(s, &bmpCase); }, 1);
-    bench::Add(
-        "tga/read", [](benchmark::State& s) { BM_Reader(s, &tgaCase); }, 1);
-    bench::Add(
-        "tga/fill", [](benchmark::State& s) { BM_Fill(s, &tgaCase); }, 1);
-    bench::Add(
-        "pcx/read", [](benchmark::State& s) { BM_Reader(s, &pcxCase); }, 1);
-    bench::Add(
-        "pcx/fill", [](benchmark::State& s) { BM_Fill(s, &pcxCase); }, 1);
-    bench::Add(
-        "tga_whole/read", [](benchmark::State& s) { BM_Reader(s, &tgaWholeCase); }, 1);
-    bench::Add(
-        "tga_whole/fill", [](benchmark::State& s) { BM_Fill(s, &tgaWholeCase); }, 1);
-    bench::Add(
-        "bmp24/read", [](benchmark::State& s) { BM_Reader(s, &bmp24Case); }, 1);
-    bench::Add(
-        "bmp24/fill", [](benchmark::State& s) { BM_Fill(s, &bmp24Case); }, 1);
+    for (const auto& [name, c] : cases) {
+        const Case* which = c;
+        bench::Add((std::string(name) + "/read").c_str(),
+                   [which](benchmark::State& s) { BM_Reader(s, which); }, 1);
+        bench::Add((std::string(name) + "/fill").c_str(),
+                   [which](benchmark::State& s) { BM_Fill(s, which); }, 1);
+    }
     bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto t = [&](const char* name) { return reporter.Time(name); };
