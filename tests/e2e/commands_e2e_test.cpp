@@ -16,6 +16,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 
@@ -258,6 +260,37 @@ TEST(ScaledCommands, AtTwiceTheDensityTheToolbarGlyphsAreDrawnSharp) {
         for (int xx = 0; xx < view.width(); ++xx)
             blended += !colours.contains(view.pixel(xx, yy) | 0xFF000000u);
     EXPECT_LT(blended, view.width() * view.height() / 1000) << "the view is sharp";
+
+    // And it is the picture, not a blank view: fitted into the control's size as at the usual
+    // density (factor and centring in window pixels), each screen pixel takes the picture pixel
+    // it starts on. Compared where it should lie, give or take two screen pixels.
+    using main_window_screen::kClient;
+    using main_window_screen::kControl;
+    const double f = std::min(double(kControl.width()) / original.width(),
+                              double(kControl.height()) / original.height());
+    const int w = int(original.width() * f), h = int(original.height() * f);
+    QImage expected(2 * w, 2 * h, QImage::Format_RGB32);
+    for (int yy = 0; yy < expected.height(); ++yy)
+        for (int xx = 0; xx < expected.width(); ++xx)
+            expected.setPixel(xx, yy,
+                              original.pixel(int(std::int64_t(xx) * original.width() / (2 * w)),
+                                             int(std::int64_t(yy) * original.height() / (2 * h))));
+    const QPoint at = main->topLeft() + 2 * kClient.topLeft() +
+                      2 * QPoint((kControl.width() - w) / 2, (kControl.height() - h) / 2);
+    double least = 1;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+            int off = 0;
+            for (int yy = 0; yy < expected.height(); ++yy)
+                for (int xx = 0; xx < expected.width(); ++xx) {
+                    const QRgb a = shot.pixel(at + QPoint(xx + dx, yy + dy)),
+                               b = expected.pixel(xx, yy);
+                    off += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                     std::abs(qBlue(a) - qBlue(b))}) > 48;
+                }
+            least = std::min(least, double(off) / (expected.width() * expected.height()));
+        }
+    EXPECT_LT(least, 0.01) << "the fitted picture where it belongs";
     process->terminate();
     process->waitForFinished(5000);
 }
