@@ -30,6 +30,11 @@ struct Fitted {
     QPoint at; // in the window
 };
 Fitted Expected(const QString& file);
+/// The file at a zoom factor: each target pixel takes the source pixel it starts on; centred in
+/// the control when it is smaller than it and `centred`, else at the client area's top left.
+Fitted AtZoom(const QString& file, double factor, bool centred);
+/// The least Mismatch of the expected picture moved by up to `slack` pixels either way.
+double LeastMismatch(const QImage& window, const Fitted& expected, int slack);
 
 /// The share of the fitted picture's pixels that the window's image shows clearly otherwise.
 double Mismatch(const QImage& window, const Fitted& expected);
