@@ -23,8 +23,10 @@ const QString kFirst = QStringLiteral(VLMOR_SAMPLES_DIR "/pictures/BORD01.BMP");
 class PrintQueue : public MainWindowSession {
 protected:
     void SetUp() override {
-        // Where CUPS cannot run, the program sees no scheduler and the same dialog prints to
-        // a PDF file.
+        // Where CUPS cannot run (not root, or no cups-pdf), the program sees no scheduler and
+        // the same dialog prints to a PDF file; where it can, a scheduler that failed fails.
+        ASSERT_TRUE(cups.Running() || !cups.Possible())
+            << "the CUPS scheduler failed: " << cups.WhyNot().toStdString();
         if (!cups.Running())
             toFile = QDir(out.path()).filePath(QStringLiteral("printed.pdf"));
         const QString server =
@@ -67,7 +69,7 @@ TEST_F(PrintQueue, PrintGoesThroughThePrintDialogToTheQueue) {
     EXPECT_FALSE(shown.copy(*dialog).isNull());
     if (toFile.isEmpty()) {
         x.Xdo({"key", "Return"}); // Print, to the default queue
-        pdf = cups.WaitForPdf(30000);
+        pdf = cups.WaitForPdf(QStringLiteral("BORD01"), 30000);
         ASSERT_FALSE(pdf.isEmpty()) << "the queue wrote no PDF";
     } else {
         std::cerr << "No CUPS here (" << cups.WhyNot().toStdString()

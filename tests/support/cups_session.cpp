@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QThread>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -33,6 +34,7 @@ CupsSession::CupsSession()
         why_ = QStringLiteral("printer-driver-cups-pdf is not installed");
         return;
     }
+    possible_ = true;
     const QDir root(dir_.path());
     for (const char* sub : {"conf", "spool", "cache", "state", "tmp", "log"})
         root.mkpath(QString::fromLatin1(sub));
@@ -123,7 +125,7 @@ QString CupsSession::OutputFolder() const {
     return out;
 }
 
-QString CupsSession::WaitForPdf(int timeoutMs) const {
+QString CupsSession::WaitForPdf(const QString& title, int timeoutMs) const {
     QElapsedTimer timer;
     timer.start();
     const QDir folder(OutputFolder());
@@ -134,7 +136,13 @@ QString CupsSession::WaitForPdf(int timeoutMs) const {
             // The backend writes the file, then closes it: its size has to settle.
             const qint64 size = f.size();
             QThread::msleep(300);
-            if (size > 0 && QFileInfo(f.filePath()).size() == size)
+            if (size <= 0 || QFileInfo(f.filePath()).size() != size)
+                continue;
+            // The job's own file: its title, not merely the newest file in the folder.
+            QProcess info;
+            info.start(QStringLiteral("pdfinfo"), {f.filePath()});
+            if (info.waitForFinished(10000) &&
+                QString::fromUtf8(info.readAllStandardOutput()).contains(title))
                 return f.filePath();
         }
         QThread::msleep(250);
