@@ -76,4 +76,32 @@ std::vector<char> Text(const std::string& file) {
     });
 }
 
+std::vector<char> DeviceState(const std::string& file) {
+    return Write(file, [](HDC dc) {
+        HPEN none = CreatePen(PS_NULL, 0, 0);
+        SelectObject(dc, none);
+        SetMapMode(dc, MM_ANISOTROPIC);
+        SetWindowExtEx(dc, 100, 50, nullptr);
+        SetViewportExtEx(dc, 160, 80, nullptr);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        SelectObject(dc, red);
+        Rectangle(dc, 0, 0, 50, 25);
+        SetMapMode(dc, MM_TEXT);
+        XFORM scale = {2.0f, 0.0f, 0.0f, 2.0f, 20.0f, 10.0f};
+        SetWorldTransform(dc, &scale);
+        HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+        SelectObject(dc, blue);
+        Rectangle(dc, 25, 5, 30, 10); // (70, 20)-(80, 30) on the device
+        // Modified: a further move by (0, 30), after the scale, then back to none.
+        XFORM down = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 15.0f};
+        ModifyWorldTransform(dc, &down, MWT_LEFTMULTIPLY);
+        HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+        SelectObject(dc, green);
+        Rectangle(dc, 25, 5, 30, 10); // (70, 50)-(80, 60) on the device
+        const XFORM unused = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}; // libEMF reads it even here
+        ModifyWorldTransform(dc, &unused, MWT_IDENTITY);
+        Rectangle(dc, 140, 60, 150, 70);
+    });
+}
+
 } // namespace emf_fixtures

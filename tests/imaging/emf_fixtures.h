@@ -17,4 +17,12 @@ std::vector<char> KnownShapes(const std::string& file);
 /// Text "Vellamore" in black Liberation Sans of 20 pixels at (10, 20) on a white frame.
 std::vector<char> Text(const std::string& file);
 
+/// The same 160 x 80 frame drawn through the device context's state: an anisotropic mapping
+/// (window 100 x 50 onto viewport 160 x 80) with a red rectangle over logical (0, 0)-(50, 25);
+/// then (mapping back to MM_TEXT) a world transform scaling by 2 and moving by (20, 10) with a
+/// blue rectangle over (25, 5)-(30, 10); the same rectangle in green after a move of 15 more
+/// logical units down is multiplied in on the left; and, the transform reset, a green
+/// rectangle over (140, 60)-(150, 70).
+std::vector<char> DeviceState(const std::string& file);
+
 } // namespace emf_fixtures

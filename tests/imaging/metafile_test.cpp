@@ -181,6 +181,27 @@ TEST_F(Metafiles, LibreOfficesExportsLookAsLibreOfficeDrawsThem) {
         }
 }
 
+TEST_F(Metafiles, LibEmfsMappingAndWorldTransformsLandOnTheirPixels) {
+    const std::vector<char> file =
+        emf_fixtures::DeviceState(dir.filePath("state.emf").toStdString());
+    ASSERT_FALSE(file.empty());
+    const QImage image = Render(QByteArray(file.data(), qsizetype(file.size())), {160, 80});
+    // The mapping: logical (0, 0)-(50, 25) is device (0, 0)-(80, 40).
+    EXPECT_EQ(At(image, 4, 4), QColor(Qt::red));
+    EXPECT_EQ(At(image, 76, 36), QColor(Qt::red));
+    EXPECT_EQ(At(image, 84, 20), QColor(Qt::white)) << "past the mapped rectangle";
+    // The world transform: (25, 5)-(30, 10) scaled by 2 and moved by (20, 10).
+    EXPECT_EQ(At(image, 72, 22), QColor(Qt::blue));
+    EXPECT_EQ(At(image, 78, 28), QColor(Qt::blue));
+    EXPECT_EQ(At(image, 86, 26), QColor(Qt::white)) << "not drawn unscaled";
+    // Modified on the left: moved 15 logical units (30 pixels) down before the scale.
+    EXPECT_EQ(At(image, 72, 52), QColor(0, 160, 0));
+    EXPECT_EQ(At(image, 78, 58), QColor(0, 160, 0));
+    // Reset: as written.
+    EXPECT_EQ(At(image, 142, 62), QColor(0, 160, 0));
+    EXPECT_EQ(At(image, 138, 58), QColor(Qt::white));
+}
+
 TEST_F(Metafiles, EnhancedShapesOfLibEmfLandOnTheirPixels) {
     const std::vector<char> file =
         emf_fixtures::KnownShapes(dir.filePath("shapes.emf").toStdString());
