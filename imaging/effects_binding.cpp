@@ -166,7 +166,8 @@ HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& backgr
                 r = {part.left(), part.top(), part.right() + 1, part.bottom() + 1};
             HGLOBAL out = f(dib, angle, &r, rgb);
             if (rect)
-                *rect = QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+                *rect =
+                    out ? QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)) : QRect();
             return out;
         });
 }

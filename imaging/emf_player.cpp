@@ -342,7 +342,8 @@ bool EmfPlayer::Play(std::uint32_t type, QString* error) {
             dc_.SetWorldTransform(XForm(8));
         break;
     case EMR_MODIFYWORLDTRANSFORM:
-        if (FiniteXForm(8))
+        // The reset ignores its transform; the device refuses a result that is not finite.
+        if (r_.U32(32) == 1 || FiniteXForm(8))
             dc_.ModifyWorldTransform(XForm(8), int(r_.U32(32)));
         break;
     case EMR_SELECTOBJECT: {

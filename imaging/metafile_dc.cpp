@@ -76,22 +76,30 @@ void MetafileDc::SetViewportExt(QSizeF s) {
 }
 
 void MetafileDc::ModifyWorldTransform(const QTransform& t, int mode) {
+    QTransform next = state_.world;
     switch (mode) {
     case 1:
-        state_.world = QTransform();
+        next = QTransform();
         break;
     case 2: // the new transform is applied first
-        state_.world = t * state_.world;
+        next = t * state_.world;
         break;
     case 3:
-        state_.world = state_.world * t;
+        next = state_.world * t;
         break;
     case 4:
-        state_.world = t;
+        next = t;
         break;
     default:
         break;
     }
+    // Products of record values can overflow: a transform that is no longer finite is not
+    // taken (it would reach the painter's integer coordinates).
+    for (double v : {next.m11(), next.m12(), next.m13(), next.m21(), next.m22(), next.m23(),
+                     next.m31(), next.m32(), next.m33()})
+        if (!std::isfinite(v))
+            return;
+    state_.world = next;
 }
 
 QTransform MetafileDc::PageTransform() const {

@@ -239,9 +239,11 @@ void TPDBMultiImage::UpdateData() {
                                                                       : (imageSize * 2 + 5) / 10);
             capacity += existing.size() + 4096; // room for the headers of a small picture
             // A picture that cannot be stored is said so (the field keeps its old value): left
-            // unsaid, the post would go on as if the edit were stored.
+            // unsaid, the post would go on as if the edit were stored. The block is zeroed: the
+            // engine reads the TIFF at its start to add a page, and nothing of the heap may go
+            // into the record with it.
             HGLOBAL block =
-                capacity > 0x7FFFFFFF ? nullptr : GlobalAlloc(GMEM_MOVEABLE, std::size_t(capacity));
+                capacity > 0x7FFFFFFF ? nullptr : GlobalAlloc(GHND, std::size_t(capacity));
             if (!block) {
                 imaging::EngineBinding::Instance().SetLastEngineError(
                     -1, capacity > 0x7FFFFFFF

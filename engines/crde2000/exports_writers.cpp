@@ -165,7 +165,11 @@ JpegOptions JpegOptionsFor(int quality, int smoothing, int depth, HGLOBAL dib) {
             Bytes existing;                                                                        \
             if (append && *buffer && size && *size > 0) {                                          \
                 const auto* at = static_cast<const std::uint8_t*>(*buffer);                        \
-                existing.assign(at, at + TiffExtent(at, std::size_t(*size)));                      \
+                const std::size_t whole = TiffExtent(at, std::size_t(*size));                      \
+                /* A TIFF whose extent cannot be told is not replaced by a new one-page file. */   \
+                if (whole == 0 && IsTiff(at, std::size_t(*size)))                                  \
+                    return kErrBadHeader;                                                          \
+                existing.assign(at, at + whole);                                                   \
             }                                                                                      \
             const TiffOptions o{c, &existing};                                                     \
             return WriteStreamWith(*buffer, size, dib, TiffTarget(c), depth, &o,                   \

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -329,47 +331,77 @@ std::size_t TiffExtent(const std::uint8_t* data, std::size_t size) {
     // Bytes a value of each field type takes (types 1 to 13).
     static const std::uint8_t kTypeBytes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
     std::uint64_t end = 8;
-    std::vector<std::uint32_t> seen;
-    for (std::uint32_t ifd = u32(4); ifd != 0;) {
-        if (ifd >= size || seen.size() > 65535 ||
-            std::find(seen.begin(), seen.end(), ifd) != seen.end())
-            return 0;
-        seen.push_back(ifd);
-        const std::uint32_t entries = u16(ifd);
-        const std::uint64_t ifdEnd = std::uint64_t(ifd) + 2 + 12ull * entries + 4;
-        if (ifdEnd > size)
-            return 0;
-        end = std::max(end, ifdEnd);
-        std::vector<std::uint64_t> offsets, counts;
-        for (std::uint32_t i = 0; i < entries; ++i) {
-            const std::uint64_t e = std::uint64_t(ifd) + 2 + 12ull * i;
-            const std::uint32_t tag = u16(e), type = u16(e + 2), count = u32(e + 4);
-            const std::uint64_t each = type < 14 ? kTypeBytes[type] : 0;
-            const std::uint64_t bytes = each * count;
-            std::uint64_t at = e + 8; // the values, in the entry when they fit
-            if (bytes > 4) {
-                at = u32(e + 8);
-                if (at + bytes > size)
-                    return 0;
-                end = std::max(end, at + bytes);
+    std::set<std::uint32_t> seen;
+    // Values read from arrays in all: a file cannot make the walk longer than its bytes allow.
+    std::uint64_t budget = size;
+    bool whole = true;
+    // Walks a chain of directories from `first`; sub-directories (SubIFDs, EXIF, GPS) are
+    // walked in turn, at most four deep.
+    std::function<void(std::uint32_t, int)> chain = [&](std::uint32_t first, int depth) {
+        for (std::uint32_t ifd = first; ifd != 0 && whole;) {
+            if (ifd >= size || depth > 4 || !seen.insert(ifd).second || seen.size() > 65536) {
+                whole = false;
+                return;
             }
-            const bool strips = tag == 273 || tag == 324, sizes = tag == 279 || tag == 325;
-            if ((strips || sizes) && (type == 3 || type == 4)) {
-                std::vector<std::uint64_t>& into = strips ? offsets : counts;
-                for (std::uint32_t k = 0; k < count; ++k)
-                    into.push_back(type == 3 ? u16(at + 2ull * k) : u32(at + 4ull * k));
+            const std::uint32_t entries = u16(ifd);
+            const std::uint64_t ifdEnd = std::uint64_t(ifd) + 2 + 12ull * entries + 4;
+            if (ifdEnd > size) {
+                whole = false;
+                return;
             }
+            end = std::max(end, ifdEnd);
+            std::vector<std::uint64_t> offsets, counts, children;
+            std::uint64_t jpegAt = 0, jpegLength = 0;
+            for (std::uint32_t i = 0; i < entries && whole; ++i) {
+                const std::uint64_t e = std::uint64_t(ifd) + 2 + 12ull * i;
+                const std::uint32_t tag = u16(e), type = u16(e + 2), count = u32(e + 4);
+                const std::uint64_t each = type < 14 ? kTypeBytes[type] : 0;
+                const std::uint64_t bytes = each * count;
+                std::uint64_t at = e + 8; // the values, in the entry when they fit
+                if (bytes > 4) {
+                    at = u32(e + 8);
+                    if (at + bytes > size) {
+                        whole = false;
+                        return;
+                    }
+                    end = std::max(end, at + bytes);
+                }
+                const bool strips = tag == 273 || tag == 324, sizes = tag == 279 || tag == 325;
+                const bool sub = tag == 330 || tag == 34665 || tag == 34853;
+                if ((strips || sizes || sub) && (type == 3 || type == 4 || type == 13)) {
+                    if (count > budget) {
+                        whole = false;
+                        return;
+                    }
+                    budget -= count;
+                    std::vector<std::uint64_t>& into = strips ? offsets : sizes ? counts : children;
+                    for (std::uint32_t k = 0; k < count; ++k)
+                        into.push_back(type == 3 ? u16(at + 2ull * k) : u32(at + 4ull * k));
+                } else if (tag == 513 && count == 1) {
+                    jpegAt = type == 3 ? u16(at) : u32(at);
+                } else if (tag == 514 && count == 1) {
+                    jpegLength = type == 3 ? u16(at) : u32(at);
+                }
+            }
+            if (offsets.size() != counts.size() || jpegAt + jpegLength > size) {
+                whole = false;
+                return;
+            }
+            end = std::max(end, jpegAt + jpegLength);
+            for (std::size_t k = 0; k < offsets.size(); ++k) {
+                if (offsets[k] + counts[k] > size) {
+                    whole = false;
+                    return;
+                }
+                end = std::max(end, offsets[k] + counts[k]);
+            }
+            for (std::uint64_t child : children)
+                chain(std::uint32_t(child), depth + 1);
+            ifd = u32(ifdEnd - 4);
         }
-        if (offsets.size() != counts.size())
-            return 0;
-        for (std::size_t k = 0; k < offsets.size(); ++k) {
-            if (offsets[k] + counts[k] > size)
-                return 0;
-            end = std::max(end, offsets[k] + counts[k]);
-        }
-        ifd = u32(ifdEnd - 4);
-    }
-    return std::size_t(end);
+    };
+    chain(u32(4), 0);
+    return whole ? std::size_t(end) : 0;
 }
 
 std::string EscapedTagText(const char* value) {

@@ -116,16 +116,24 @@ ISP_EXPORT std::int32_t ILInvert(HGLOBAL dib) {
 
 ISP_EXPORT HGLOBAL ILRotate(HGLOBAL dib, double angle, IspRect* rect, std::uint32_t background) {
     return Guarded<HGLOBAL>(nullptr, [&]() -> HGLOBAL {
-        // A rectangle with an area chooses the part of the picture that is turned.
-        HGLOBAL part = nullptr;
+        // A rectangle with an area chooses the part of the picture that is turned; one that
+        // holds the whole picture turns it without a copy.
+        struct Part {
+            HGLOBAL block = nullptr;
+            ~Part() { GlobalFree(block); }
+        } part;
         if (rect && rect->right > rect->left && rect->bottom > rect->top) {
-            part = isp::Crop(dib, rect->left, rect->top, rect->right, rect->bottom);
-            if (!part)
-                return nullptr;
+            const engine::DibView view(dib);
+            const bool whole = view.Valid() && rect->left <= 0 && rect->top <= 0 &&
+                               rect->right >= view.Width() && rect->bottom >= view.Height();
+            if (!whole) {
+                part.block = isp::Crop(dib, rect->left, rect->top, rect->right, rect->bottom);
+                if (!part.block)
+                    return nullptr;
+            }
         }
         int w = 0, h = 0;
-        HGLOBAL out = isp::Rotate(part ? part : dib, angle, background, &w, &h);
-        GlobalFree(part);
+        HGLOBAL out = isp::Rotate(part.block ? part.block : dib, angle, background, &w, &h);
         if (out && rect)
             *rect = IspRect{0, 0, w, h};
         return out;
