@@ -290,3 +290,26 @@ TEST_F(Metafiles, HostileFilesAreRefusedWithinLimits) {
     EXPECT_TRUE(m.Play(p, QRectF(0, 0, 100, 100), &error)) << error.toStdString();
     p.end();
 }
+
+TEST_F(Metafiles, TheNotRasterOperationAndAHatchedBrushLandOnTheirPixels) {
+    // Records laid out by hand after the format's documents, behind libEMF's header of a
+    // 160 x 80 frame: a green bar over the lower half, a rectangle drawn with R2_NOT across
+    // it, and a rectangle of black cross hatching on a transparent background.
+    const QByteArray emf =
+        picture_tools::ReadAll(QStringLiteral(VLMOR_METAFILE_FILES "/hand-rop2-hatch.emf"));
+    ASSERT_FALSE(emf.isEmpty());
+    const QImage image = Render(emf, {160, 80});
+    EXPECT_EQ(At(image, 60, 60), QColor(0, 160, 0)) << "the bar";
+    EXPECT_EQ(At(image, 25, 30), QColor(Qt::black)) << "white paper inverted";
+    EXPECT_EQ(At(image, 25, 50), QColor(255, 95, 255)) << "the green bar inverted";
+    EXPECT_EQ(At(image, 5, 30), QColor(Qt::white)) << "outside the inverted rectangle";
+    int black = 0, white = 0;
+    for (int y = 8; y < 33; ++y)
+        for (int x = 92; x < 148; ++x) {
+            black += At(image, x, y) == QColor(Qt::black);
+            white += At(image, x, y) == QColor(Qt::white);
+        }
+    const int area = 56 * 25;
+    EXPECT_GT(black, area / 10) << "hatch lines";
+    EXPECT_GT(white, area / 2) << "the paper shows between them";
+}
