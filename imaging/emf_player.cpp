@@ -553,6 +553,7 @@ bool PlayEnhancedMetafile(const QByteArray& bytes, QPainter& painter, const QRec
         const QRectF frameDevice(frame.left() * px, frame.top() * py, frame.width() * px,
                                  frame.height() * py);
         MetafileDc dc(painter, MapOnto(frameDevice, target), target, handles);
+        dc.SetDevicePixelsPerMm(devicePixelsX / deviceMmX, devicePixelsY / deviceMmY);
         int points = 0;
         return PlayRecords(
             file, headerBytes, 8,

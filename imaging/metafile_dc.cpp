@@ -15,7 +15,6 @@ namespace {
 // Map modes: the fixed ones count in physical units with y growing upwards.
 constexpr int MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4, MM_HIENGLISH = 5,
               MM_TWIPS = 6, MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8;
-constexpr double kPixelsPerInch = 96;
 
 // The raster operations of pens and brushes that have a counterpart.
 QPainter::CompositionMode Rop2Mode(int rop, bool raster) {
@@ -102,23 +101,37 @@ void MetafileDc::ModifyWorldTransform(const QTransform& t, int mode) {
     state_.world = next;
 }
 
+void MetafileDc::SetDevicePixelsPerMm(double x, double y) {
+    // Within a range any real device has: a header of absurd sizes keeps the default.
+    if (std::isfinite(x) && std::isfinite(y) && x >= 0.01 && x <= 10000 && y >= 0.01 &&
+        y <= 10000) {
+        pxPerMmX_ = x;
+        pxPerMmY_ = y;
+    }
+}
+
 QTransform MetafileDc::PageTransform() const {
     double sx = 1, sy = 1;
+    // Millimetres a logical unit measures in the metric and English modes (y grows upwards).
+    auto metric = [&](double mm) {
+        sx = pxPerMmX_ * mm;
+        sy = -pxPerMmY_ * mm;
+    };
     switch (state_.mapMode) {
     case MM_LOMETRIC:
-        sx = kPixelsPerInch / 254, sy = -sx;
+        metric(0.1);
         break;
     case MM_HIMETRIC:
-        sx = kPixelsPerInch / 2540, sy = -sx;
+        metric(0.01);
         break;
     case MM_LOENGLISH:
-        sx = kPixelsPerInch / 100, sy = -sx;
+        metric(0.254);
         break;
     case MM_HIENGLISH:
-        sx = kPixelsPerInch / 1000, sy = -sx;
+        metric(0.0254);
         break;
     case MM_TWIPS:
-        sx = kPixelsPerInch / 1440, sy = -sx;
+        metric(25.4 / 1440);
         break;
     case MM_ISOTROPIC:
     case MM_ANISOTROPIC: {

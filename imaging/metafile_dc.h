@@ -66,6 +66,10 @@ public:
     void SelectStockObject(int stock);
     int Slots() const { return int(objects_.size()); }
 
+    /// The reference device's pixels a millimetre, which the metric and English mapping modes
+    /// measure in (an enhanced metafile's header gives them; 96 dots an inch otherwise).
+    void SetDevicePixelsPerMm(double x, double y);
+
     // Attributes.
     void SetTextColour(QColor c) { state_.textColour = c; }
     void SetBackgroundColour(QColor c) { state_.backColour = c; }
@@ -139,6 +143,7 @@ public:
     void SetDeviceClip(const std::vector<QRectF>& rects, int mode);
 
 private:
+    double pxPerMmX_ = 96 / 25.4, pxPerMmY_ = 96 / 25.4;
     struct State {
         QPen pen{Qt::black, 0};
         bool nullPen = false;

@@ -104,4 +104,19 @@ std::vector<char> DeviceState(const std::string& file) {
     });
 }
 
+std::vector<char> MetricModes(const std::string& file) {
+    return Write(file, [](HDC dc) {
+        HPEN none = CreatePen(PS_NULL, 0, 0);
+        SelectObject(dc, none);
+        SetMapMode(dc, MM_LOMETRIC); // tenths of a millimetre, y upwards
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        SelectObject(dc, red);
+        Rectangle(dc, 0, 0, 100, -100);
+        SetMapMode(dc, MM_HIENGLISH); // thousandths of an inch, y upwards
+        HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+        SelectObject(dc, blue);
+        Rectangle(dc, 500, 0, 750, -250);
+    });
+}
+
 } // namespace emf_fixtures

@@ -25,4 +25,9 @@ std::vector<char> Text(const std::string& file);
 /// rectangle over (140, 60)-(150, 70).
 std::vector<char> DeviceState(const std::string& file);
 
+/// The 160 x 80 frame on libEMF's reference device (1024 x 768 pixels on 320 x 240 mm: 3.2
+/// pixels a millimetre): a red square of 10 mm in MM_LOMETRIC from the origin, and a blue one of
+/// a quarter inch in MM_HIENGLISH moved right by half an inch.
+std::vector<char> MetricModes(const std::string& file);
+
 } // namespace emf_fixtures

@@ -202,6 +202,22 @@ TEST_F(Metafiles, LibEmfsMappingAndWorldTransformsLandOnTheirPixels) {
     EXPECT_EQ(At(image, 138, 58), QColor(Qt::white));
 }
 
+TEST_F(Metafiles, MetricModesMeasureOnTheHeadersReferenceDevice) {
+    // 3.2 pixels a millimetre: 10 mm is 32 pixels, a quarter inch 20.3 from 40.6.
+    const std::vector<char> file =
+        emf_fixtures::MetricModes(dir.filePath("metric.emf").toStdString());
+    ASSERT_FALSE(file.empty());
+    const QImage image = Render(QByteArray(file.data(), qsizetype(file.size())), {160, 80});
+    EXPECT_EQ(At(image, 2, 2), QColor(Qt::red));
+    EXPECT_EQ(At(image, 30, 30), QColor(Qt::red));
+    EXPECT_EQ(At(image, 34, 10), QColor(Qt::white)) << "the square ends at 32 pixels";
+    EXPECT_EQ(At(image, 10, 34), QColor(Qt::white));
+    EXPECT_EQ(At(image, 42, 2), QColor(Qt::blue));
+    EXPECT_EQ(At(image, 59, 18), QColor(Qt::blue));
+    EXPECT_EQ(At(image, 63, 10), QColor(Qt::white)) << "a quarter inch ends at 61 pixels";
+    EXPECT_EQ(At(image, 38, 10), QColor(Qt::white));
+}
+
 TEST_F(Metafiles, EnhancedShapesOfLibEmfLandOnTheirPixels) {
     const std::vector<char> file =
         emf_fixtures::KnownShapes(dir.filePath("shapes.emf").toStdString());
