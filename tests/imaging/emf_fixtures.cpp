@@ -116,6 +116,18 @@ std::vector<char> MetricModes(const std::string& file) {
         HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
         SelectObject(dc, blue);
         Rectangle(dc, 500, 0, 750, -250);
+        HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+        SelectObject(dc, green);
+        SetMapMode(dc, MM_HIMETRIC); // hundredths of a millimetre
+        Rectangle(dc, 0, -1500, 500, -2000);
+        SetMapMode(dc, MM_LOENGLISH);    // hundredths of an inch
+        Rectangle(dc, 79, -59, 99, -79); // 20 mm is 78.7, 15 mm 59.1 hundredths
+        SetMapMode(dc, MM_TWIPS);
+        Rectangle(dc, 2268, -850, 2412, -994); // 40 mm is 2268 twips, 15 mm 850
+        SetMapMode(dc, MM_ISOTROPIC);
+        SetWindowExtEx(dc, 10, 10, nullptr);
+        SetViewportExtEx(dc, 20, 40, nullptr);
+        Rectangle(dc, 70, 28, 78, 36);
     });
 }
 

@@ -27,7 +27,11 @@ std::vector<char> DeviceState(const std::string& file);
 
 /// The 160 x 80 frame on libEMF's reference device (1024 x 768 pixels on 320 x 240 mm: 3.2
 /// pixels a millimetre): a red square of 10 mm in MM_LOMETRIC from the origin, and a blue one of
-/// a quarter inch in MM_HIENGLISH moved right by half an inch.
+/// a quarter inch in MM_HIENGLISH moved right by half an inch; then, along the bottom, green
+/// squares of 5 mm in MM_HIMETRIC from (0, 15 mm) down, of 0.2 inch in MM_LOENGLISH from
+/// (20 mm, 15 mm), of 144 points (0.1 inch: 1440 twips an inch) in MM_TWIPS from (40 mm, 15 mm),
+/// and in MM_ISOTROPIC (window 10 x 10 on a viewport of 20 x 40 pixels: 2 pixels a unit both
+/// ways) a square of 8 units at (140, 56) pixels.
 std::vector<char> MetricModes(const std::string& file);
 
 } // namespace emf_fixtures

@@ -216,6 +216,22 @@ TEST_F(Metafiles, MetricModesMeasureOnTheHeadersReferenceDevice) {
     EXPECT_EQ(At(image, 59, 18), QColor(Qt::blue));
     EXPECT_EQ(At(image, 63, 10), QColor(Qt::white)) << "a quarter inch ends at 61 pixels";
     EXPECT_EQ(At(image, 38, 10), QColor(Qt::white));
+    // Along the bottom, from 48 pixels (15 mm) down: 5 mm (16 pixels) from 0; 0.2 inch (16.3)
+    // from 64 (20 mm); 0.1 inch (8.1) from 128 (40 mm); 8 isotropic units of 2 pixels from
+    // (140, 56).
+    const QColor green(0, 160, 0);
+    EXPECT_EQ(At(image, 2, 50), green);
+    EXPECT_EQ(At(image, 14, 62), green);
+    EXPECT_EQ(At(image, 18, 56), QColor(Qt::white)) << "MM_HIMETRIC's square ends at 16";
+    EXPECT_EQ(At(image, 66, 50), green);
+    EXPECT_EQ(At(image, 78, 62), green);
+    EXPECT_EQ(At(image, 82, 56), QColor(Qt::white)) << "MM_LOENGLISH's square ends at 80";
+    EXPECT_EQ(At(image, 129, 49), green);
+    EXPECT_EQ(At(image, 134, 54), green);
+    EXPECT_EQ(At(image, 138, 52), QColor(Qt::white)) << "MM_TWIPS's square ends at 136";
+    EXPECT_EQ(At(image, 142, 58), green) << "MM_ISOTROPIC: 2 pixels a unit both ways";
+    EXPECT_EQ(At(image, 154, 70), green);
+    EXPECT_EQ(At(image, 150, 76), QColor(Qt::white)) << "not the viewport's 4 pixels a unit";
 }
 
 TEST_F(Metafiles, EnhancedShapesOfLibEmfLandOnTheirPixels) {
