@@ -345,3 +345,29 @@ TEST_F(Metafiles, TheNotRasterOperationAndAHatchedBrushLandOnTheirPixels) {
     EXPECT_GT(black, area / 10) << "hatch lines";
     EXPECT_GT(white, area / 2) << "the paper shows between them";
 }
+
+TEST_F(Metafiles, XorMaskAndMergePensAndADibPatternBrushLandOnTheirPixels) {
+    // Laid out by hand (files/make_hand_emf.py): red rectangles drawn with R2_XORPEN,
+    // R2_MASKPEN and R2_MERGEPEN half over paper, half over a green bar; a rectangle filled
+    // with a 2 x 2 blue and white checker.
+    const QByteArray emf =
+        picture_tools::ReadAll(QStringLiteral(VLMOR_METAFILE_FILES "/hand-rop2-more.emf"));
+    ASSERT_FALSE(emf.isEmpty());
+    const QImage image = Render(emf, {160, 80});
+    EXPECT_EQ(At(image, 25, 30), QColor(0, 255, 255)) << "red XOR white";
+    EXPECT_EQ(At(image, 25, 50), QColor(255, 160, 0)) << "red XOR green";
+    EXPECT_EQ(At(image, 65, 30), QColor(255, 0, 0)) << "red AND white";
+    EXPECT_EQ(At(image, 65, 50), QColor(0, 0, 0)) << "red AND green";
+    EXPECT_EQ(At(image, 105, 30), QColor(255, 255, 255)) << "red OR white";
+    EXPECT_EQ(At(image, 105, 50), QColor(255, 160, 0)) << "red OR green";
+    int blue = 0, white = 0;
+    for (int y = 7; y < 23; ++y)
+        for (int x = 132; x < 148; ++x) {
+            blue += At(image, x, y) == QColor(Qt::blue);
+            white += At(image, x, y) == QColor(Qt::white);
+        }
+    EXPECT_EQ(blue, 128) << "one pixel in two of the checker";
+    EXPECT_EQ(white, 128);
+    EXPECT_EQ(At(image, 132, 7) == QColor(Qt::blue), At(image, 133, 8) == QColor(Qt::blue))
+        << "a checker, not stripes";
+}
