@@ -110,14 +110,6 @@ private:
         return QTransform(r_.F32(at), r_.F32(at + 4), r_.F32(at + 8), r_.F32(at + 12),
                           r_.F32(at + 16), r_.F32(at + 20));
     }
-    // A transform whose elements are all finite numbers (NaN or infinity would reach the
-    // painter's integer coordinates); a record with another one is skipped.
-    bool FiniteXForm(std::size_t at) const {
-        for (std::size_t i = 0; i < 6; ++i)
-            if (!std::isfinite(r_.F32(at + 4 * i)))
-                return false;
-        return true;
-    }
     bool TakePoints(std::uint64_t count, QString* error) {
         if (count > std::uint64_t(MetafileLimits::Points - *points_)) {
             *error = QStringLiteral("The metafile has too many points");
@@ -338,13 +330,10 @@ bool EmfPlayer::Play(std::uint32_t type, QString* error) {
         dc_.Restore(r_.S32(8));
         break;
     case EMR_SETWORLDTRANSFORM:
-        if (FiniteXForm(8))
-            dc_.SetWorldTransform(XForm(8));
+        dc_.SetWorldTransform(XForm(8));
         break;
     case EMR_MODIFYWORLDTRANSFORM:
-        // The reset ignores its transform; the device refuses a result that is not finite.
-        if (r_.U32(32) == 1 || FiniteXForm(8))
-            dc_.ModifyWorldTransform(XForm(8), int(r_.U32(32)));
+        dc_.ModifyWorldTransform(XForm(8), int(r_.U32(32)));
         break;
     case EMR_SELECTOBJECT: {
         const std::uint32_t object = r_.U32(8);

@@ -92,8 +92,8 @@ void MetafileDc::ModifyWorldTransform(const QTransform& t, int mode) {
     default:
         break;
     }
-    // Products of record values can overflow: a transform that is no longer finite is not
-    // taken (it would reach the painter's integer coordinates).
+    // Record values, and their products, may not be finite numbers: such a transform is not
+    // taken (it would reach the painter's integer coordinates). A reset ignores its values.
     for (double v : {next.m11(), next.m12(), next.m13(), next.m21(), next.m22(), next.m23(),
                      next.m31(), next.m32(), next.m33()})
         if (!std::isfinite(v))

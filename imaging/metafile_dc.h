@@ -89,7 +89,7 @@ public:
     QSizeF WindowExt() const { return state_.windowExt; }
     QPointF ViewportOrg() const { return state_.viewportOrg; }
     QSizeF ViewportExt() const { return state_.viewportExt; }
-    void SetWorldTransform(const QTransform& t) { state_.world = t; }
+    void SetWorldTransform(const QTransform& t) { ModifyWorldTransform(t, 4); }
     /// Mode 1 identity, 2 multiply on the left, 3 on the right, 4 set.
     void ModifyWorldTransform(const QTransform& t, int mode);
 

@@ -298,6 +298,9 @@ private:
     void SaveAs(const char* kind, imaging::EngineFormat format, const QString& fileName);
 
     // Painting (image_painting.cpp).
+    /// Whether the picture goes the drawing's way (painted and printed as vectors): the record's
+    /// format names a drawing and no bitmap was put in its place (pasted, scanned, edited).
+    bool DrawsAsGraphic() const;
     void PaintBitmapPath(QPainter& painter);
     void PaintGraphicPath(QPainter& painter);
     void PaintPlaceholder(QPainter& painter);

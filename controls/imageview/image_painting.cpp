@@ -83,11 +83,7 @@ void TPDBMultiImage::paintEvent(QPaintEvent* event) {
     painter.setClipRect(client.intersected(event->rect()));
     painter.translate(client.topLeft());
     try {
-        // The drawing path for a drawing the record's format names; a bitmap put in its place
-        // (pasted, scanned, edited, brought back by Undo) is drawn as the bitmap it is.
-        const QString format = blobInfo_.BlobFormat;
-        if ((format == QLatin1String("ICO") || format == QLatin1String("WMF")) &&
-            !Picture.HasBitmapHandle())
+        if (DrawsAsGraphic())
             PaintGraphicPath(painter);
         else
             PaintBitmapPath(painter);
@@ -98,6 +94,12 @@ void TPDBMultiImage::paintEvent(QPaintEvent* event) {
     }
     painter.end();
     DrawRubberBand();
+}
+
+bool TPDBMultiImage::DrawsAsGraphic() const {
+    const QString& format = blobInfo_.BlobFormat;
+    return (format == QLatin1String("ICO") || format == QLatin1String("WMF")) &&
+           !Picture.HasBitmapHandle();
 }
 
 void TPDBMultiImage::PaintBitmapPath(QPainter& painter) {

@@ -14,10 +14,7 @@ void TPDBMultiImage::PrintImage(int left, int top, int width, int height) {
         return;
     platform::TPrinter& printer = platform::Printer();
     const bool ownDocument = P_Begin_End_Doc;
-    const QString format = blobInfo_.BlobFormat;
-    // A bitmap is printed as one whatever the record's format says (see the paint).
-    if ((format != QLatin1String("ICO") && format != QLatin1String("WMF")) ||
-        Picture.HasBitmapHandle()) {
+    if (!DrawsAsGraphic()) {
         if (width < 1 || height < 1) {
             width = Picture.Width();
             height = Picture.Height();

@@ -129,7 +129,7 @@ std::int16_t ReadTga(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
                 if (!in.Has(n * pixelBytes))
                     return kErrTruncated;
                 const std::uint8_t* p = in.Here();
-                if (pixelBytes == outBytes && (outBytes == 1 || pixelBytes == 3))
+                if (pixelBytes == outBytes)
                     std::memcpy(to, p, n * outBytes);
                 else
                     for (std::size_t k = 0; k < n; ++k)

@@ -39,6 +39,15 @@ QColor At(const QImage& image, int x, int y) {
     return QColor(image.pixel(x, y));
 }
 
+// How many pixels of the area have the colour.
+int CountIn(const QImage& image, const QRect& area, const QColor& colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += At(image, x, y) == colour;
+    return n;
+}
+
 // The share of pixels whose colours differ clearly, leaving out those within `margin` pixels
 // of an edge of the reference (where two renderers may put a boundary a pixel apart).
 double DisagreementAwayFromEdges(const QImage& reference, const QImage& ours, int margin) {
@@ -335,15 +344,10 @@ TEST_F(Metafiles, TheNotRasterOperationAndAHatchedBrushLandOnTheirPixels) {
     EXPECT_EQ(At(image, 25, 30), QColor(Qt::black)) << "white paper inverted";
     EXPECT_EQ(At(image, 25, 50), QColor(255, 95, 255)) << "the green bar inverted";
     EXPECT_EQ(At(image, 5, 30), QColor(Qt::white)) << "outside the inverted rectangle";
-    int black = 0, white = 0;
-    for (int y = 8; y < 33; ++y)
-        for (int x = 92; x < 148; ++x) {
-            black += At(image, x, y) == QColor(Qt::black);
-            white += At(image, x, y) == QColor(Qt::white);
-        }
+    const QRect hatched(92, 8, 56, 25);
     const int area = 56 * 25;
-    EXPECT_GT(black, area / 10) << "hatch lines";
-    EXPECT_GT(white, area / 2) << "the paper shows between them";
+    EXPECT_GT(CountIn(image, hatched, Qt::black), area / 10) << "hatch lines";
+    EXPECT_GT(CountIn(image, hatched, Qt::white), area / 2) << "the paper shows between them";
 }
 
 TEST_F(Metafiles, XorMaskAndMergePensAndADibPatternBrushLandOnTheirPixels) {
@@ -360,14 +364,9 @@ TEST_F(Metafiles, XorMaskAndMergePensAndADibPatternBrushLandOnTheirPixels) {
     EXPECT_EQ(At(image, 65, 50), QColor(0, 0, 0)) << "red AND green";
     EXPECT_EQ(At(image, 105, 30), QColor(255, 255, 255)) << "red OR white";
     EXPECT_EQ(At(image, 105, 50), QColor(255, 160, 0)) << "red OR green";
-    int blue = 0, white = 0;
-    for (int y = 7; y < 23; ++y)
-        for (int x = 132; x < 148; ++x) {
-            blue += At(image, x, y) == QColor(Qt::blue);
-            white += At(image, x, y) == QColor(Qt::white);
-        }
-    EXPECT_EQ(blue, 128) << "one pixel in two of the checker";
-    EXPECT_EQ(white, 128);
+    const QRect checker(132, 7, 16, 16);
+    EXPECT_EQ(CountIn(image, checker, Qt::blue), 128) << "one pixel in two of the checker";
+    EXPECT_EQ(CountIn(image, checker, Qt::white), 128);
     EXPECT_EQ(At(image, 132, 7) == QColor(Qt::blue), At(image, 133, 8) == QColor(Qt::blue))
         << "a checker, not stripes";
 }

@@ -32,14 +32,17 @@ def write(name, records, handles):
 
 
 NULL_PEN, SELECT, BRUSH, RECT, ROP2, BKMODE = 0x80000008, 37, 39, 43, 20, 18
-green = record(BRUSH, "IIII", 1, 0, 0x0000A000, 0)  # solid, COLORREF 0x00bbggrr
+# No pen, and a solid green bar (brush 1; COLORREF 0x00bbggrr) over the lower half.
+green_bar = [
+    record(SELECT, "I", NULL_PEN),
+    record(BRUSH, "IIII", 1, 0, 0x0000A000, 0),
+    record(SELECT, "I", 1),
+    record(RECT, "4i", 0, 40, 160, 80),
+]
 write(
     "hand-rop2-hatch.emf",
-    [
-        record(SELECT, "I", NULL_PEN),
-        green,
-        record(SELECT, "I", 1),
-        record(RECT, "4i", 0, 40, 160, 80),
+    green_bar
+    + [
         record(ROP2, "I", 6),  # R2_NOT
         record(RECT, "4i", 10, 20, 40, 60),
         record(ROP2, "I", 13),  # R2_COPYPEN
@@ -61,11 +64,8 @@ pattern = struct.pack("<II", 94, len(pattern)) + pattern[8:]
 red = record(BRUSH, "IIII", 2, 0, 0x000000FF, 0)
 write(
     "hand-rop2-more.emf",
-    [
-        record(SELECT, "I", NULL_PEN),
-        green,
-        record(SELECT, "I", 1),
-        record(RECT, "4i", 0, 40, 160, 80),
+    green_bar
+    + [
         red,
         record(SELECT, "I", 2),
         record(ROP2, "I", 7),  # R2_XORPEN
