@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engines/isp2000/effects.h"
 
+#include "engines/isp2000/quarter_turn.h"
 #include "engines/shared/codes.h"
 #include "engines/shared/depth.h"
 #include "engines/shared/dib_block.h"
@@ -91,11 +92,10 @@ bool Invert(HGLOBAL dib) {
 
 namespace {
 
-// A quarter turn anticlockwise on screen (y grows downwards), done in square tiles so that
-// both the rows read and the rows written stay in the cache.
+// A turn by quarters (1 anticlockwise on screen, y growing downwards; 2 a half turn; 3
+// clockwise) of any depth into a new 24-bit picture.
 void QuarterTurn(const DibView& view, int quarters, const NewDib& out) {
     const std::int64_t sw = view.Width(), sh = view.Height();
-    const std::int64_t dw = out.Width(), dh = out.Height();
     std::vector<std::uint8_t> converted;
     std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(sh));
     if (view.Bits() == 24) {
@@ -108,42 +108,18 @@ void QuarterTurn(const DibView& view, int quarters, const NewDib& out) {
             rows[std::size_t(y)] = converted.data() + y * sw * 3;
         }
     }
-    // One loop a direction, so the inner loop has no decisions: each destination row is
-    // one source column (a quarter turn) or one source row read backwards (a half turn).
-    // 256 x 256 tiles: 256 source lines stay in the first-level cache while each serves the 21
-    // destination rows its pixels go to (smaller tiles measured slower here).
-    constexpr std::int64_t kTile = 256;
-    for (std::int64_t ty = 0; ty < dh; ty += kTile)
-        for (std::int64_t tx = 0; tx < dw; tx += kTile) {
-            const std::int64_t yEnd = std::min(dh, ty + kTile), xEnd = std::min(dw, tx + kTile);
-            for (std::int64_t y = ty; y < yEnd; ++y) {
-                std::uint8_t* d = out.Row(y) + 3 * tx;
-                // Four bytes moved where the fourth is the next pixel's first (written next,
-                // or by the next tile): never for the row's last pixel or the source's last
-                // column, whose fourth byte may lie past the block.
-                if (quarters == 1) {
-                    const std::size_t column = 3 * std::size_t(sw - 1 - y);
-                    const std::int64_t wide = y == 0 ? tx : std::min(xEnd, dw - 1);
-                    std::int64_t x = tx;
-                    for (; x < wide; ++x, d += 3)
-                        std::memcpy(d, rows[std::size_t(x)] + column, 4);
-                    for (; x < xEnd; ++x, d += 3)
-                        std::memcpy(d, rows[std::size_t(x)] + column, 3);
-                } else if (quarters == 2) {
-                    const std::uint8_t* p = rows[std::size_t(sh - 1 - y)] + 3 * (sw - 1 - tx);
-                    for (std::int64_t x = tx; x < xEnd; ++x, d += 3, p -= 3)
-                        std::memcpy(d, p, 3);
-                } else {
-                    const std::size_t column = 3 * std::size_t(y);
-                    const std::int64_t wide = y == sw - 1 ? tx : std::min(xEnd, dw - 1);
-                    std::int64_t x = tx;
-                    for (; x < wide; ++x, d += 3)
-                        std::memcpy(d, rows[std::size_t(sh - 1 - x)] + column, 4);
-                    for (; x < xEnd; ++x, d += 3)
-                        std::memcpy(d, rows[std::size_t(sh - 1 - x)] + column, 3);
-                }
-            }
-        }
+    if (quarters != 2) {
+        QuarterTurn24(rows.data(), sw, sh, quarters, out.Row(0),
+                      static_cast<std::int64_t>(out.Stride()));
+        return;
+    }
+    // A half turn: each destination row is one source row read backwards.
+    for (std::int64_t y = 0; y < sh; ++y) {
+        std::uint8_t* d = out.Row(y);
+        const std::uint8_t* p = rows[std::size_t(sh - 1 - y)] + 3 * (sw - 1);
+        for (std::int64_t x = 0; x < sw; ++x, d += 3, p -= 3)
+            std::memcpy(d, p, 3);
+    }
 }
 
 } // namespace

@@ -174,6 +174,28 @@ TEST_F(Effects, RotationTurnsQuartersExactlyAndFillsCornersWithTheBackground) {
     FreeDib(dib);
 }
 
+TEST_F(Effects, QuarterTurnsAreExactAtEverySizeAroundTheirBlocks) {
+    // Sizes on both sides of the four-pixel blocks, the two pixels kept back at a row's end
+    // and the 64-pixel tiles, with pixels that differ in every byte.
+    for (const QSize size : {QSize(1, 1), QSize(2, 7), QSize(5, 3), QSize(6, 4), QSize(7, 9),
+                             QSize(10, 8), QSize(66, 65), QSize(130, 67)}) {
+        QImage source(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                source.setPixel(x, y, qRgb(x * 7 + y, y * 5 + 3 * x, (x ^ y) * 11));
+        HGLOBAL dib = DibOf(source);
+        for (int angle : {90, -90, 270, 180}) {
+            QRect rect;
+            HGLOBAL turned = ILRotateDib(dib, angle, &rect, Qt::white);
+            ASSERT_NE(turned, nullptr);
+            EXPECT_EQ(ImageOf(turned), source.transformed(QTransform().rotate(-angle)))
+                << size.width() << " x " << size.height() << " by " << angle;
+            FreeDib(turned);
+        }
+        FreeDib(dib);
+    }
+}
+
 TEST(Transitions, EveryStepPlanCoversEachPixelOnce) {
     const QSize size(37, 23);
     for (auto kind :
