@@ -16,21 +16,36 @@ namespace {
 constexpr int MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4, MM_HIENGLISH = 5,
               MM_TWIPS = 6, MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8;
 
-// The raster operations of pens and brushes that have a counterpart.
+// The raster operations of pens and brushes, by their binary codes (pen P, what is there D).
+// Black, white and no operation are drawn as colours or not at all.
 QPainter::CompositionMode Rop2Mode(int rop, bool raster) {
     if (!raster)
         return QPainter::CompositionMode_SourceOver;
     switch (rop) {
-    case 7: // XOR pen
-        return QPainter::RasterOp_SourceXorDestination;
-    case 9: // mask pen
-        return QPainter::RasterOp_SourceAndDestination;
-    case 15: // merge pen
-        return QPainter::RasterOp_SourceOrDestination;
-    case 10: // not XOR pen
-        return QPainter::RasterOp_NotSourceXorDestination;
-    case 6: // not: inverts what is there
+    case 2: // not (P or D)
+        return QPainter::RasterOp_NotSourceAndNotDestination;
+    case 3: // D and not P
+        return QPainter::RasterOp_NotSourceAndDestination;
+    case 4: // not P
+        return QPainter::RasterOp_NotSource;
+    case 5: // P and not D
+        return QPainter::RasterOp_SourceAndNotDestination;
+    case 6: // not D
         return QPainter::RasterOp_NotDestination;
+    case 7: // P xor D
+        return QPainter::RasterOp_SourceXorDestination;
+    case 8: // not (P and D)
+        return QPainter::RasterOp_NotSourceOrNotDestination;
+    case 9: // P and D
+        return QPainter::RasterOp_SourceAndDestination;
+    case 10: // not (P xor D)
+        return QPainter::RasterOp_NotSourceXorDestination;
+    case 12: // D or not P
+        return QPainter::RasterOp_NotSourceOrDestination;
+    case 14: // P or not D
+        return QPainter::RasterOp_SourceOrNotDestination;
+    case 15: // P or D
+        return QPainter::RasterOp_SourceOrDestination;
     default:
         return QPainter::CompositionMode_SourceOver;
     }

@@ -370,3 +370,37 @@ TEST_F(Metafiles, XorMaskAndMergePensAndADibPatternBrushLandOnTheirPixels) {
     EXPECT_EQ(At(image, 132, 7) == QColor(Qt::blue), At(image, 133, 8) == QColor(Qt::blue))
         << "a checker, not stripes";
 }
+
+TEST_F(Metafiles, EverySixteenRasterOperationsOfPenAndBrushLandOnTheirPixels) {
+    // Laid out by hand (files/make_hand_emf.py): a green bar over the lower half, then red
+    // rectangles 10 units apart drawn with the raster operations 1 (black) to 16 (white), so
+    // each meets both white paper and the green bar. The expected colour is the operation
+    // done on each channel's byte.
+    const QByteArray emf =
+        picture_tools::ReadAll(QStringLiteral(VLMOR_METAFILE_FILES "/hand-rop2-all.emf"));
+    ASSERT_FALSE(emf.isEmpty());
+    const QImage image = Render(emf, {160, 80});
+    using Op = int (*)(int pen, int there);
+    const Op ops[16] = {
+        [](int, int) { return 0; },          [](int p, int d) { return ~(p | d); },
+        [](int p, int d) { return d & ~p; }, [](int p, int) { return ~p; },
+        [](int p, int d) { return p & ~d; }, [](int, int d) { return ~d; },
+        [](int p, int d) { return p ^ d; },  [](int p, int d) { return ~(p & d); },
+        [](int p, int d) { return p & d; },  [](int p, int d) { return ~(p ^ d); },
+        [](int, int d) { return d; },        [](int p, int d) { return d | ~p; },
+        [](int p, int) { return p; },        [](int p, int d) { return p | ~d; },
+        [](int p, int d) { return p | d; },  [](int, int) { return 255; },
+    };
+    const QColor pen(255, 0, 0);
+    for (int code = 1; code <= 16; ++code) {
+        const Op op = ops[code - 1];
+        for (const auto& [y, there] :
+             {std::pair(30, QColor(Qt::white)), std::pair(50, QColor(0, 160, 0))}) {
+            const QColor expected(op(pen.red(), there.red()) & 255,
+                                  op(pen.green(), there.green()) & 255,
+                                  op(pen.blue(), there.blue()) & 255);
+            EXPECT_EQ(At(image, 10 * (code - 1) + 5, y), expected)
+                << "operation " << code << (y == 30 ? " over paper" : " over the bar");
+        }
+    }
+}

@@ -5,6 +5,8 @@
 #                        a black cross-hatched rectangle on a transparent background
 #   hand-rop2-more.emf   a green bar, then rectangles with R2_XORPEN, R2_MASKPEN and R2_MERGEPEN
 #                        in red across it, and one filled with a 2 x 2 DIB pattern brush
+#   hand-rop2-all.emf    a green bar, then sixteen red rectangles across it, 10 units apart,
+#                        drawn with the raster operations R2_BLACK (1) to R2_WHITE (16) in turn
 import struct
 
 base = open("../../../fuzz/seeds/emf/libemf-shapes.emf", "rb").read()
@@ -80,4 +82,16 @@ write(
         record(RECT, "4i", 130, 5, 150, 25),
     ],
     4,
+)
+
+write(
+    "hand-rop2-all.emf",
+    green_bar
+    + [red, record(SELECT, "I", 2)]
+    + [r for code in range(1, 17) for r in (
+        record(ROP2, "I", code),
+        record(RECT, "4i", 10 * (code - 1) + 1, 20, 10 * (code - 1) + 9, 60),
+    )]
+    + [record(ROP2, "I", 13)],
+    3,
 )
