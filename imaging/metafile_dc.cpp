@@ -526,20 +526,7 @@ void MetafileDc::StrokeAndFillPath() {
 }
 
 void MetafileDc::ClipWith(const QPainterPath& logical, bool intersect) {
-    clipDirty_ = true;
-    const QPainterPath device = LogicalToPainter().map(logical);
-    if (!state_.clip) {
-        if (intersect) {
-            state_.clip = device;
-            return;
-        }
-        // Everything but the rectangle: the whole painter area less it.
-        QPainterPath all;
-        all.addRect(QRectF(-1e6, -1e6, 2e6, 2e6));
-        state_.clip = all.subtracted(device);
-        return;
-    }
-    state_.clip = intersect ? state_.clip->intersected(device) : state_.clip->subtracted(device);
+    CombineClip(LogicalToPainter().map(logical), intersect ? 1 : 4);
 }
 
 void MetafileDc::SelectClipPath(int mode) {
@@ -549,9 +536,16 @@ void MetafileDc::SelectClipPath(int mode) {
     CombineClip(device, mode);
 }
 
-// Region modes: 1 intersect, 2 unite, 3 exclusive-or, 4 subtract, 5 replace.
+// Region modes: 1 intersect, 2 unite, 3 exclusive-or, 4 subtract, 5 replace. Without a clip
+// region, subtracting leaves everything but the region; the other modes take the region.
 void MetafileDc::CombineClip(const QPainterPath& device, int mode) {
     clipDirty_ = true;
+    if (!state_.clip && mode == 4) {
+        QPainterPath all;
+        all.addRect(QRectF(-1e6, -1e6, 2e6, 2e6));
+        state_.clip = all.subtracted(device);
+        return;
+    }
     if (!state_.clip || mode == 5) {
         state_.clip = device;
         return;

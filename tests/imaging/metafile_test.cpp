@@ -404,3 +404,24 @@ TEST_F(Metafiles, EverySixteenRasterOperationsOfPenAndBrushLandOnTheirPixels) {
         }
     }
 }
+
+TEST_F(Metafiles, ClipRegionsCombineInEveryModeAndFromNoClipAtAll) {
+    // Laid out by hand (files/make_hand_emf.py): the whole frame filled four times, each
+    // through a clip made another way.
+    const QByteArray emf =
+        picture_tools::ReadAll(QStringLiteral(VLMOR_METAFILE_FILES "/hand-clip.emf"));
+    ASSERT_FALSE(emf.isEmpty());
+    const QImage image = Render(emf, {160, 80});
+    const QColor blue(0, 0, 255), red(255, 0, 0), green(0, 128, 0), black(0, 0, 0);
+    EXPECT_EQ(At(image, 10, 40), QColor(Qt::white)) << "a strip subtracted from no clip";
+    EXPECT_EQ(At(image, 25, 75), blue) << "everything else";
+    EXPECT_EQ(At(image, 50, 30), red) << "inside both intersected rectangles";
+    EXPECT_EQ(At(image, 35, 15), blue) << "inside the first only";
+    EXPECT_EQ(At(image, 70, 45), blue) << "inside the second only";
+    EXPECT_EQ(At(image, 95, 15), green) << "the first of an exclusive-or";
+    EXPECT_EQ(At(image, 125, 45), green) << "the second of an exclusive-or";
+    EXPECT_EQ(At(image, 110, 30), blue) << "where both lie, an exclusive-or leaves out";
+    EXPECT_EQ(At(image, 132, 52), black) << "inside the clip rectangle";
+    EXPECT_EQ(At(image, 140, 60), blue) << "the rectangle excluded inside it";
+    EXPECT_EQ(At(image, 155, 75), blue) << "outside the clip rectangle";
+}

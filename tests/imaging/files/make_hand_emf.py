@@ -7,6 +7,10 @@
 #                        in red across it, and one filled with a 2 x 2 DIB pattern brush
 #   hand-rop2-all.emf    a green bar, then sixteen red rectangles across it, 10 units apart,
 #                        drawn with the raster operations R2_BLACK (1) to R2_WHITE (16) in turn
+#   hand-clip.emf        the frame filled through clip regions combined in each way: blue less a
+#                        left strip (subtracted with no clip yet), red through two rectangles
+#                        intersected, green through two combined exclusive-or, black through a
+#                        clip rectangle less an excluded one inside it
 import struct
 
 base = open("../../../fuzz/seeds/emf/libemf-shapes.emf", "rb").read()
@@ -94,4 +98,35 @@ write(
     )]
     + [record(ROP2, "I", 13)],
     3,
+)
+
+
+def region(mode, *rects):
+    """EMR_EXTSELECTCLIPRGN of device rectangles (left, top, right, bottom) in the mode."""
+    header = struct.pack("<IIII4i", 32, 1, len(rects), 16 * len(rects), 0, 0, 160, 80)
+    data = header + b"".join(struct.pack("<4i", *r) for r in rects)
+    body = struct.pack("<II", len(data), mode) + data
+    return struct.pack("<II", 75, 8 + len(body)) + body
+
+
+def fill(handle, colour):
+    return [record(BRUSH, "IIII", handle, 0, colour, 0), record(SELECT, "I", handle),
+            record(RECT, "4i", 0, 0, 160, 80)]
+
+
+RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY = 1, 2, 3, 4, 5
+write(
+    "hand-clip.emf",
+    [record(SELECT, "I", NULL_PEN), region(RGN_DIFF, (0, 0, 20, 80))]
+    + fill(1, 0x00FF0000)  # blue
+    + [record(75, "II", 0, RGN_COPY),  # no clip
+       region(RGN_COPY, (30, 10, 60, 40)), region(RGN_AND, (40, 20, 80, 50))]
+    + fill(2, 0x000000FF)  # red
+    + [region(RGN_COPY, (90, 10, 120, 40)), region(RGN_XOR, (100, 20, 130, 50))]
+    + fill(3, 0x00008000)  # green
+    + [record(75, "II", 0, RGN_COPY),
+       record(30, "4i", 130, 50, 150, 70),  # EMR_INTERSECTCLIPRECT
+       record(29, "4i", 135, 55, 145, 65)]  # EMR_EXCLUDECLIPRECT
+    + fill(4, 0x00000000),
+    5,
 )
