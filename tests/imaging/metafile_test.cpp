@@ -133,6 +133,37 @@ TEST_F(Metafiles, PlaceablePicturesAgreeWithLibwmf) {
     // wmf2svg draws a hatched brush solid: the seed head's disc differs, the rest agrees.
     CompareWithLibwmf(samples::SunflowerMetafile(), "sunflower", 0.08);
 
+    // The window moved and scaled record by record (its mapping mode said once, as writers
+    // put it): set to twice the box, moved by an offset, its extent halved back by a scale.
+    samples::WmfWriter mapped(QRect(0, 0, 200, 100), 96);
+    mapped.SetMapMode(8); // anisotropic
+    mapped.SetWindowOrg({-100, -50});
+    mapped.SetWindowExt({400, 200});
+    const int fill = mapped.CreateBrush(0, Qt::white);
+    mapped.Select(mapped.CreatePen(5, 0, Qt::black));
+    mapped.Select(fill);
+    mapped.Rectangle(QRect(-100, -50, 400, 200));
+    mapped.Select(mapped.CreateBrush(0, Qt::red));
+    mapped.Rectangle(QRect(-60, -30, 80, 40)); // box (20, 10) to (60, 30)
+    mapped.OffsetWindowOrg({100, 50});         // window origin (0, 0)
+    mapped.Select(mapped.CreateBrush(0, Qt::blue));
+    mapped.Rectangle(QRect(200, 20, 100, 60)); // box (100, 10) to (150, 40)
+    mapped.ScaleWindowExt(1, 2, 1, 2);         // extent (200, 100): one unit a pixel
+    mapped.Select(mapped.CreateBrush(0, QColor(0, 160, 0)));
+    mapped.Rectangle(QRect(160, 60, 30, 30)); // box (160, 60) to (190, 90)
+    const QByteArray mappedWmf = mapped.Finish();
+    CompareWithLibwmf(mappedWmf, "mapping", 0.01);
+    const QImage image = Render(mappedWmf, {200, 100});
+    EXPECT_EQ(At(image, 21, 11), QColor(Qt::red));
+    EXPECT_EQ(At(image, 58, 28), QColor(Qt::red));
+    EXPECT_EQ(At(image, 62, 32), QColor(Qt::white));
+    EXPECT_EQ(At(image, 101, 11), QColor(Qt::blue));
+    EXPECT_EQ(At(image, 148, 38), QColor(Qt::blue));
+    EXPECT_EQ(At(image, 152, 42), QColor(Qt::white));
+    EXPECT_EQ(At(image, 161, 61), QColor(0, 160, 0));
+    EXPECT_EQ(At(image, 188, 88), QColor(0, 160, 0));
+    EXPECT_EQ(At(image, 192, 92), QColor(Qt::white));
+
     // A pie counter-clockwise from east to north: the top right quarter of its circle.
     samples::WmfWriter pie(QRect(0, 0, 40, 40), 96);
     const int brush = pie.CreateBrush(0, QColor(0, 160, 0));

@@ -110,6 +110,15 @@ void WmfWriter::SetWindowOrg(QPoint origin) {
 void WmfWriter::SetWindowExt(QSize extent) {
     Record(0x020C, {extent.height(), extent.width()});
 }
+void WmfWriter::OffsetWindowOrg(QPoint by) {
+    Record(0x020F, {by.y(), by.x()});
+}
+void WmfWriter::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom) {
+    Record(0x0410, {yDenom, yNum, xDenom, xNum});
+}
+void WmfWriter::SetMapMode(int mode) {
+    Record(0x0103, {mode});
+}
 void WmfWriter::SetBkMode(bool opaque) {
     Record(0x0102, {opaque ? 2 : 1});
 }

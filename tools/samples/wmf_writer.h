@@ -27,6 +27,9 @@ public:
 
     void SetWindowOrg(QPoint origin);
     void SetWindowExt(QSize extent);
+    void OffsetWindowOrg(QPoint by);
+    void ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom);
+    void SetMapMode(int mode);
     void SetBkMode(bool opaque);
     void SetTextColour(QColor colour);
     void SetTextAlign(unsigned align);
