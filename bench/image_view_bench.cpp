@@ -10,9 +10,9 @@
 #include "data/data_source.h"
 #include "data/session.h"
 #include "data/table.h"
-#include "imaging/dib.h"
-#include "imaging/engine_binding.h"
-#include "imaging/engine_calls.h"
+#include "imaging/dib/dib.h"
+#include "imaging/engine/engine_binding.h"
+#include "imaging/engine/engine_calls.h"
 #include "platform/ui/application.h"
 #include "tools/catalog/catalogue_tables.h"
 

@@ -6,7 +6,7 @@
 // a zoomed paint (zoom 4) of a 100-megapixel picture against the same paint of a 1-megapixel
 // one: the cost must follow the window, not the picture.
 #include "bench/bench_report.h"
-#include "imaging/stretch_blit.h"
+#include "imaging/dib/stretch_blit.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Any bytes in a picture field, as the image view meets them: detection, then the engine's
 // reader of the kind detected, through the binding and the loaded engine module.
-#include "controls/imageview/blob_detection.h"
-#include "imaging/engine_binding.h"
-#include "imaging/engine_calls.h"
+#include "imaging/decoding/blob_detection.h"
+#include "imaging/engine/engine_binding.h"
+#include "imaging/engine/engine_calls.h"
 #include "platform/core/dialogs.h"
 #include "platform/memory/global_memory.h"
 
@@ -52,13 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }();
     (void)ready;
     const QByteArray blob(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
-    controls::BlobInfo info;
-    const controls::Detection d = controls::DetectBlob(blob, int(size % 3), info);
+    imaging::BlobInfo info;
+    const imaging::Detection d = imaging::DetectBlob(blob, int(size % 3), info);
     if (d.engineError)
         return 0;
     imaging::TBitmap bitmap;
-    const int depth = controls::DecodesMonochrome(d.loadName, info.BlobBitsPerPixel) ? 1 : 24;
-    const int offset = d.loadName == QLatin1String("BMP") ? controls::GraphicHeaderOffset(blob) : 0;
+    const int depth = imaging::DecodesMonochrome(d.loadName, info.BlobBitsPerPixel) ? 1 : 24;
+    const int offset = d.loadName == QLatin1String("BMP") ? imaging::GraphicHeaderOffset(blob) : 0;
     if (const auto it = Readers().find(d.loadName); it != Readers().end())
         imaging::ReadStreamToBitmap(it->second, blob.constData() + offset,
                                     std::int32_t(blob.size() - offset), depth, size % 2 == 1,

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Hostile credit-message texts for one of the two parsers (VLMOR_FUZZ_TARGET "scm" or "cms"):
 // each fills its outputs or raises a platform error, never crashes.
-#include "imaging/credit_message.h"
+#include "imaging/credit/credit_message.h"
 #include "platform/core/errors.h"
 
 #include <QBuffer>

@@ -2,8 +2,8 @@
 // Hostile metafiles for one of the two players (VLMOR_FUZZ_TARGET "wmf" or "emf"): any bytes
 // are loaded as the image view loads a metafile blob and played into a small picture; the
 // player draws or refuses, within its limits, and never crashes.
-#include "imaging/metafile.h"
-#include "imaging/metafile_player.h"
+#include "imaging/metafile/metafile.h"
+#include "imaging/metafile/metafile_player.h"
 
 #include <QGuiApplication>
 #include <QImage>

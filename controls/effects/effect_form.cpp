@@ -2,8 +2,8 @@
 #include "controls/effects/effect_form.h"
 
 #include "controls/effects/effect_preview.h"
-#include "imaging/dib.h"
-#include "imaging/dib_convert.h"
+#include "imaging/dib/dib.h"
+#include "imaging/dib/dib_convert.h"
 #include "platform/core/dialogs.h"
 
 #include <QComboBox>

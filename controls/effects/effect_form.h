@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "imaging/effects_binding.h"
+#include "imaging/engine/effects_binding.h"
 #include "imaging/image_types.h"
 #include "platform/core/cursors.h"
 #include "platform/memory/global_memory.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "controls/imagetoolbar/file_preview.h"
 
-#include "controls/imageview/blob_detection.h"
-#include "controls/imageview/picture_decoding.h"
-#include "imaging/metafile.h"
+#include "imaging/decoding/blob_detection.h"
+#include "imaging/decoding/picture_decoding.h"
+#include "imaging/metafile/metafile.h"
 
 #include <QFile>
 #include <QPainter>
@@ -33,14 +33,14 @@ FilePreview PreviewFile(const QString& file, int page, QSize box) {
     if (!f.open(QIODevice::ReadOnly) || f.size() == 0 || f.size() > kPreviewFileLimit)
         return preview;
     const QByteArray bytes = f.readAll();
-    BlobInfo info;
-    const QString loadName = DetectBlob(bytes, std::max(0, page), info).loadName;
+    imaging::BlobInfo info;
+    const QString loadName = imaging::DetectBlob(bytes, std::max(0, page), info).loadName;
     if (loadName == QLatin1String("TIF"))
         preview.pages = std::max<int>(1, info.TiffPageCount);
-    if (DecodesToBitmap(loadName)) {
+    if (imaging::DecodesToBitmap(loadName)) {
         imaging::TBitmap bitmap;
-        if (DecodePictureBlob(loadName, bytes, 24, false, std::clamp(page, 0, preview.pages - 1),
-                              bitmap))
+        if (imaging::DecodePictureBlob(loadName, bytes, 24, false,
+                                       std::clamp(page, 0, preview.pages - 1), bitmap))
             preview.picture = Fitted(bitmap.Handle(), box);
     } else if (loadName == QLatin1String("WMF")) {
         imaging::Metafile metafile;

@@ -4,7 +4,7 @@
 #include "controls/imagetoolbar/media_dialogs.h"
 
 #include "controls/imagetoolbar/file_preview.h"
-#include "imaging/shared_tables.h"
+#include "imaging/engine/shared_tables.h"
 #include "platform/core/cursors.h"
 #include "platform/core/dialogs.h"
 #include "platform/ui/widget_dialogs.h"

@@ -5,7 +5,7 @@
 #include "controls/imagetoolbar/print_options.h"
 #include "controls/imagetoolbar/toolbar_button.h"
 #include "controls/imageview/db_multi_image.h"
-#include "imaging/engine_calls.h"
+#include "imaging/engine/engine_calls.h"
 #include "imaging/error_invalid.h"
 #include "platform/core/cursors.h"
 #include "platform/core/dialogs.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "imaging/credit_message.h"
+#include "imaging/credit/credit_message.h"
 
 #include <QColor>
 #include <QImage>

@@ -5,10 +5,10 @@
 #include "data/data_source.h"
 #include "data/field.h"
 #include "engines/crde2000/crde2000.h"
-#include "imaging/annotation_calls.h"
-#include "imaging/engine_binding.h"
+#include "imaging/engine/annotation_calls.h"
+#include "imaging/engine/engine_binding.h"
+#include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
-#include "imaging/shared_tables.h"
 #include "platform/core/error_reporter.h"
 #include "platform/ui/panel.h"
 

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "controls/imageview/blob_detection.h"
 #include "controls/imageview/credit_display.h"
 #include "controls/imageview/paint_plan.h"
 #include "controls/imageview/picture.h"
 #include "controls/imageview/zoom_model.h"
 #include "data/field_data_link.h"
-#include "imaging/engine_calls.h"
+#include "imaging/decoding/blob_detection.h"
+#include "imaging/decoding/picture_decoding.h"
+#include "imaging/engine/engine_calls.h"
 #include "imaging/image_types.h"
 #include "platform/core/cursors.h"
 #include "platform/core/messages.h"
@@ -35,6 +36,16 @@ class TPanel;
 }
 
 namespace controls {
+
+// What the view detects and decodes, spoken of in its own terms.
+using imaging::BlobInfo;
+using imaging::DecodePictureBlob;
+using imaging::DecodesMonochrome;
+using imaging::DecodesToBitmap;
+using imaging::DetectBlob;
+using imaging::Detection;
+using imaging::GraphicHeaderOffset;
+using imaging::ReadDepth;
 
 enum TBWImageFlag { C_DEL, C_AND, C_OR, C_ANTIALIAS, C_ANTIALIAS256 };
 /// A set of TBWImageFlag: bit n stands for the member of ordinal n.

@@ -3,10 +3,10 @@
 // callbacks raised as the view's events, its menu and text questions asked over the view.
 #include "controls/imageview/db_multi_image.h"
 
-#include "imaging/annotation_calls.h"
-#include "imaging/engine_binding.h"
+#include "imaging/engine/annotation_calls.h"
+#include "imaging/engine/engine_binding.h"
+#include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
-#include "imaging/shared_tables.h"
 #include "platform/core/dialogs.h"
 #include "platform/core/error_reporter.h"
 

@@ -4,8 +4,8 @@
 // clipboard at the read depth.
 #include "controls/imageview/db_multi_image.h"
 
-#include "imaging/dib.h"
-#include "imaging/dib_convert.h"
+#include "imaging/dib/dib.h"
+#include "imaging/dib/dib_convert.h"
 #include "imaging/error_invalid.h"
 #include "imaging/undo_ring.h"
 

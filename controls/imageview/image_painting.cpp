@@ -6,10 +6,10 @@
 #include "controls/imageview/db_multi_image.h"
 
 #include "data/field.h"
-#include "imaging/annotation_calls.h"
-#include "imaging/effects_binding.h"
-#include "imaging/shared_tables.h"
-#include "imaging/stretch_blit.h"
+#include "imaging/dib/stretch_blit.h"
+#include "imaging/engine/annotation_calls.h"
+#include "imaging/engine/effects_binding.h"
+#include "imaging/engine/shared_tables.h"
 #include "platform/core/error_reporter.h"
 #include "platform/core/errors.h"
 

@@ -4,7 +4,7 @@
 // printer, opening and closing the document when asked to.
 #include "controls/imageview/db_multi_image.h"
 
-#include "imaging/annotation_calls.h"
+#include "imaging/engine/annotation_calls.h"
 #include "platform/ui/printer.h"
 
 namespace controls {

@@ -7,9 +7,9 @@
 #include "controls/imageview/db_multi_image.h"
 
 #include "data/field.h"
-#include "imaging/engine_calls.h"
+#include "imaging/engine/engine_calls.h"
+#include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
-#include "imaging/shared_tables.h"
 
 #include <QDir>
 #include <QFile>

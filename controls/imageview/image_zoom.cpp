@@ -3,7 +3,7 @@
 // ZoomModel, which holds the arithmetic.
 #include "controls/imageview/db_multi_image.h"
 
-#include "imaging/annotation_calls.h"
+#include "imaging/engine/annotation_calls.h"
 #include "platform/core/error_reporter.h"
 #include "platform/ui/panel.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "imaging/bitmap.h"
-#include "imaging/metafile.h"
+#include "imaging/metafile/metafile.h"
 
 #include <QSize>
 #include <functional>

@@ -3,15 +3,15 @@
 // the credit messages shown instead of a picture, the progress and error reports, and the
 // write-back of an edited picture.
 #include "controls/imageview/db_multi_image.h"
-#include "controls/imageview/picture_decoding.h"
+#include "imaging/decoding/picture_decoding.h"
 
 #include "data/data_set.h"
 #include "data/field.h"
-#include "imaging/credit_message.h"
-#include "imaging/engine_binding.h"
-#include "imaging/engine_calls.h"
+#include "imaging/credit/credit_message.h"
+#include "imaging/engine/engine_binding.h"
+#include "imaging/engine/engine_calls.h"
+#include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
-#include "imaging/shared_tables.h"
 #include "imaging/undo_ring.h"
 #include "platform/memory/global_memory.h"
 

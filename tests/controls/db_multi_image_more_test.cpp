@@ -6,7 +6,7 @@
 #include "data/field.h"
 #include "data/session.h"
 #include "data/table.h"
-#include "imaging/engine_binding.h"
+#include "imaging/engine/engine_binding.h"
 #include "platform/ui/panel.h"
 #include "tests/controls/image_view_fixture.h"
 #include "tests/engines/picture_tools.h"

@@ -7,7 +7,7 @@
 #include "data/field.h"
 #include "data/session.h"
 #include "data/table.h"
-#include "imaging/engine_binding.h"
+#include "imaging/engine/engine_binding.h"
 #include "imaging/error_invalid.h"
 #include "platform/core/error_reporter.h"
 #include "tests/controls/image_view_fixture.h"

@@ -3,8 +3,8 @@
 // operations and preview on real pictures through the effects engine.
 #include "controls/effects/effect_form.h"
 #include "controls/imageview/db_multi_image.h"
-#include "imaging/dib.h"
-#include "imaging/dib_convert.h"
+#include "imaging/dib/dib.h"
+#include "imaging/dib/dib_convert.h"
 #include "imaging/undo_ring.h"
 #include "tests/controls/image_view_fixture.h"
 

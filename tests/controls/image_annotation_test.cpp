@@ -4,8 +4,8 @@
 // with the look from il_anno.ini; checked on grabs.
 #include "controls/imageview/db_multi_image.h"
 #include "engines/crde2000/crde2000.h"
-#include "imaging/annotation_calls.h"
-#include "imaging/shared_tables.h"
+#include "imaging/engine/annotation_calls.h"
+#include "imaging/engine/shared_tables.h"
 #include "tests/controls/image_view_fixture.h"
 
 #include <QFile>

@@ -2,8 +2,8 @@
 // The image view's edits: loading a file into the blob field with its messages, undo over the
 // shared ring, invert and rotate through the effects engine.
 #include "controls/imageview/db_multi_image.h"
-#include "imaging/dib.h"
-#include "imaging/dib_convert.h"
+#include "imaging/dib/dib.h"
+#include "imaging/dib/dib_convert.h"
 #include "imaging/error_invalid.h"
 #include "imaging/undo_ring.h"
 #include "tests/controls/image_view_fixture.h"

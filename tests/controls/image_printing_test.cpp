@@ -4,7 +4,7 @@
 // the caller opens it, and a metafile goes in as vectors between two corners.
 #include "controls/imageview/db_multi_image.h"
 #include "engines/crde2000/crde2000.h"
-#include "imaging/annotation_calls.h"
+#include "imaging/engine/annotation_calls.h"
 #include "platform/ui/printer.h"
 #include "tests/controls/image_view_fixture.h"
 #include "tests/engines/picture_tools.h"

@@ -3,7 +3,7 @@
 // configured in a folder of the test's (SANE_CONFIG_DIR): devices, modes, resolutions and
 // test pictures arrive with the right size and pixels.
 #include "controls/imageview/db_multi_image.h"
-#include "imaging/engine_calls.h"
+#include "imaging/engine/engine_calls.h"
 #include "imaging/undo_ring.h"
 #include "platform/core/error_reporter.h"
 #include "platform/core/profile.h"

@@ -7,7 +7,7 @@
 #include "data/data_source.h"
 #include "data/session.h"
 #include "data/table.h"
-#include "imaging/engine_binding.h"
+#include "imaging/engine/engine_binding.h"
 #include "tests/support/catalogue_fixture.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "imaging/annotation_calls.h"
-#include "imaging/dib.h"
-#include "imaging/dib_convert.h"
-#include "imaging/engine_calls.h"
+#include "imaging/dib/dib.h"
+#include "imaging/dib/dib_convert.h"
+#include "imaging/engine/annotation_calls.h"
+#include "imaging/engine/engine_calls.h"
 #include "imaging/error_invalid.h"
 #include "platform/core/profile.h"
 #include "tests/support/fake_dialogs.h"

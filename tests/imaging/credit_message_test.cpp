@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The two credit-message layouts: tagged scrolling messages and line-based credit boxes.
-#include "imaging/credit_message.h"
+#include "imaging/credit/credit_message.h"
 #include "platform/core/errors.h"
 #include "tests/support/qt_printers.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engines/dib/dib_layout.h"
-#include "imaging/dib.h"
-#include "imaging/dib_convert.h"
-#include "imaging/engine_calls.h"
+#include "imaging/dib/dib.h"
+#include "imaging/dib/dib_convert.h"
+#include "imaging/engine/engine_calls.h"
 #include "imaging/error_invalid.h"
 #include "tests/support/fake_dialogs.h"
 

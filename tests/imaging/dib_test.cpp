@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "imaging/dib.h"
+#include "imaging/dib/dib.h"
 #include "imaging/error_invalid.h"
 
 #include <gtest/gtest.h>

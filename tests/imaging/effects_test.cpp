@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engines/isp2000/transitions.h"
-#include "imaging/dib.h"
-#include "imaging/dib_convert.h"
-#include "imaging/effects_binding.h"
+#include "imaging/dib/dib.h"
+#include "imaging/dib/dib_convert.h"
+#include "imaging/engine/effects_binding.h"
 #include "imaging/undo_ring.h"
 #include "tests/support/fake_dialogs.h"
 

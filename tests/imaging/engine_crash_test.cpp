@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The binding against an engine module that reports a crash: the program shows its crash
 // message, the call fails, nothing is handed out and the program goes on.
-#include "imaging/annotation_calls.h"
-#include "imaging/engine_binding.h"
-#include "imaging/engine_calls.h"
+#include "imaging/engine/annotation_calls.h"
+#include "imaging/engine/engine_binding.h"
+#include "imaging/engine/engine_calls.h"
 #include "imaging/error_invalid.h"
 #include "tests/support/fake_dialogs.h"
 

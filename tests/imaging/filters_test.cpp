@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The effects window's operations through the binding, on real pixels of the real engine.
-#include "imaging/dib.h"
-#include "imaging/dib_convert.h"
-#include "imaging/effects_binding.h"
+#include "imaging/dib/dib.h"
+#include "imaging/dib/dib_convert.h"
+#include "imaging/engine/effects_binding.h"
 #include "platform/memory/global_memory.h"
 #include "tests/support/fake_dialogs.h"
 

@@ -2,8 +2,8 @@
 // The metafile player against independent tools: WMF files of our writer read by libwmf's
 // wmf2svg and drawn by Qt's SVG renderer, EMF files written by libEMF checked pixel by pixel,
 // and hostile files refused within limits.
-#include "imaging/metafile.h"
-#include "imaging/metafile_player.h"
+#include "imaging/metafile/metafile.h"
+#include "imaging/metafile/metafile_player.h"
 #include "tests/engines/picture_tools.h"
 #include "tests/imaging/emf_fixtures.h"
 #include "tests/support/qt_printers.h"

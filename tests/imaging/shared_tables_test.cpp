@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "imaging/shared_tables.h"
+#include "imaging/engine/shared_tables.h"
 #include "platform/core/profile.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The view's stretched copies: which source pixel each target pixel takes, and how the
 // combining modes keep thin lines of one-bit pictures.
-#include "imaging/stretch_blit.h"
+#include "imaging/dib/stretch_blit.h"
 
 #include <gtest/gtest.h>
 

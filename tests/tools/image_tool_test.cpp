@@ -2,7 +2,7 @@
 #include "engines/crde2000/pcd.h"
 #include "engines/shared/codes.h"
 #include "engines/shared/dib_block.h"
-#include "imaging/engine_binding.h"
+#include "imaging/engine/engine_binding.h"
 #include "tests/engines/picture_tools.h"
 #include "tests/support/fake_dialogs.h"
 #include "tools/image/image_tool.h"

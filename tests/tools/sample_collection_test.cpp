@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "controls/imageview/blob_detection.h"
 #include "engines/crde2000/info.h"
 #include "engines/crde2000/tiff.h"
+#include "imaging/decoding/blob_detection.h"
 #include "platform/core/text_case.h"
 #include "tests/support/qt_printers.h"
 #include "tools/samples/collection.h"
@@ -111,12 +111,12 @@ TEST(SampleCollection, TheOtherKindsAreWhatTheViewDetects) {
         if (kind == expected.end())
             continue;
         SCOPED_TRACE(s.Stem.toStdString());
-        controls::BlobInfo info;
-        const controls::Detection found = controls::DetectBlob(file, 0, info);
+        imaging::BlobInfo info;
+        const imaging::Detection found = imaging::DetectBlob(file, 0, info);
         EXPECT_EQ(found.loadName, kind->second);
         EXPECT_FALSE(found.engineError);
         if (s.Format == SampleFormat::HeaderBmp) {
-            EXPECT_EQ(controls::GraphicHeaderOffset(file), 8);
+            EXPECT_EQ(imaging::GraphicHeaderOffset(file), 8);
             EXPECT_EQ(info.BlobWidth, s.Draw().width());
         }
         if (kind->second == "WMF") {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tools/catalog/picture_kind.h"
 
-#include "controls/imageview/blob_detection.h"
-#include "imaging/engine_binding.h"
+#include "imaging/decoding/blob_detection.h"
+#include "imaging/engine/engine_binding.h"
 #include "imaging/error_invalid.h"
 
 namespace catalog {
@@ -10,9 +10,9 @@ namespace catalog {
 QString PictureProblem(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return {}; // a record without a picture
-    controls::BlobInfo info;
+    imaging::BlobInfo info;
     try {
-        const controls::Detection found = controls::DetectBlob(bytes, 0, info);
+        const imaging::Detection found = imaging::DetectBlob(bytes, 0, info);
         if (found.loadName != QLatin1String("-1"))
             return {};
         const QString reason = imaging::EngineBinding::Instance().LastEngineError().Text;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "tools/image/image_tool.h"
 
-#include "imaging/dib.h"
-#include "imaging/dib_convert.h"
-#include "imaging/engine_calls.h"
+#include "imaging/dib/dib.h"
+#include "imaging/dib/dib_convert.h"
+#include "imaging/engine/engine_calls.h"
+#include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
-#include "imaging/shared_tables.h"
 #include "platform/core/errors.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // vlmor-image: picture information and conversion through the imaging engine.
-#include "imaging/engine_binding.h"
+#include "imaging/engine/engine_binding.h"
 #include "platform/core/dialogs.h"
 #include "tools/image/image_tool.h"
 

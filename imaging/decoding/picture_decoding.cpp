@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#include "imaging/decoding/picture_decoding.h"
+
+#include "imaging/decoding/blob_detection.h"
+#include "imaging/engine/engine_calls.h"
+
+#include <algorithm>
+
+namespace imaging {
+
+namespace {
+
+// The reader of each load name.
+bool ReaderFormat(const QString& loadName, EngineFormat* format) {
+    static const struct {
+        const char* name;
+        EngineFormat format;
+    } kReaders[] = {
+        {"JPG", EngineFormat::Jpeg}, {"PNG", EngineFormat::Png}, {"TIF", EngineFormat::Tiff},
+        {"GIF", EngineFormat::Gif},  {"PCX", EngineFormat::Pcx}, {"TGA", EngineFormat::Tga},
+        {"EPS", EngineFormat::Eps},  {"BMP", EngineFormat::Bmp}, {"PCD", EngineFormat::Pcd},
+    };
+    for (const auto& r : kReaders)
+        if (loadName == QLatin1String(r.name)) {
+            if (format)
+                *format = r.format;
+            return true;
+        }
+    return false;
+}
+
+} // namespace
+
+bool DecodesToBitmap(const QString& loadName) {
+    return loadName == QLatin1String("DXF") || ReaderFormat(loadName, nullptr);
+}
+
+bool DecodePictureBlob(const QString& loadName, const QByteArray& blob, int depth, bool dither,
+                       int option, TBitmap& target, void* user, ProgressCallback progress) {
+    const auto size = static_cast<std::int32_t>(std::min<qsizetype>(blob.size(), 0x7FFFFFFF));
+    if (loadName == QLatin1String("DXF"))
+        return ReadDxfStream(blob.constData(), size, depth, dither, target, user, progress);
+    EngineFormat format = EngineFormat::Bmp;
+    if (!ReaderFormat(loadName, &format))
+        return false;
+    const char* bytes = blob.constData();
+    std::int32_t length = size;
+    if (format == EngineFormat::Bmp) {
+        const int offset = GraphicHeaderOffset(blob);
+        bytes += offset;
+        length -= offset;
+    }
+    if (format != EngineFormat::Tiff && format != EngineFormat::Pcd)
+        option = 0;
+    return ReadStreamToBitmap(format, bytes, length, depth, dither, option, target, user, progress);
+}
+
+} // namespace imaging

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "imaging/bitmap.h"
+#include "imaging/engine/engine_binding.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace imaging {
+
+/// Whether a detected load name is decoded into a bitmap (by a reader of the engine or the
+/// drawing reader); metafiles, credit messages and rich text are not.
+bool DecodesToBitmap(const QString& loadName);
+
+/// Decodes a picture blob of that load name into `target` at the depth and dither asked: a
+/// BMP after its record-source field header, `option` the TIFF page (from 0) or the Photo CD
+/// mode. False when the engine fails (its message is the binding's last error).
+bool DecodePictureBlob(const QString& loadName, const QByteArray& blob, int depth, bool dither,
+                       int option, TBitmap& target, void* user = nullptr,
+                       ProgressCallback progress = nullptr);
+
+} // namespace imaging
