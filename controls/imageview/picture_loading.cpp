@@ -148,20 +148,11 @@ void TPDBMultiImage::DecodeBitmap(const QString& loadName, const QByteArray& blo
     imaging::TBitmap target;
     ClearPicture(false);
     platform::WaitCursor wait;
-    const bool mono = DecodesMonochrome(loadName, blobInfo_.BlobBitsPerPixel);
-    target.SetMonochrome(mono);
-    const int depth = mono ? 1 : readDepth;
-    int option = 0;
-    if (loadName == QLatin1String("TIF")) {
-        // Pages count from 0: a page beyond the last is lowered to the last one.
-        if (blobInfo_.TiffPageCount > 0 && TiffPage >= blobInfo_.TiffPageCount)
-            TiffPage = std::int16_t(blobInfo_.TiffPageCount - 1);
-        option = TiffPage;
-    } else if (loadName == QLatin1String("PCD")) {
-        option = PCDMode;
-    }
-    const bool ok =
-        DecodePictureBlob(loadName, blob, depth, ImageDither, option, target, this, &ProgressThunk);
+    const imaging::ReadPlan plan = imaging::PlanRead(loadName, blobInfo_, readDepth, TiffPage, PCDMode);
+    target.SetMonochrome(plan.monochrome);
+    TiffPage = std::int16_t(plan.tiffPage);
+    const bool ok = DecodePictureBlob(loadName, blob, plan.depth, ImageDither, plan.option, target,
+                                      this, &ProgressThunk);
     if (!ok) {
         Picture.Clear();
         ReportEngineError();

@@ -81,12 +81,23 @@ struct CloseTiff {
 };
 using TiffPtr = std::unique_ptr<TIFF, CloseTiff>;
 
+// libtiff's messages are swallowed here, per file: the engine reports through its codes, and
+// the process-wide handlers stay as they are (other threads may be opening files meanwhile).
+int Quiet(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
+
 TiffPtr Open(MemoryFile& file, const char* mode) {
-    // libtiff reports through global handlers; the engine reports through its codes.
-    TIFFSetErrorHandler(nullptr);
-    TIFFSetWarningHandler(nullptr);
-    return TiffPtr(
-        TIFFClientOpen("memory", mode, &file, Read, Write, Seek, Close, Size, Map, Unmap));
+    struct FreeOptions {
+        void operator()(TIFFOpenOptions* o) const { TIFFOpenOptionsFree(o); }
+    };
+    const std::unique_ptr<TIFFOpenOptions, FreeOptions> options(TIFFOpenOptionsAlloc());
+    if (!options)
+        return nullptr;
+    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Quiet, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options.get(), Quiet, nullptr);
+    return TiffPtr(TIFFClientOpenExt("memory", mode, &file, Read, Write, Seek, Close, Size, Map,
+                                     Unmap, options.get()));
 }
 
 template <class T> T Field(TIFF* t, ttag_t tag, T fallback) {

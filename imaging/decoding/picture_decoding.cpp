@@ -55,4 +55,20 @@ bool DecodePictureBlob(const QString& loadName, const QByteArray& blob, int dept
     return ReadStreamToBitmap(format, bytes, length, depth, dither, option, target, user, progress);
 }
 
+ReadPlan PlanRead(const QString& loadName, const BlobInfo& info, int readDepth, int tiffPage,
+                  int pcdMode) {
+    ReadPlan plan;
+    plan.monochrome = DecodesMonochrome(loadName, info.BlobBitsPerPixel);
+    plan.depth = plan.monochrome ? 1 : readDepth;
+    plan.tiffPage = tiffPage;
+    if (loadName == QLatin1String("TIF")) {
+        if (info.TiffPageCount > 0 && tiffPage >= info.TiffPageCount)
+            plan.tiffPage = info.TiffPageCount - 1;
+        plan.option = plan.tiffPage;
+    } else if (loadName == QLatin1String("PCD")) {
+        plan.option = pcdMode;
+    }
+    return plan;
+}
+
 } // namespace imaging

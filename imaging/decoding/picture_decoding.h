@@ -2,6 +2,7 @@
 #pragma once
 
 #include "imaging/bitmap.h"
+#include "imaging/decoding/blob_detection.h"
 #include "imaging/engine/engine_binding.h"
 
 #include <QByteArray>
@@ -19,5 +20,17 @@ bool DecodesToBitmap(const QString& loadName);
 bool DecodePictureBlob(const QString& loadName, const QByteArray& blob, int depth, bool dither,
                        int option, TBitmap& target, void* user = nullptr,
                        ProgressCallback progress = nullptr);
+
+/// How a detected picture is read: at depth 1 when it is monochrome, else at the read depth;
+/// the reader's option is the TIFF page (from 0, a page past the last lowered to the last,
+/// which `tiffPage` then holds) or the Photo CD mode.
+struct ReadPlan {
+    int depth = 24;
+    int option = 0;
+    bool monochrome = false;
+    int tiffPage = 0;
+};
+ReadPlan PlanRead(const QString& loadName, const BlobInfo& info, int readDepth, int tiffPage,
+                  int pcdMode);
 
 } // namespace imaging

@@ -13,6 +13,7 @@ using namespace calls;
 HGLOBAL ConvertDib(const char* exportName, HGLOBAL dib) {
     if (!dib)
         return nullptr;
+    EngineBinding::CallScope hold; // the module stays loaded until the call is done
     void* entry = nullptr;
     if (!Engine().LoadEngineFunction(QString::fromLatin1(EngineBinding::LibraryName), exportName,
                                      &entry))

@@ -21,13 +21,20 @@ EffectsBinding::~EffectsBinding() {
     Unload();
 }
 
+bool EffectsBinding::Loaded() const {
+    std::lock_guard hold(lock_);
+    return library_ != nullptr;
+}
+
 void EffectsBinding::Unload() {
+    std::lock_guard hold(lock_);
     if (library_)
         platform::FreeLibrary(library_);
     library_ = nullptr;
 }
 
 void* EffectsBinding::Function(const char* exportName) {
+    std::unique_lock hold(lock_);
     if (!library_) {
         const QString name = QString::fromLatin1(LibraryName);
         const QString folder = platform::ExtractFilePath(platform::ExecutablePath());
@@ -45,11 +52,16 @@ void* EffectsBinding::Function(const char* exportName) {
             }
         }
         if (!library_) {
-            platform::Dialogs().MessageBox(
-                nullptr,
+            hold.unlock();
+            const QString text =
                 QStringLiteral("Can't load ") + name +
-                    QStringLiteral(". Make sure its located in the application's searchpath."),
-                QStringLiteral("Error"), platform::MB_OK | platform::MB_ICONERROR);
+                QStringLiteral(". Make sure its located in the application's searchpath.");
+            EngineBinding& engine = EngineBinding::Instance();
+            if (engine.OnOwnerThread())
+                platform::Dialogs().MessageBox(nullptr, text, QStringLiteral("Error"),
+                                               platform::MB_OK | platform::MB_ICONERROR);
+            else
+                engine.SetLastEngineError(-1, text);
             return nullptr;
         }
     }

@@ -10,6 +10,7 @@
 #include <QRect>
 
 #include <functional>
+#include <mutex>
 
 class QPainter;
 
@@ -21,15 +22,18 @@ public:
     static constexpr const char* LibraryName = "ISP2000.DLL";
     static EffectsBinding& Instance();
 
-    /// Loads the library when needed (a message when it cannot be found) and looks the
-    /// export up; null when either fails.
+    /// Loads the library when needed (a message when it cannot be found: on the engine
+    /// binding's owner thread a window, elsewhere the call's error) and looks the export up;
+    /// null when either fails. Any thread; loading is serialised.
     void* Function(const char* exportName);
-    bool Loaded() const { return library_ != nullptr; }
+    bool Loaded() const;
+    /// The owner's, while no other thread calls the library.
     void Unload();
 
 private:
     EffectsBinding() = default;
     ~EffectsBinding();
+    mutable std::mutex lock_;
     platform::HMODULE library_ = nullptr;
 };
 

@@ -14,20 +14,82 @@
 
 namespace imaging {
 
+namespace {
+
+// The state this thread's calls report into while a scope is open.
+thread_local CallState* tScopeState = nullptr;
+// How many scopes this thread has open.
+thread_local int tScopes = 0;
+
+// The asking call's own scope, which ends with it: with no other scope open anywhere, no
+// other code runs inside the module then.
+int HeldHere() {
+    return tScopes > 0 ? 1 : 0;
+}
+
+} // namespace
+
 EngineBinding& EngineBinding::Instance() {
     static EngineBinding binding;
     return binding;
 }
 
+EngineBinding::CallScope::CallScope(CallState& state)
+    : previous_(tScopeState) {
+    tScopeState = &state;
+    ++tScopes;
+    EngineBinding& e = Instance();
+    std::lock_guard hold(e.moduleLock_);
+    ++e.holders_;
+}
+
+EngineBinding::CallScope::CallScope()
+    : previous_(tScopeState) {
+    ++tScopes;
+    EngineBinding& e = Instance();
+    std::lock_guard hold(e.moduleLock_);
+    ++e.holders_;
+}
+
+EngineBinding::CallScope::~CallScope() {
+    tScopeState = previous_;
+    --tScopes;
+    EngineBinding& e = Instance();
+    std::lock_guard hold(e.moduleLock_);
+    --e.holders_;
+}
+
+CallState& EngineBinding::State() const {
+    return tScopeState ? *tScopeState : ownerState_;
+}
+
+bool EngineBinding::OnOwnerThread() const {
+    std::lock_guard hold(moduleLock_);
+    return owner_ == std::thread::id() || owner_ == std::this_thread::get_id();
+}
+
+bool EngineBinding::EngineLoaded() const {
+    std::lock_guard hold(moduleLock_);
+    return engine_ != nullptr && !unloadPending_;
+}
+
+int EngineBinding::Holders() const {
+    std::lock_guard hold(moduleLock_);
+    return holders_;
+}
+
 void EngineBinding::Start() {
     if (starts_++ > 0)
         return;
+    {
+        std::lock_guard hold(moduleLock_);
+        owner_ = std::this_thread::get_id();
+    }
     // The version is written with the locale's decimal separator and read back the same way.
     const QLocale locale;
     libraryVersion_ =
         locale.toDouble(QStringLiteral("5") + locale.decimalPoint() + QStringLiteral("1"));
-    lastError_ = {};
-    engine_ = nullptr;
+    ownerState_.Error = {};
     scannerBusy_ = false;
     const QString app = QFileInfo(platform::ExecutablePath()).completeBaseName().toLower();
     platform::WritePrivateProfileString(QStringLiteral("Imaging Twain"), QStringLiteral("App Name"),
@@ -38,18 +100,33 @@ void EngineBinding::End() {
     if (starts_ == 0 || --starts_ > 0)
         return;
     FreeEngine();
-    lastError_ = {};
-    progressText_.clear();
+    ownerState_ = {};
 }
 
-void EngineBinding::FreeEngine() {
+// With the lock held. Only the owner unloads, and only while nothing holds the module: a
+// function address the owner looked up stays good until its own next call.
+void EngineBinding::UnloadLocked() {
     if (engine_)
         platform::FreeLibrary(engine_);
     engine_ = nullptr;
+    unloadPending_ = false;
+}
+
+void EngineBinding::FreeEngine() {
+    const bool owner = OnOwnerThread();
+    std::lock_guard hold(moduleLock_);
+    if (owner && holders_ <= HeldHere())
+        UnloadLocked();
+    else if (engine_)
+        unloadPending_ = true;
 }
 
 bool EngineBinding::LoadEngineFunction(const QString& library, const char* exportName,
                                        void** entry) {
+    const bool owner = OnOwnerThread();
+    std::unique_lock hold(moduleLock_);
+    if (unloadPending_ && owner && holders_ <= HeldHere())
+        UnloadLocked(); // the unload asked for while others held the module
     if (!engine_) {
         const QString folder = platform::ExtractFilePath(platform::ExecutablePath());
         engine_ = platform::LoadLibrary(platform::JoinPath(folder, library));
@@ -72,6 +149,7 @@ bool EngineBinding::LoadEngineFunction(const QString& library, const char* expor
             QStringLiteral("Can't load ") + library +
             QStringLiteral(". Make sure its located in the application's searchpath."));
     if (!library.contains(QLatin1String("CRDE"))) {
+        hold.unlock();
         platform::Dialogs().MessageBox(
             nullptr, QStringLiteral("Wrong dll Name in the engine binding"),
             QStringLiteral("Error"), platform::MB_OK | platform::MB_ICONERROR);
@@ -84,14 +162,24 @@ bool EngineBinding::LoadEngineFunction(const QString& library, const char* expor
 
 void EngineBinding::SetEngineError(std::int16_t code) {
     QString text;
-    void* entry = engine_ ? platform::GetProcAddress(engine_, "errortext") : nullptr;
+    void* entry = nullptr;
+    {
+        std::lock_guard hold(moduleLock_);
+        entry = engine_ ? platform::GetProcAddress(engine_, "errortext") : nullptr;
+    }
     if (entry)
         if (const char* s = reinterpret_cast<CrdeErrorText>(entry)(code))
             text = QString::fromUtf8(s).left(255);
-    lastError_ = {code, text};
+    State().Error = {code, text};
 }
 
 void ShowImagingException() {
+    EngineBinding& e = EngineBinding::Instance();
+    if (!e.OnOwnerThread()) {
+        e.SetLastEngineError(kEngineInternalError,
+                             QStringLiteral("An exception error occured in the imaging dll."));
+        return;
+    }
     platform::Dialogs().MessageBox(
         nullptr,
         QStringLiteral("An exception error occured in the imaging dll. We recommend to exit the "

@@ -11,8 +11,9 @@
 namespace platform {
 
 namespace {
+// Each thread's own, as the loader's own error text is.
 QString& LastError() {
-    static QString text;
+    thread_local QString text;
     return text;
 }
 
