@@ -3,9 +3,6 @@
 
 #include "engines/shared/codes.h"
 
-#include <ghostscript/gserrors.h>
-#include <ghostscript/iapi.h>
-
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -14,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
+#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -85,43 +84,33 @@ std::string TempFile(const char* suffix) {
     return path;
 }
 
-int Quiet(void*, const char*, int len) {
-    return len;
-}
-
 // Ghostscript runs in a child process that is killed when it takes too long: a PostScript
 // program may loop for ever, and the interpreter has no way to be stopped from outside.
 constexpr int kRenderSeconds = 10;
 
-bool RunGhostscript(const std::string& input, const std::string& output) {
-    const pid_t child = fork();
-    if (child < 0)
-        return false;
-    if (child == 0) {
-        void* gs = nullptr;
-        int status = 1;
-        if (gsapi_new_instance(&gs, nullptr) >= 0) {
-            gsapi_set_stdio(gs, nullptr, Quiet, Quiet);
-            const std::string out = "-sOutputFile=" + output;
-            const char* args[] = {"vlmor",
-                                  "-q",
-                                  "-dSAFER",
-                                  "-dBATCH",
-                                  "-dNOPAUSE",
-                                  "-dEPSCrop",
-                                  "-r72",
-                                  "-sDEVICE=ppmraw",
-                                  "-dTextAlphaBits=1",
-                                  "-dGraphicsAlphaBits=1",
-                                  out.c_str(),
-                                  input.c_str()};
-            const int result =
-                gsapi_init_with_args(gs, int(sizeof args / sizeof *args), const_cast<char**>(args));
-            const int exitResult = gsapi_exit(gs);
-            status = (result == 0 || result == gs_error_Quit) && exitResult == 0 ? 0 : 1;
-        }
-        _exit(status);
+// The renderer program lies beside the code that runs this (the engine module in the
+// program's folder), or in the build's program folder for the tests that link the codecs.
+std::string Renderer() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&Renderer), &info) && info.dli_fname) {
+        std::string path = info.dli_fname;
+        const std::size_t slash = path.rfind('/');
+        path = (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) +
+               "/vlmor-eps-render";
+        if (access(path.c_str(), X_OK) == 0)
+            return path;
     }
+    return VLMOR_EPS_RENDERER;
+}
+
+bool RunGhostscript(const std::string& input, const std::string& output) {
+    // Started, not forked: a copy of a process with threads may hold their locks for ever.
+    const std::string program = Renderer();
+    char* const args[] = {const_cast<char*>(program.c_str()), const_cast<char*>(input.c_str()),
+                          const_cast<char*>(output.c_str()), nullptr};
+    pid_t child = 0;
+    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, args, environ) != 0)
+        return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kRenderSeconds);
     for (;;) {
         int status = 0;

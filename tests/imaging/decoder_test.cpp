@@ -197,7 +197,7 @@ TEST_F(Decoding, HigherPrioritiesGoFirstAndEqualOnesInTheOrderAsked) {
             order.push_back(id);
         };
     };
-    decoder.Submit(Request(png), 0, [&](const DecodeJob&) { std::lock_guard wait(gate); });
+    decoder.Submit(Request(png), 1000, [&](const DecodeJob&) { std::lock_guard wait(gate); });
     decoder.Submit(Request(png), 1, record(1));
     decoder.Submit(Request(png), 5, record(2));
     decoder.Submit(Request(png), 1, record(3));
