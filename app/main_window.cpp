@@ -56,6 +56,23 @@ TfMain::TfMain(QWidget* parent)
 
 TfMain::~TfMain() {
     qApp->removeEventFilter(this);
+    if (PDBMultiImage1)
+        PDBMultiImage1->SetReadAhead(nullptr);
+    readAhead_.reset();
+}
+
+void TfMain::ReadNeighbours() {
+    if (!data_ || !data_->Table1->Active()) {
+        readAhead_->Clear();
+        return;
+    }
+    std::vector<imaging::DecodeRequest> wanted;
+    for (int offset : {1, -1}) {
+        const QByteArray blob = data_->Table1->NeighbourBlob(*data_->Table1GraphicFile, offset);
+        if (!blob.isEmpty())
+            wanted.push_back(PDBMultiImage1->ReadRequest(blob));
+    }
+    readAhead_->Want(wanted);
 }
 
 void TfMain::SetDataModule(TDataModule1* module) {

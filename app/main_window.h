@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+
 class QAction;
 class QLineEdit;
 class QMenu;
@@ -22,6 +24,10 @@ class TDBText;
 class TPDBMultiImage;
 class TILDBMultiImageToolBar;
 } // namespace controls
+namespace imaging {
+class Decoder;
+class ReadAhead;
+} // namespace imaging
 namespace platform {
 class TPanel;
 class TTabControl;
@@ -124,6 +130,9 @@ private:
     void Help(unsigned command, int data);
     /// The current record's picture file name ("" without an open table).
     QString CurrentFileName() const;
+    /// Asks for the pictures of the records after and before the current one, so moving to
+    /// them shows a picture already decoded.
+    void ReadNeighbours();
 
     TDataModule1* data_ = nullptr;
     QPointer<TAboutBox> about_;
@@ -131,4 +140,6 @@ private:
     QPointer<QWindow> lastFocusWindow_;
     bool shownOnce_ = false;
     int activations_ = 0;
+    std::unique_ptr<imaging::Decoder> decoder_;
+    std::unique_ptr<imaging::ReadAhead> readAhead_; // over decoder_, which outlives it
 };

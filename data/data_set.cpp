@@ -146,6 +146,16 @@ QByteArray TDataSet::BlobValue(const TBlobField& field) const {
     return ReadBlob(cache_.RowIds[static_cast<size_t>(record)], field.Column());
 }
 
+QByteArray TDataSet::NeighbourBlob(const TBlobField& field, int offset) const {
+    if (state_ != TDataSetState::dsBrowse || count_ == 0)
+        return {};
+    const std::int64_t position = std::int64_t(first_) + active_ + offset;
+    if (position < 0 || position >= std::int64_t(visible_.size()))
+        return {};
+    const int record = visible_[static_cast<size_t>(position)];
+    return ReadBlob(cache_.RowIds[static_cast<size_t>(record)], field.Column());
+}
+
 qint64 TDataSet::BlobSize(const TBlobField& field) const {
     if (const QByteArray* pending = PendingBlob(field))
         return pending->size();

@@ -105,6 +105,9 @@ public:
     // Values of the record being read (the current one, or the one a filter examines).
     const QString& CellText(int column) const;
     QByteArray BlobValue(const TBlobField& field) const;
+    /// The field's stored blob of the visible record `offset` records from the current one,
+    /// read without moving there; empty past either end or while editing.
+    QByteArray NeighbourBlob(const TBlobField& field, int offset) const;
     qint64 BlobSize(const TBlobField& field) const;
 
     /// Sends an event to every data source and so to every link (held back while suspended).

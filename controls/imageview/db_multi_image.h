@@ -8,6 +8,7 @@
 #include "data/field_data_link.h"
 #include "imaging/decoding/blob_detection.h"
 #include "imaging/decoding/picture_decoding.h"
+#include "imaging/decoding/read_ahead.h"
 #include "imaging/engine/engine_calls.h"
 #include "imaging/image_types.h"
 #include "platform/core/cursors.h"
@@ -263,6 +264,18 @@ public:
     /// The palette the form realises for the control: the imaging binding's shared palette.
     imaging::HPALETTE GetPalette() const;
 
+    // Reading ahead (picture_loading.cpp): decodes on the decoder's workers that LoadPicture
+    // takes instead of decoding again, with every event and message as before.
+    /// How the view would read this blob now (read depth, dither, page, Photo CD mode).
+    imaging::DecodeRequest ReadRequest(const QByteArray& blob) const;
+    /// Where LoadPicture looks for a picture read ahead; null: nowhere. Not owned.
+    void SetReadAhead(imaging::ReadAhead* readAhead) { readAhead_ = readAhead; }
+
+signals:
+    /// LoadPicture is done: the picture (or what stands for it) is shown.
+    void PictureShown();
+
+public:
     /// The progress callback handed to every engine call (user: the control).
     static std::int16_t ProgressThunk(std::int16_t progress, void* user);
 
@@ -299,6 +312,8 @@ private:
     QByteArray BlobBytes() const;
     bool BlobFieldBound() const;
     void DecodeBitmap(const QString& loadName, const QByteArray& blob, int readDepth);
+    /// The picture read ahead for this blob as it is read now, decoded into `target`.
+    bool TakeReadAhead(const QByteArray& blob, imaging::TBitmap& target);
     void ShowCreditMessage(const QString& loadName, const QByteArray& blob);
     void CreditTick(CreditDisplay::Kind kind);
 
@@ -346,6 +361,7 @@ private:
     CreditDisplay credit_;
     QTimer creditTimer_;
     imaging::TBitmap transitionBitmap_;
+    imaging::ReadAhead* readAhead_ = nullptr;
     QImage transitionSurface_; // what a running transition has painted so far
     bool transitionRunning_ = false;
 

@@ -142,17 +142,43 @@ void TPDBMultiImage::LoadPicture() {
     PostStateChanged();
     if (OnFinishedLoadSave)
         OnFinishedLoadSave(this);
+    emit PictureShown();
+}
+
+imaging::DecodeRequest TPDBMultiImage::ReadRequest(const QByteArray& blob) const {
+    imaging::DecodeRequest r;
+    r.Blob = blob;
+    r.Depth = ReadDepth(ImageReadRes, DeviceBitsPerPixel());
+    r.Dither = ImageDither;
+    r.TiffPage = TiffPage;
+    r.PcdMode = PCDMode;
+    r.PixelsPerInch = logicalDpiX();
+    return r;
+}
+
+bool TPDBMultiImage::TakeReadAhead(const QByteArray& blob, imaging::TBitmap& target) {
+    if (!readAhead_)
+        return false;
+    std::optional<imaging::DecodeResult> ahead = readAhead_->Take(ReadRequest(blob));
+    if (!ahead || ahead->What != imaging::DecodeResult::Kind::Picture)
+        return false;
+    target = std::move(ahead->Bitmap);
+    return true;
 }
 
 void TPDBMultiImage::DecodeBitmap(const QString& loadName, const QByteArray& blob, int readDepth) {
     imaging::TBitmap target;
     ClearPicture(false);
     platform::WaitCursor wait;
-    const imaging::ReadPlan plan = imaging::PlanRead(loadName, blobInfo_, readDepth, TiffPage, PCDMode);
-    target.SetMonochrome(plan.monochrome);
+    // A picture read ahead is taken as it is (its decode reported no progress here); else it
+    // is decoded now, with progress.
+    const bool readAhead = TakeReadAhead(blob, target);
+    const imaging::ReadPlan plan =
+        imaging::PlanRead(loadName, blobInfo_, readDepth, TiffPage, PCDMode);
     TiffPage = std::int16_t(plan.tiffPage);
-    const bool ok = DecodePictureBlob(loadName, blob, plan.depth, ImageDither, plan.option, target,
-                                      this, &ProgressThunk);
+    target.SetMonochrome(plan.monochrome);
+    const bool ok = readAhead || DecodePictureBlob(loadName, blob, plan.depth, ImageDither,
+                                                   plan.option, target, this, &ProgressThunk);
     if (!ok) {
         Picture.Clear();
         ReportEngineError();

@@ -329,3 +329,72 @@ TEST_F(ImageViewMore, TheOverlayTextAndTheRemovalOfTheSource) {
     EXPECT_EQ(view->DataSource(), nullptr);
     view->grab();
 }
+
+TEST_F(ImageViewMore, APictureReadAheadIsShownWithTheSameEventsAndNoReplayedProgress) {
+    QImage pattern(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            pattern.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
+    std::vector<int> progress;
+    Bind({Png({20, 10}, qRgb(10, 20, 30)), Encoded(pattern, "JPG"), Encoded(pattern, "PNG")},
+         {100, 100}, [&](TPDBMultiImage& v) {
+             v.OnProgress = [&](TPDBMultiImage*, std::int16_t p, const QString&, bool&) {
+                 progress.push_back(p);
+             };
+         });
+    auto* field = static_cast<data::TBlobField*>(table.FindField("GraphicFile"));
+    ASSERT_NE(field, nullptr);
+    EXPECT_TRUE(table.NeighbourBlob(*field, -1).isEmpty()) << "nothing before the first";
+    EXPECT_TRUE(table.NeighbourBlob(*field, 3).isEmpty()) << "nothing past the last";
+    imaging::Decoder decoder(2);
+    imaging::ReadAhead ahead(decoder);
+    view->SetReadAhead(&ahead);
+
+    // What moving on shows and sends: the picture, the toolbar's messages, the events.
+    struct Seen {
+        QImage picture;
+        std::vector<unsigned> messages;
+        int finished;
+        std::vector<int> progress;
+    };
+    auto move = [&](int record) {
+        table.GoFirst();
+        Deliver();
+        toolbar.messages.clear();
+        progress.clear();
+        const int before = finished;
+        table.StepBy(record);
+        Deliver();
+        return Seen{view->Picture.Bitmap().Handle().convertToFormat(QImage::Format_RGB32),
+                    toolbar.messages, finished - before, progress};
+    };
+    for (int record : {1, 2}) {
+        const Seen cold = move(record);
+        ASSERT_FALSE(cold.picture.isNull());
+        ASSERT_GT(cold.progress.size(), 1u) << "the engine reports as it reads";
+        table.GoFirst();
+        Deliver();
+        ahead.Want({view->ReadRequest(table.NeighbourBlob(*field, record))});
+        decoder.WaitIdle();
+        const Seen warm = move(record);
+        EXPECT_EQ(ahead.Held(), 0) << "taken";
+        EXPECT_EQ(warm.picture, cold.picture) << record;
+        EXPECT_EQ(warm.messages, cold.messages) << record;
+        EXPECT_EQ(warm.finished, cold.finished);
+        EXPECT_EQ(warm.progress, std::vector<int>(warm.progress.size(), 0))
+            << "the read's progress is not replayed";
+        EXPECT_LT(warm.progress.size(), cold.progress.size());
+        // Read ahead at another depth: that is another picture, decoded again with progress.
+        table.GoFirst();
+        Deliver();
+        imaging::DecodeRequest other = view->ReadRequest(table.NeighbourBlob(*field, record));
+        other.Depth = other.Depth == 8 ? 24 : 8;
+        ahead.Want({other});
+        decoder.WaitIdle();
+        const Seen again = move(record);
+        EXPECT_EQ(again.picture, cold.picture);
+        EXPECT_EQ(again.progress, cold.progress);
+        ahead.Clear();
+    }
+    view->SetReadAhead(nullptr);
+}
