@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The image view as users wait for it, each figure against an anchor of the same run: the
-// next record's picture on screen against the engine's decode of the same blob alone; a
+// next record's picture on screen against the engine's decode of the same blob alone, cold and
+// with the neighbour read ahead (the read ahead done while the user looks, untimed); a
 // zoomed paint of a 100-megapixel picture against the same paint of a 1-megapixel one; a
 // panning mouse move against one zoomed paint; and the memory a 100-megapixel picture adds
 // against the picture's own bytes.
@@ -8,8 +9,11 @@
 #include "bench/view_fixture.h"
 #include "controls/imageview/db_multi_image.h"
 #include "data/data_source.h"
+#include "data/field.h"
 #include "data/session.h"
 #include "data/table.h"
+#include "imaging/decoding/decoder.h"
+#include "imaging/decoding/read_ahead.h"
 #include "imaging/dib/dib.h"
 #include "imaging/engine/engine_binding.h"
 #include "imaging/engine/engine_calls.h"
@@ -73,6 +77,27 @@ void BM_NextRecord(benchmark::State& state) {
         forward = !forward;
         next->view->repaint();
     }
+}
+
+// The same move with the neighbours read ahead while the user looks at the picture.
+void BM_NextRecordReadAhead(benchmark::State& state) {
+    imaging::Decoder decoder(2);
+    imaging::ReadAhead ahead(decoder);
+    next->view->SetReadAhead(&ahead);
+    auto* field = static_cast<data::TBlobField*>(next->table.FindField("GraphicFile"));
+    bool forward = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ahead.Want({next->view->ReadRequest(next->table.NeighbourBlob(*field, forward ? 1 : -1))});
+        decoder.WaitIdle();
+        state.ResumeTiming();
+        forward ? next->table.GoNext() : next->table.GoPrior();
+        forward = !forward;
+        next->view->repaint();
+    }
+    if (ahead.Held() != 0)
+        state.SkipWithError("the picture read ahead was not taken");
+    next->view->SetReadAhead(nullptr);
 }
 
 void BM_EngineDecode(benchmark::State& state) {
@@ -171,6 +196,7 @@ int main(int argc, char** argv) {
 
     benchmark::Initialize(&argc, argv);
     bench::Add("next/record", BM_NextRecord, 2);
+    bench::Add("next/record-read-ahead", BM_NextRecordReadAhead, 2);
     bench::Add("next/engine-decode", BM_EngineDecode, 2);
     bench::Add("zoom4/100mp", BM_ZoomHuge, 1);
     bench::Add("zoom4/1mp", BM_ZoomSmall, 1);
@@ -182,6 +208,8 @@ int main(int argc, char** argv) {
     std::printf("\n");
     ok &= bench::Report("next record to painted picture / engine decode",
                         t("next/record") / t("next/engine-decode"), 1.25, "x");
+    ok &= bench::Report("the same with the neighbour read ahead / engine decode",
+                        t("next/record-read-ahead") / t("next/engine-decode"), 0.25, "x");
     ok &= bench::Report("view's zoomed paint of 100 Mpixel / of 1 Mpixel",
                         t("zoom4/100mp") / t("zoom4/1mp"), 1.2, "x");
     ok &= bench::Report("panning mouse move / one zoomed paint", t("pan/move") / t("zoom4/100mp"),

@@ -151,11 +151,13 @@ void Decoder::Work() {
         Finish(*job, std::move(result));
         if (job->onDone_ && job->result_.What != DecodeResult::Kind::Cancelled)
             job->onDone_(*job);
+        bool idle;
         {
             std::lock_guard hold(lock_);
-            --running_;
+            idle = --running_ == 0 && queue_.empty();
         }
-        idle_.notify_all();
+        if (idle) // waiters are woken once, when there is nothing left
+            idle_.notify_all();
     }
 }
 

@@ -38,25 +38,19 @@ EngineBinding::CallScope::CallScope(CallState& state)
     : previous_(tScopeState) {
     tScopeState = &state;
     ++tScopes;
-    EngineBinding& e = Instance();
-    std::lock_guard hold(e.moduleLock_);
-    ++e.holders_;
+    ++Instance().holders_;
 }
 
 EngineBinding::CallScope::CallScope()
     : previous_(tScopeState) {
     ++tScopes;
-    EngineBinding& e = Instance();
-    std::lock_guard hold(e.moduleLock_);
-    ++e.holders_;
+    ++Instance().holders_;
 }
 
 EngineBinding::CallScope::~CallScope() {
     tScopeState = previous_;
     --tScopes;
-    EngineBinding& e = Instance();
-    std::lock_guard hold(e.moduleLock_);
-    --e.holders_;
+    --Instance().holders_;
 }
 
 CallState& EngineBinding::State() const {
@@ -64,8 +58,8 @@ CallState& EngineBinding::State() const {
 }
 
 bool EngineBinding::OnOwnerThread() const {
-    std::lock_guard hold(moduleLock_);
-    return owner_ == std::thread::id() || owner_ == std::this_thread::get_id();
+    const std::thread::id owner = owner_;
+    return owner == std::thread::id() || owner == std::this_thread::get_id();
 }
 
 bool EngineBinding::EngineLoaded() const {
@@ -74,17 +68,13 @@ bool EngineBinding::EngineLoaded() const {
 }
 
 int EngineBinding::Holders() const {
-    std::lock_guard hold(moduleLock_);
     return holders_;
 }
 
 void EngineBinding::Start() {
     if (starts_++ > 0)
         return;
-    {
-        std::lock_guard hold(moduleLock_);
-        owner_ = std::this_thread::get_id();
-    }
+    owner_ = std::this_thread::get_id();
     // The version is written with the locale's decimal separator and read back the same way.
     const QLocale locale;
     libraryVersion_ =

@@ -107,11 +107,13 @@ private:
     void UnloadLocked();
 
     int starts_ = 0;
-    mutable std::mutex moduleLock_; // the handle, the holders and a pending unload
+    mutable std::mutex moduleLock_; // the handle and a pending unload
     platform::HMODULE engine_ = nullptr;
-    int holders_ = 0;
+    // Scopes open anywhere: counted before a scope's first lookup and after its last call,
+    // so an unload decided under the lock never meets a call in progress.
+    std::atomic<int> holders_ = 0;
     bool unloadPending_ = false;
-    std::thread::id owner_;
+    std::atomic<std::thread::id> owner_;
     mutable CallState ownerState_;
     double libraryVersion_ = 0;
     HPALETTE sharedPalette_;

@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "platform/memory/global_memory.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <shared_mutex>
 #include <sys/mman.h>
+#include <unordered_map>
 #include <unordered_set>
 
 struct GlobalMemoryBlock {
     void* data = nullptr;
     std::size_t size = 0;
-    unsigned locks = 0;
+    std::atomic<unsigned> locks = 0;
 };
 
 namespace {
@@ -62,9 +65,12 @@ void* MapAligned(std::size_t bytes) {
 constexpr unsigned InvalidHandleFlag = 0x8000;
 
 // Live handles; lookups reject stale or foreign handles instead of touching freed memory.
+// Blocks are made, freed and moved under the exclusive lock; locking, unlocking and asking for a
+// size share it (the lock count is atomic), so decodes on several threads do not queue there.
 struct Registry {
-    std::mutex mutex;
+    std::shared_mutex mutex;
     std::unordered_set<HGLOBAL> live;
+    std::unordered_map<const void*, HGLOBAL> byData; // each live block by its memory
 };
 
 Registry& Blocks() {
@@ -111,38 +117,44 @@ HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes) {
     Registry& r = Blocks();
     std::lock_guard lock(r.mutex);
     r.live.insert(block);
+    r.byData[data] = block;
     return block;
 }
 
 void* GlobalLock(HGLOBAL block) {
     Registry& r = Blocks();
-    std::lock_guard lock(r.mutex);
+    std::shared_lock lock(r.mutex);
     if (!Known(r, block))
         return nullptr;
-    if (block->locks < 0xFF)
-        ++block->locks;
+    unsigned count = block->locks;
+    while (count < 0xFF && !block->locks.compare_exchange_weak(count, count + 1)) {
+    }
     return block->data;
 }
 
 int GlobalUnlock(HGLOBAL block) {
     Registry& r = Blocks();
-    std::lock_guard lock(r.mutex);
-    if (!Known(r, block) || block->locks == 0)
+    std::shared_lock lock(r.mutex);
+    if (!Known(r, block))
         return 0;
-    --block->locks;
-    return block->locks != 0;
+    unsigned count = block->locks;
+    do {
+        if (count == 0)
+            return 0;
+    } while (!block->locks.compare_exchange_weak(count, count - 1));
+    return count - 1 != 0;
 }
 
 std::size_t GlobalSize(HGLOBAL block) {
     Registry& r = Blocks();
-    std::lock_guard lock(r.mutex);
+    std::shared_lock lock(r.mutex);
     return Known(r, block) ? block->size : 0;
 }
 
 unsigned GlobalFlags(HGLOBAL block) {
     Registry& r = Blocks();
-    std::lock_guard lock(r.mutex);
-    return Known(r, block) ? block->locks : InvalidHandleFlag;
+    std::shared_lock lock(r.mutex);
+    return Known(r, block) ? block->locks.load() : InvalidHandleFlag;
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL block, std::size_t bytes, unsigned /*flags*/) {
@@ -164,6 +176,8 @@ HGLOBAL GlobalReAlloc(HGLOBAL block, std::size_t bytes, unsigned /*flags*/) {
         std::memcpy(data, block->data, bytes < block->size ? bytes : block->size);
         LargeMemoryFree(block->data, block->size);
     }
+    r.byData.erase(block->data);
+    r.byData[data] = block;
     block->data = data;
     block->size = bytes;
     return block;
@@ -171,10 +185,15 @@ HGLOBAL GlobalReAlloc(HGLOBAL block, std::size_t bytes, unsigned /*flags*/) {
 
 HGLOBAL GlobalFree(HGLOBAL block) {
     Registry& r = Blocks();
-    std::lock_guard lock(r.mutex);
-    if (!Known(r, block))
-        return block;
-    r.live.erase(block);
+    {
+        std::lock_guard lock(r.mutex);
+        if (!Known(r, block))
+            return block;
+        r.live.erase(block);
+        r.byData.erase(block->data);
+    }
+    // The memory goes back outside the lock: unmapping a large block takes a while, and no
+    // one else can reach the block now.
     LargeMemoryFree(block->data, block->size);
     delete block;
     return nullptr;
@@ -184,17 +203,14 @@ HGLOBAL GlobalHandle(const void* memory) {
     if (!memory)
         return nullptr;
     Registry& r = Blocks();
-    std::lock_guard lock(r.mutex);
-    for (HGLOBAL block : r.live) {
-        if (block->data == memory)
-            return block;
-    }
-    return nullptr;
+    std::shared_lock lock(r.mutex);
+    const auto found = r.byData.find(memory);
+    return found == r.byData.end() ? nullptr : found->second;
 }
 
 std::size_t GlobalBlockCount(void) {
     Registry& r = Blocks();
-    std::lock_guard lock(r.mutex);
+    std::shared_lock lock(r.mutex);
     return r.live.size();
 }
 }
