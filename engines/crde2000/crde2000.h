@@ -3,6 +3,17 @@
 
 // The imaging engine's exports. The engine is loaded at run time; callers use these types
 // for the entries they look up by name and never link the module.
+//
+// Threads. The readers from memory and from files, the stream and file information, the
+// drawing readers, the depth conversions, "CopyDIB", "DibtoDdb" and "errortext" may be called
+// from any number of threads at once: they keep nothing between calls (each call's codec
+// state, error handlers and temporary files are its own; an EPS picture is rendered by a
+// program of its own, started per call), and the blocks they make and lock go through the
+// thread-safe memory-block library. Two calls on the same DIB at once must both only read it.
+// The writers may run at once on different files, never two on one file.
+// The scanner exports and the annotation layer's exports keep state for the process (the
+// scanner library's session, the layers of each control) and are called from one thread, the
+// program's GUI thread. The module is unloaded only while no call is in progress.
 
 #include "platform/memory/global_memory.h"
 

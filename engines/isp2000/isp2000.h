@@ -3,6 +3,12 @@
 
 // The effects engine's exports. The engine is loaded at run time; callers use these types
 // for the entries they look up by name and never link the module.
+//
+// Threads. Invert, rotate, colour reduction and the filters work on the DIB they are given and
+// keep nothing between calls: any number of threads may call them at once, each on its own
+// DIB. The transitions paint through the caller's target and run on the thread that owns it.
+// "ILCaughtException" answers for the calling thread's last call. The module is unloaded only
+// while no call is in progress.
 
 #include "platform/memory/global_memory.h"
 
