@@ -33,7 +33,7 @@ QImage Fitted(QSize natural, QSize size, const std::function<void(QPainter&, QRe
 bool DecodeRequest::SamePicture(const DecodeRequest& other) const {
     return Depth == other.Depth && Dither == other.Dither && TiffPage == other.TiffPage &&
            PcdMode == other.PcdMode && PixelsPerInch == other.PixelsPerInch &&
-           RenderSize == other.RenderSize && Blob == other.Blob;
+           RenderSize == other.RenderSize && MaxPixels == other.MaxPixels && Blob == other.Blob;
 }
 
 bool DecodeJob::Finished() const {
@@ -192,6 +192,11 @@ DecodeResult Decoder::DecodeNow(const DecodeRequest& request, const std::atomic<
                 r.Rendered = Fitted(r.Drawing.Size(), request.RenderSize,
                                     [&](QPainter& p, QRectF target) { r.Drawing.Play(p, target); });
         } else if (DecodesToBitmap(name)) {
+            if (request.MaxPixels > 0 &&
+                std::int64_t(r.Info.BlobWidth) * r.Info.BlobHeight > request.MaxPixels) {
+                r.What = DecodeResult::Kind::Skipped;
+                return r;
+            }
             const ReadPlan plan =
                 PlanRead(name, r.Info, request.Depth, request.TiffPage, request.PcdMode);
             r.Bitmap.SetMonochrome(plan.monochrome);

@@ -32,6 +32,8 @@ struct DecodeRequest {
     /// Metafiles and drawings are also rendered into this size (in proportion, centred);
     /// empty: not rendered.
     QSize RenderSize;
+    /// A picture of more pixels than this is not decoded (the result says Skipped); 0: any.
+    std::int64_t MaxPixels = 0;
 
     /// Whether a decode of `other` gives the same picture as this one.
     bool SamePicture(const DecodeRequest& other) const;
@@ -46,6 +48,7 @@ struct DecodeResult {
         Nothing,   // no picture in the blob
         Failed,    // Error says why
         Cancelled, // dropped or stopped before it was done
+        Skipped,   // larger than the request allows
     };
     Kind What = Kind::Nothing;
     QString LoadName;

@@ -9,7 +9,19 @@ ReadAhead::~ReadAhead() {
     Clear();
 }
 
-void ReadAhead::Want(const std::vector<DecodeRequest>& requests) {
+namespace {
+
+DecodeRequest Bounded(DecodeRequest request) {
+    request.MaxPixels = ReadAhead::kMaxPixels;
+    return request;
+}
+
+} // namespace
+
+void ReadAhead::Want(const std::vector<DecodeRequest>& wanted) {
+    std::vector<DecodeRequest> requests;
+    for (const DecodeRequest& r : wanted)
+        requests.push_back(Bounded(r));
     std::vector<std::shared_ptr<DecodeJob>> kept;
     for (const DecodeRequest& request : requests) {
         if (request.Blob.isEmpty())
@@ -30,7 +42,8 @@ void ReadAhead::Want(const std::vector<DecodeRequest>& requests) {
     jobs_ = std::move(kept);
 }
 
-std::optional<DecodeResult> ReadAhead::Take(const DecodeRequest& request) {
+std::optional<DecodeResult> ReadAhead::Take(const DecodeRequest& asked) {
+    const DecodeRequest request = Bounded(asked);
     const auto it = std::find_if(jobs_.begin(), jobs_.end(), [&](const auto& job) {
         return job->Request().SamePicture(request);
     });
@@ -43,7 +56,8 @@ std::optional<DecodeResult> ReadAhead::Take(const DecodeRequest& request) {
         return std::nullopt;
     }
     const DecodeResult& result = job->Wait();
-    if (result.What == DecodeResult::Kind::Failed || result.What == DecodeResult::Kind::Cancelled)
+    if (result.What == DecodeResult::Kind::Failed || result.What == DecodeResult::Kind::Cancelled ||
+        result.What == DecodeResult::Kind::Skipped)
         return std::nullopt;
     return result;
 }

@@ -20,8 +20,12 @@ public:
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
+    /// Pictures of more pixels are not read ahead: two neighbours held would take more memory
+    /// than the shown picture itself (24 Mpixel: 72 MB at 24 bits each).
+    static constexpr std::int64_t kMaxPixels = 24'000'000;
+
     /// Reads these ahead, the first most urgently; what was read ahead for other pictures is
-    /// cancelled or let go.
+    /// cancelled or let go. Requests larger than kMaxPixels are skipped.
     void Want(const std::vector<DecodeRequest>& requests);
     /// The picture read ahead for the same request: waits for a decode already running or
     /// done; one not yet started is dropped (the caller decodes it itself, with its progress

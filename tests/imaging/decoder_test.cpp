@@ -264,6 +264,11 @@ TEST_F(Decoding, ReadAheadGivesTheSamePictureAndDropsWhatHasNotStarted) {
     one.WaitIdle();
     ahead.Want({});
     EXPECT_EQ(ahead.Held(), 0);
+    // A picture over the bound is not decoded ahead: two held would outweigh the one shown.
+    DecodeRequest bounded = jpeg;
+    bounded.MaxPixels = 10;
+    EXPECT_EQ(int(Decoder::DecodeNow(bounded).What), int(DecodeResult::Kind::Skipped));
+    EXPECT_GT(ReadAhead::kMaxPixels, 4000 * 3000) << "a 12-Mpixel photograph is read ahead";
 }
 
 } // namespace
