@@ -188,12 +188,15 @@ void TfMain::BuildImageView() {
     fill->addWidget(PDBMultiImage1);
     // The settings of the window's picture; the data source is bound with the data module.
     PDBMultiImage1->SetDataField(QStringLiteral("GraphicFile"));
-    // The neighbours are read ahead once the picture is shown (after its paint).
-    decoder_ = std::make_unique<imaging::Decoder>();
-    readAhead_ = std::make_unique<imaging::ReadAhead>(*decoder_);
-    PDBMultiImage1->SetReadAhead(readAhead_.get());
-    connect(PDBMultiImage1, &controls::TPDBMultiImage::PictureShown, this, &TfMain::ReadNeighbours,
-            Qt::QueuedConnection);
+    // The neighbours are read ahead once the picture is shown (after its paint), unless the
+    // environment says VLMOR_READ_AHEAD=0.
+    if (qEnvironmentVariable("VLMOR_READ_AHEAD") != QLatin1String("0")) {
+        decoder_ = std::make_unique<imaging::Decoder>();
+        readAhead_ = std::make_unique<imaging::ReadAhead>(*decoder_);
+        PDBMultiImage1->SetReadAhead(readAhead_.get());
+        connect(PDBMultiImage1, &controls::TPDBMultiImage::PictureShown, this,
+                &TfMain::ReadNeighbours, Qt::QueuedConnection);
+    }
     PDBMultiImage1->SetReadOnly(true);
     PDBMultiImage1->SetStretchRatio(true);
     PDBMultiImage1->SetScrolling(true);

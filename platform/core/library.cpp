@@ -7,21 +7,33 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <dlfcn.h>
+#include <mutex>
 
 namespace platform {
 
 namespace {
-// Each thread's own, as the loader's own error text is.
-QString& LastError() {
-    thread_local QString text;
+// The last loader error, kept under a lock: several threads may load at once.
+std::mutex& ErrorLock() {
+    static std::mutex lock;
+    return lock;
+}
+QString& LastErrorText() {
+    static QString text;
     return text;
 }
+void SetLastError(const QString& text) {
+    std::lock_guard hold(ErrorLock());
+    LastErrorText() = text;
+}
 
+// Kept mapped after the last FreeLibrary (which still releases the handle): a library a module
+// brings in may keep per-thread data (libjpeg does), and unmapping it would leave every thread
+// that used it pointing into freed memory.
 HMODULE OpenFile(const QString& path) {
-    HMODULE handle = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
+    HMODULE handle = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle) {
         const char* error = dlerror();
-        LastError() = error ? QString::fromLocal8Bit(error) : QStringLiteral("cannot load ") + path;
+        SetLastError(error ? QString::fromLocal8Bit(error) : QStringLiteral("cannot load ") + path);
     }
     return handle;
 }
@@ -44,7 +56,7 @@ QString PlatformLibraryName(const QString& name) {
 HMODULE LoadLibrary(const QString& name) {
     const QString mapped = PlatformLibraryName(name);
     if (mapped.isEmpty()) {
-        LastError() = QStringLiteral("empty library name");
+        SetLastError(QStringLiteral("empty library name"));
         return nullptr;
     }
     if (!ExtractFilePath(mapped).isEmpty())
@@ -84,7 +96,8 @@ void FreeLibrary(HMODULE library) {
 }
 
 QString LastLibraryError() {
-    return LastError();
+    std::lock_guard hold(ErrorLock());
+    return LastErrorText();
 }
 
 QString SearchPath(const QString& directoryList, const QString& name) {

@@ -21,7 +21,8 @@ HMODULE LoadLibrary(const QString& name);
 /// The address of an exported symbol, or null.
 void* GetProcAddress(HMODULE library, const char* exportName);
 
-/// Releases a library loaded by LoadLibrary; null is ignored.
+/// Releases a library loaded by LoadLibrary; null is ignored. Its code stays mapped (see
+/// LoadLibrary's file), so a later load gives the same module.
 void FreeLibrary(HMODULE library);
 
 /// The last loader error text (for messages and logs).
