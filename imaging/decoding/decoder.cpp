@@ -36,11 +36,6 @@ bool DecodeRequest::SamePicture(const DecodeRequest& other) const {
            RenderSize == other.RenderSize && MaxPixels == other.MaxPixels && Blob == other.Blob;
 }
 
-bool DecodeJob::Finished() const {
-    std::lock_guard hold(lock_);
-    return done_;
-}
-
 bool DecodeJob::Started() const {
     std::lock_guard hold(lock_);
     return started_ || done_;

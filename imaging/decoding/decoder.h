@@ -68,7 +68,6 @@ public:
     /// A job not yet started is dropped; a running one stops at its next progress report.
     void Cancel() { cancelled_ = true; }
     bool Cancelled() const { return cancelled_; }
-    bool Finished() const;
     /// Whether a worker has taken it up (or it is done).
     bool Started() const;
     /// Waits until the job is done, dropped or stopped.
@@ -76,7 +75,6 @@ public:
     /// The engine's last progress report (0 to 100).
     int Progress() const { return progress_; }
     const DecodeRequest& Request() const { return request_; }
-    int Priority() const { return priority_; }
 
 private:
     friend class Decoder;
