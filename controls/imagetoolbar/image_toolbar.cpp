@@ -232,7 +232,7 @@ void TILDBMultiImageToolBar::RefreshButtons() {
     for (int k : {ibdbiPanZoom, ibdbiZoomIn, ibdbiZoomOut})
         set(k, e && !fit);
     set(ibdbiPaste, e && ClipboardHasPicture());
-    set(ibdbiUndo, e && imaging::UndoRing::Shared().UndoAvailable());
+    set(ibdbiUndo, e && image_->Document().UndoAvailable());
     auto press = [this](int kind, bool down) {
         if (auto* b = buttons_[std::size_t(kind)]; b && b->isChecked() != down)
             b->setChecked(down);

@@ -25,7 +25,8 @@ constexpr int kCreditTickMs = 10;
 } // namespace
 
 TPDBMultiImage::TPDBMultiImage(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+    , Picture(document_.Picture) {
     setAttribute(Qt::WA_OpaquePaintEvent); // the paint covers the whole area itself
     setFocusPolicy(Qt::StrongFocus);       // a tab stop that takes the focus on a click
     resize(105, 105);
@@ -34,9 +35,11 @@ TPDBMultiImage::TPDBMultiImage(QWidget* parent)
     initialBrushColor_ = platform::ColorToQColor(platform::clWindow);
     font_ = QWidget::font();
 
-    Picture.OnChange = [this] { PictureChanged(); };
+    connect(&document_, &PictureDocument::PictureChanged, this, [this] { PictureChanged(); });
     dataLink_.OnDataChange = [this] { platform::RunGuarded([this] { DataChange(); }); };
     dataLink_.OnUpdateData = [this] { UpdateData(); };
+    // From the first change to the post or cancel, an undo stays within the record's edit.
+    dataLink_.OnEditingChange = [this] { document_.SetRecordEditing(dataLink_.Editing()); };
 
     // Vertical bar first, then the horizontal one; zero size, not tab stops.
     vertScrollBar_ = new QScrollBar(Qt::Vertical, this);
@@ -69,7 +72,8 @@ TPDBMultiImage::~TPDBMultiImage() {
         } catch (...) { // a destructor reports nothing
         }
     }
-    Picture.OnChange = nullptr;
+    document_.disconnect(this);
+    dataLink_.OnEditingChange = nullptr;
     dataLink_.OnDataChange = nullptr;
     dataLink_.OnUpdateData = nullptr;
     dataLink_.SetDataSource(nullptr);
@@ -221,19 +225,20 @@ imaging::HPALETTE TPDBMultiImage::GetPalette() const {
 // ---- Data link -----------------------------------------------------------------------------
 
 void TPDBMultiImage::DataChange() {
-    blobInfo_.Clear();
+    document_.Info.Clear();
     if (ScmShowing() || CmsShowing())
         ClearPicture(true);
-    pictureLoaded_ = false;
+    document_.Loaded = false;
     if (autoDisplay_)
         LoadPicture();
     else
         update();
+    document_.RecordShown();
 }
 
 void TPDBMultiImage::PictureChanged() {
     dataLink_.SetModified();
-    pictureLoaded_ = true;
+    document_.Loaded = true;
     SyncZoomModel();
     if (OnPictureChanged)
         OnPictureChanged(this);

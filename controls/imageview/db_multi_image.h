@@ -4,6 +4,8 @@
 #include "controls/imageview/credit_display.h"
 #include "controls/imageview/paint_plan.h"
 #include "controls/imageview/picture.h"
+#include "controls/imageview/picture_document.h"
+#include "controls/imageview/view_messages.h"
 #include "controls/imageview/zoom_model.h"
 #include "data/field_data_link.h"
 #include "imaging/decoding/blob_detection.h"
@@ -66,27 +68,16 @@ enum TBlobUpDate {
 enum TBorderStyle { bsNone, bsSingle };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-// The messages the view posts and takes.
-constexpr unsigned kStateChangedMessage = platform::WM_USER + 14; // 1038, to the toolbar
-constexpr unsigned kAnnotationEditMessage = 1039;
-constexpr unsigned kAnnotationDoneMessage = 1040;
-constexpr unsigned kKeyDownMessage = 1041;
-constexpr unsigned kAnnotationMouseDownMessage = 1042;
-constexpr unsigned kAnnotationMouseUpMessage = 1043;
-constexpr unsigned kAnnotationMouseMoveMessage = 1044;
-constexpr unsigned kAnnotationObjectMessage = 1045;
-constexpr unsigned kScrollingTickMessage = platform::WM_USER + 1; // 1025
-constexpr unsigned kRollingTickMessage = platform::WM_USER + 2;   // 1026
-constexpr unsigned kAnnotationClickMessage = 1537;                // from the annotation layer
-// The platform's clipboard and command messages.
-constexpr unsigned WM_CUT = 0x0300, WM_COPY = 0x0301, WM_PASTE = 0x0302, WM_COMMAND = 0x0111;
-
 /// The data-aware picture control: bound to a blob field, it decodes the current record's
 /// picture through the imaging engine and shows it fitted, stretched, centred or zoomed, with
 /// scroll bars and a grab hand for panning. The state lives in plain classes (ZoomModel,
 /// BlobInfo, PaintPlan, CreditDisplay); this widget routes input and paints.
 class TPDBMultiImage : public QWidget {
     Q_OBJECT
+    // The picture, its blob information, loading, saving and editing; first, so that the
+    // members that refer to it are made after it.
+    PictureDocument document_;
+
 public:
     explicit TPDBMultiImage(QWidget* parent = nullptr);
     ~TPDBMultiImage() override;
@@ -195,9 +186,12 @@ public:
     std::function<void(TPDBMultiImage*, const QString& name)> OnAfterAnnotationDraw;
 
     // Internal fields the other parts of the view and the toolbar read.
-    TPicture Picture;
-    bool PictureLoaded() const { return pictureLoaded_; }
-    const struct BlobInfo& BlobInfo() const { return blobInfo_; }
+    TPicture& Picture;
+    bool PictureLoaded() const { return document_.Loaded; }
+    const struct BlobInfo& BlobInfo() const { return document_.Info; }
+    /// The picture document under the view.
+    PictureDocument& Document() { return document_; }
+    const PictureDocument& Document() const { return document_; }
     double ZoomFactor() const { return zoom_.ZoomFactor; }
     int ViewOriginX() const { return zoom_.ViewOriginX; }
     int ViewOriginY() const { return zoom_.ViewOriginY; }
@@ -313,12 +307,16 @@ private:
     bool BlobFieldBound() const;
     void DecodeBitmap(const QString& loadName, const QByteArray& blob, int readDepth);
     /// The picture read ahead for this blob as it is read now, decoded into `target`.
-    bool TakeReadAhead(const QByteArray& blob, imaging::TBitmap& target);
+    std::optional<imaging::TBitmap> TakeReadAhead(const QByteArray& blob);
     void ShowCreditMessage(const QString& loadName, const QByteArray& blob);
     void CreditTick(CreditDisplay::Kind kind);
 
-    // Editing: a working copy as a DIB for the engine, taken back into the picture.
-    void EditFrame(const std::function<HGLOBAL(HGLOBAL dib)>& edit);
+    /// The document, keeping undo copies as ILUndo says now.
+    PictureDocument& Edits();
+    /// The engine's progress reports go to this view's ReportProgress.
+    Progress ToView() { return {this, &ProgressThunk}; }
+    /// The write options the view's properties give for a file extension.
+    imaging::WriteOptions WriteOptionsFor(const QString& extension) const;
     // Saving.
     void CheckSavePreconditions(bool needsPicture);
     void SaveAs(const char* kind, imaging::EngineFormat format, const QString& fileName);
@@ -356,7 +354,6 @@ private:
     bool annotationBound_ = false;
 
     data::TFieldDataLink dataLink_{this};
-    struct BlobInfo blobInfo_;
     ZoomModel zoom_;
     CreditDisplay credit_;
     QTimer creditTimer_;
@@ -378,7 +375,6 @@ private:
     platform::TColor savedColor_ = platform::clWindow; // the colour before a credit message
     QFont font_;
     QColor initialBrushColor_;
-    bool pictureLoaded_ = false;
     bool layoutReady_ = false;
     int offsetX_ = 0, offsetY_ = 0;
     bool quietPaint_ = false;

@@ -4,10 +4,7 @@
 // clipboard at the read depth.
 #include "controls/imageview/db_multi_image.h"
 
-#include "imaging/dib/dib.h"
-#include "imaging/dib/dib_convert.h"
 #include "imaging/error_invalid.h"
-#include "imaging/undo_ring.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -64,8 +61,7 @@ void TPDBMultiImage::CutToClipboard() {
     if (!Picture.HasGraphic())
         return;
     CopyToClipboard();
-    if (ILUndo)
-        imaging::UndoRing::Shared().Push(Picture.Bitmap());
+    Edits().PushUndo(edits::Cut);
     if (dataLink_.Edit())
         Picture.Clear();
 }
@@ -79,21 +75,10 @@ void TPDBMultiImage::PasteFromClipboard() {
         return;
     if (ScmShowing() || CmsShowing())
         ClearPicture(false);
-    if (ILUndo)
-        imaging::UndoRing::Shared().Push(Picture.Bitmap());
+    Edits().PushUndo(edits::Paste);
     const QImage pasted = qvariant_cast<QImage>(mime->imageData());
-    if (pasted.isNull())
+    if (pasted.isNull() || !document_.Adopt(pasted, depth, ToView()))
         return;
-    // Through a DIB, so a pasted picture has the depth and palette of a decoded one.
-    HGLOBAL dib = nullptr;
-    imaging::BitmapHandleToDib(pasted.convertToFormat(QImage::Format_RGB32), {}, &dib);
-    imaging::TBitmap bitmap;
-    const bool ok =
-        dib && imaging::DibToBitmap(dib, depth, false, bitmap, this, &ProgressThunk) != 0;
-    imaging::FreeDib(dib);
-    if (!ok)
-        return;
-    Picture.SetBitmap(std::move(bitmap));
     if (zoom_.StretchRatio())
         ComputeFitZoom();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The image view's edits: a picture file loaded into the blob field, undo over the shared
-// ring, and invert and rotate through the effects engine inside the edit frame (a working
-// copy handed to the engine as a DIB and taken back).
+// The image view's edits: a picture file loaded into the blob field, the effects window and
+// the scanner; undo, invert and rotate are the picture document's, with the view's progress
+// and wait cursor.
 #include "controls/imageview/db_multi_image.h"
 
 #include "controls/effects/effect_form.h"
@@ -11,9 +11,9 @@
 #include "imaging/engine/effects_binding.h"
 #include "imaging/engine/engine_calls.h"
 #include "imaging/error_invalid.h"
-#include "imaging/undo_ring.h"
 #include "platform/core/error_reporter.h"
 #include "platform/core/errors.h"
+#include "platform/memory/memory_block.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -61,43 +61,13 @@ void TPDBMultiImage::LoadFromFile(const QString& fileName) {
 void TPDBMultiImage::UndoImage() {
     ClearPicture(false);
     platform::WaitCursor wait;
-    imaging::TBitmap copy = Picture.Bitmap();
-    imaging::UndoRing::Shared().Pop(copy);
-    Picture.SetBitmap(std::move(copy));
-}
-
-void TPDBMultiImage::EditFrame(const std::function<HGLOBAL(HGLOBAL dib)>& edit) {
-    ReportProgress(0);
-    platform::WaitCursor wait;
-    imaging::TBitmap copy = Picture.Bitmap();
-    HGLOBAL dib = nullptr;
-    // Rows top-down, so that a 24-bit result becomes the picture where it lies, without a copy.
-    imaging::BitmapToTopDownDib(&copy, &dib); // raises "Input image is empty"
-    struct FreeOnExit {
-        HGLOBAL* dib;
-        ~FreeOnExit() { imaging::FreeDib(*dib); }
-    } owner{&dib};
-    if (HGLOBAL result = edit(dib); result != dib) {
-        imaging::FreeDib(dib);
-        dib = result;
-    }
-    if (!dib || GlobalSize(dib) < 6)
-        throw imaging::ErrorInvalid(QStringLiteral("Input image is empty"));
-    const HGLOBAL result = std::exchange(dib, nullptr); // the bitmap's from here
-    if (imaging::AdoptDibAsBitmap(result, imaging::DibBitCount(result), false, copy, nullptr,
-                                  nullptr) == 0)
-        throw imaging::ErrorInvalid(QStringLiteral("Input image is empty"));
-    Picture.SetBitmap(std::move(copy));
+    document_.Undo();
 }
 
 void TPDBMultiImage::InvertImage() {
-    EditFrame([this](HGLOBAL dib) {
-        const imaging::TBitmap before = Picture.Bitmap();
-        imaging::ILInvertDib(dib);
-        if (ILUndo)
-            imaging::UndoRing::Shared().Push(before);
-        return dib;
-    });
+    ReportProgress(0);
+    platform::WaitCursor wait;
+    Edits().Invert();
 }
 
 void TPDBMultiImage::RotateImage(int left, int top, int right, int bottom, double angle) {
@@ -105,29 +75,21 @@ void TPDBMultiImage::RotateImage(int left, int top, int right, int bottom, doubl
         right = Picture.Width();
         bottom = Picture.Height();
     }
+    ReportProgress(0);
+    platform::WaitCursor wait;
     // The rectangle (right and bottom exclusive) is the part of the picture that is turned.
-    const QRect part(QPoint(left, top), QPoint(right - 1, bottom - 1));
-    EditFrame([&](HGLOBAL dib) {
-        QRect turned;
-        return imaging::ILRotateDib(dib, angle, &turned, platform::ColorToQColor(RotateBackColor),
-                                    part);
-    });
+    Edits().Rotate(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), angle,
+                   platform::ColorToQColor(RotateBackColor));
 }
 
 void TPDBMultiImage::ShowEffects() {
-    if (ILUndo)
-        imaging::UndoRing::Shared().Push(Picture.Bitmap());
+    Edits().PushUndo(edits::Effects);
     QCoreApplication::processEvents();
     imaging::TBitmap copy = Picture.Bitmap();
-    const platform::TCursor previous = platform::Screen::Cursor();
-    platform::Screen::SetCursor(platform::crHourGlass);
-    struct RestoreOnExit {
-        platform::TCursor cursor;
-        ~RestoreOnExit() { platform::Screen::SetCursor(cursor); }
-    } restore{previous};
+    const platform::WaitCursor wait;
 
     TEffectForm form(this);
-    form.RestoreCursor = previous;
+    form.RestoreCursor = wait.Previous();
     form.SetFXDelay(FXDelay);
     form.SetFXColRowThick(FXColRowThick);
     form.SetTransition(FXMethod);
@@ -150,7 +112,7 @@ void TPDBMultiImage::ShowEffects() {
           imaging::FXDiagonalSquares, imaging::FXRectangles, imaging::FXNone})
         if (form.TransitionChoice(method)->isChecked())
             FXMethod = method;
-    platform::Screen::SetCursor(platform::crHourGlass);
+    const platform::WaitCursor taking; // the window put its cursor back
     imaging::TBitmap result;
     if (HGLOBAL dib = form.Dib(); dib && imaging::DibHandleToBitmap(dib, result) != 0)
         Picture.SetBitmap(std::move(result));
@@ -164,21 +126,19 @@ void TPDBMultiImage::ScanImage(QWidget* parentWindow) {
     ClearPicture(false);
     imaging::TBitmap scanned;
     ReportProgress(0);
-    HGLOBAL dib = nullptr;
     try {
-        if (!imaging::AcquireDibImage(parentWindow, depth, dither, &dib, this, &ProgressThunk))
+        platform::MemoryBlock dib;
+        if (!imaging::AcquireDibImage(parentWindow, depth, dither, dib.Out(), this, &ProgressThunk))
             ReportEngineError(); // raises ErrorInvalid unless OnIlibError takes it
-        if (dib && imaging::DibToBitmap(dib, depth, dither, scanned, this, &ProgressThunk) == 0)
+        if (dib &&
+            imaging::DibToBitmap(dib.Get(), depth, dither, scanned, this, &ProgressThunk) == 0)
             throw imaging::ErrorInvalid(QStringLiteral("Input image is empty"));
     } catch (const platform::Exception& e) {
         // A failed scan says why and leaves the picture the user had.
-        imaging::FreeDib(dib);
         platform::ReportError(e.Message());
         return;
     }
-    imaging::FreeDib(dib);
-    if (ILUndo)
-        imaging::UndoRing::Shared().Push(Picture.Bitmap());
+    Edits().PushUndo(edits::Scan);
     if (scanned.HandleAllocated()) {
         Picture.SetBitmap(std::move(scanned));
         if (StretchRatio())

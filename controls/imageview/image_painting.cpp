@@ -53,7 +53,7 @@ PaintInput TPDBMultiImage::PaintState() const {
     in.control = size();
     in.client = ClientSize();
     in.picture = Picture.Size();
-    in.pictureLoaded = pictureLoaded_;
+    in.pictureLoaded = document_.Loaded;
     in.hasGraphic = Picture.HasGraphic();
     in.stretch = zoom_.Stretch;
     in.stretchRatio = zoom_.StretchRatio();
@@ -97,7 +97,7 @@ void TPDBMultiImage::paintEvent(QPaintEvent* event) {
 }
 
 bool TPDBMultiImage::DrawsAsGraphic() const {
-    const QString& format = blobInfo_.BlobFormat;
+    const QString& format = document_.Info.BlobFormat;
     return (format == QLatin1String("ICO") || format == QLatin1String("WMF")) &&
            !Picture.HasBitmapHandle();
 }
@@ -105,7 +105,7 @@ bool TPDBMultiImage::DrawsAsGraphic() const {
 void TPDBMultiImage::PaintBitmapPath(QPainter& painter) {
     const QColor background = platform::ColorToQColor(color_);
     const PaintInput in = PaintState();
-    if (!pictureLoaded_) {
+    if (!document_.Loaded) {
         PaintPlaceholder(painter);
     } else {
         const PaintPlan plan = PlanBitmapPaint(in);
@@ -182,7 +182,7 @@ void TPDBMultiImage::CopyStretched(QPainter& painter, const QRect& source, const
         painter.paintEngine() ? painter.paintEngine()->paintDevice() : painter.device();
     const qreal ratio = device->devicePixelRatioF();
     const imaging::StretchMode mode =
-        imaging::SetBlitStretchMode(blobInfo_.BlobBitsPerPixel, blitMode_, nullptr);
+        imaging::SetBlitStretchMode(document_.Info.BlobBitsPerPixel, blitMode_, nullptr);
     QImage scaled = imaging::StretchBlit(picture, from, DeviceSize(to, ratio), mode);
     if (scaled.isNull()) {
         if (!to.isEmpty() && !from.isEmpty())
@@ -198,7 +198,7 @@ void TPDBMultiImage::PaintGraphicPath(QPainter& painter) {
     const QColor background = platform::ColorToQColor(color_);
     const QRect client(QPoint(0, 0), ClientSize());
     QRect natural;
-    if (!pictureLoaded_) {
+    if (!document_.Loaded) {
         PaintPlaceholder(painter);
     } else if (zoom_.Stretch && Picture.HasGraphic()) {
         painter.fillRect(client, background);

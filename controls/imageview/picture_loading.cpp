@@ -12,13 +12,9 @@
 #include "imaging/engine/engine_calls.h"
 #include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
-#include "imaging/undo_ring.h"
-#include "platform/memory/global_memory.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
-
-#include <cstring>
 
 namespace controls {
 
@@ -94,7 +90,7 @@ QString TPDBMultiImage::GetBlobInfo() {
     const data::TField* field = dataLink_.Field();
     if (!field || (BlobFieldBound() && field->IsNull()))
         return QStringLiteral("-1");
-    const Detection found = DetectBlob(BlobBytes(), TiffPage, blobInfo_, logicalDpiX());
+    const Detection found = document_.Detect(BlobBytes(), TiffPage, logicalDpiX());
     if (found.engineError)
         ReportEngineError();
     return found.loadName;
@@ -103,17 +99,16 @@ QString TPDBMultiImage::GetBlobInfo() {
 void TPDBMultiImage::LoadPicture() {
     SyncZoomModel();
     zoom_.ResetView();
-    if (!pictureLoaded_ && BlobFieldBound()) {
+    if (!document_.Loaded && BlobFieldBound()) {
         const auto* field = static_cast<const data::TBlobField*>(dataLink_.Field());
         if (field->IsNull()) {
             ClearPicture(true);
             return; // no message, no event
         }
         ReportProgress(0);
-        const int readDepth = ReadDepth(ImageReadRes, DeviceBitsPerPixel());
         // The blob is read once here; detection and decoding share the bytes.
         const QByteArray blob = field->Value();
-        const Detection found = DetectBlob(blob, TiffPage, blobInfo_, logicalDpiX());
+        const Detection found = document_.Detect(blob, TiffPage, logicalDpiX());
         if (found.engineError)
             ReportEngineError();
         const QString& name = found.loadName;
@@ -122,16 +117,15 @@ void TPDBMultiImage::LoadPicture() {
         } else if (name == QLatin1String("WMF")) {
             ClearPicture(false);
             platform::WaitCursor wait;
-            imaging::Metafile metafile;
-            metafile.Load(blob, logicalDpiX());
-            Picture.SetMetafile(std::move(metafile));
+            document_.ReadMetafile(blob, logicalDpiX());
             ReportProgress(0);
         } else if (DecodesToBitmap(name)) {
-            DecodeBitmap(name, blob, readDepth);
+            DecodeBitmap(name, blob, ReadDepth(ImageReadRes, DeviceBitsPerPixel()));
         }
         // "RTF", "-1" and any other name decode nothing: the placeholder stays.
-        DetectBlob(blob, TiffPage, blobInfo_, logicalDpiX()); // refresh after the decode
+        document_.Detect(blob, TiffPage, logicalDpiX()); // refresh after the decode
     }
+    document_.RecordShown();
     // A fitted picture stays fitted, also when it was loaded already (a double click or Enter
     // on it): the view and the toolbar's pressed fit button agree.
     if (zoom_.StretchRatio()) {
@@ -156,48 +150,38 @@ imaging::DecodeRequest TPDBMultiImage::ReadRequest(const QByteArray& blob) const
     return r;
 }
 
-bool TPDBMultiImage::TakeReadAhead(const QByteArray& blob, imaging::TBitmap& target) {
+std::optional<imaging::TBitmap> TPDBMultiImage::TakeReadAhead(const QByteArray& blob) {
     if (!readAhead_)
-        return false;
+        return std::nullopt;
     std::optional<imaging::DecodeResult> ahead = readAhead_->Take(ReadRequest(blob));
     if (!ahead || ahead->What != imaging::DecodeResult::Kind::Picture)
-        return false;
-    target = std::move(ahead->Bitmap);
-    return true;
+        return std::nullopt;
+    return std::move(ahead->Bitmap);
+}
+
+PictureDocument& TPDBMultiImage::Edits() {
+    document_.KeepsUndo = ILUndo;
+    return document_;
 }
 
 void TPDBMultiImage::DecodeBitmap(const QString& loadName, const QByteArray& blob, int readDepth) {
-    imaging::TBitmap target;
     ClearPicture(false);
     platform::WaitCursor wait;
-    // A picture read ahead is taken as it is (its decode reported no progress here); else it
-    // is decoded now, with progress.
-    const bool readAhead = TakeReadAhead(blob, target);
-    const imaging::ReadPlan plan =
-        imaging::PlanRead(loadName, blobInfo_, readDepth, TiffPage, PCDMode);
-    TiffPage = std::int16_t(plan.tiffPage);
-    target.SetMonochrome(plan.monochrome);
-    const bool ok = readAhead || DecodePictureBlob(loadName, blob, plan.depth, ImageDither,
-                                                   plan.option, target, this, &ProgressThunk);
-    if (!ok) {
-        Picture.Clear();
+    ReadSettings how{readDepth, ImageDither, TiffPage, PCDMode, logicalDpiX()};
+    const bool transition = FXMethod != imaging::FXNone;
+    const bool ok = Edits().ReadPicture(loadName, blob, how, TakeReadAhead(blob), ToView(),
+                                        transition ? &transitionBitmap_ : nullptr);
+    TiffPage = how.TiffPage;
+    if (!ok)
         ReportEngineError();
-        return;
-    }
-    if (ILUndo && Picture.HasBitmap())
-        imaging::UndoRing::Shared().Push(Picture.Bitmap());
-    if (FXMethod == imaging::FXNone) {
-        Picture.SetBitmap(std::move(target));
-    } else {
-        transitionBitmap_ = std::move(target);
+    else if (transition)
         RunTransition();
-    }
 }
 
 void TPDBMultiImage::ShowCreditMessage(const QString& loadName, const QByteArray& blob) {
     platform::WaitCursor wait;
-    if (ILUndo && Picture.HasBitmap())
-        imaging::UndoRing::Shared().Push(Picture.Bitmap());
+    if (Picture.HasBitmap())
+        Edits().PushUndo(edits::Show);
     ClearPicture(true);
     QByteArray copy = blob;
     QBuffer stream(&copy);
@@ -238,7 +222,7 @@ void TPDBMultiImage::UpdateData() {
     if (BlobFieldBound()) {
         auto* field = static_cast<data::TBlobField*>(dataLink_.Field());
         ReportProgress(0);
-        if (blobInfo_.BlobFormat == QLatin1String("RTF"))
+        if (document_.Info.BlobFormat == QLatin1String("RTF"))
             return;
         if (!Picture.HasBitmapHandle()) {
             // Nothing, or a metafile: the field is cleared.
@@ -246,62 +230,21 @@ void TPDBMultiImage::UpdateData() {
             empty.open(QIODevice::ReadOnly);
             field->LoadFromStream(empty);
         } else {
-            const QImage& image = Picture.Bitmap().Handle();
-            const qint64 imageSize = qint64(image.bytesPerLine()) * image.height();
-            const bool tiff = BlobUpDate == bUpdateAsTIF;
-            const bool appendTo =
-                tiff && !field->IsNull() && blobInfo_.BlobFormat.toUpper() == QLatin1String("TIFF");
-            const QByteArray existing = appendTo ? field->Value() : QByteArray();
-            qint64 capacity = imageSize + (BlobUpDate == bUpdateAsTGA ? (imageSize + 1) / 2
-                                                                      : (imageSize * 2 + 5) / 10);
-            capacity += existing.size() + 4096; // room for the headers of a small picture
-            // A picture that cannot be stored is said so (the field keeps its old value): left
-            // unsaid, the post would go on as if the edit were stored. The block is zeroed: the
-            // engine reads the TIFF at its start to add a page, and nothing of the heap may go
-            // into the record with it.
-            HGLOBAL block =
-                capacity > 0x7FFFFFFF ? nullptr : GlobalAlloc(GHND, std::size_t(capacity));
-            if (!block) {
-                imaging::EngineBinding::Instance().SetLastEngineError(
-                    -1, capacity > 0x7FFFFFFF
-                            ? QStringLiteral("The picture is too large to be stored in the record")
-                            : QStringLiteral("Not enough memory to store the picture"));
+            const bool appendTo = BlobUpDate == bUpdateAsTIF && !field->IsNull() &&
+                                  document_.Info.BlobFormat.toUpper() == QLatin1String("TIFF");
+            imaging::WriteOptions options =
+                WriteOptionsFor(QString::fromLatin1(WriterExtension(BlobUpDate)));
+            options.Append = appendTo && TiffAppend;
+            // A picture that cannot be stored is said so; the field keeps its old value.
+            std::optional<QByteArray> written =
+                document_.Encode(WriterFormat(BlobUpDate), options,
+                                 appendTo ? field->Value() : QByteArray(), ToView());
+            if (!written) {
                 ReportEngineError();
             } else {
-                auto* buffer = static_cast<char*>(GlobalLock(block));
-                if (appendTo)
-                    std::memcpy(buffer, existing.constData(), std::size_t(existing.size()));
-                imaging::WriteOptions options;
-                options.Depth = imaging::WriteBitsForFormat(
-                    QString::fromLatin1(WriterExtension(BlobUpDate)), ImageWriteRes, this);
-                options.Quality = jpegQuality_;
-                options.Smoothing = jpegSmooth_;
-                options.Interlaced = PNGInterLaced;
-                options.Compression = imaging::TiffCompressionCode(TifSaveCompress);
-                options.Append = appendTo && TiffAppend;
-                auto used = static_cast<std::int32_t>(capacity);
-                bool ok = false;
-                try {
-                    ok =
-                        imaging::WriteBitmapStream(WriterFormat(BlobUpDate), buffer, &used, options,
-                                                   Picture.Bitmap(), this, &ProgressThunk);
-                } catch (...) {
-                    GlobalUnlock(block);
-                    GlobalFree(block);
-                    throw;
-                }
-                QByteArray written;
-                if (ok)
-                    written = QByteArray(buffer, used);
-                GlobalUnlock(block);
-                GlobalFree(block);
-                if (!ok) {
-                    ReportEngineError(); // the field keeps its old value
-                } else {
-                    QBuffer stream(&written);
-                    stream.open(QIODevice::ReadOnly);
-                    field->LoadFromStream(stream);
-                }
+                QBuffer stream(&*written);
+                stream.open(QIODevice::ReadOnly);
+                field->LoadFromStream(stream);
             }
         }
     }

@@ -61,6 +61,8 @@ public:
     ~WaitCursor();
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
+    /// The cursor it puts back.
+    TCursor Previous() const { return previous_; }
 
 private:
     TCursor previous_;
