@@ -9,28 +9,12 @@
 #include "controls/imageview/db_multi_image.h"
 #include "data/field.h"
 #include "data/table.h"
+#include "imaging/formats/format_table.h"
 #include "platform/core/cursors.h"
 #include "platform/core/dialogs.h"
 #include "platform/core/error_reporter.h"
 #include "platform/core/paths.h"
 #include "platform/ui/printer.h"
-
-namespace {
-
-// The extension from the last dot, upper-cased in the letters a to z only.
-QString UpperExtension(const QString& fileName) {
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    const qsizetype slash = std::max(fileName.lastIndexOf(u'/'), fileName.lastIndexOf(u'\\'));
-    if (dot < 0 || dot < slash)
-        return {};
-    QString ext = fileName.mid(dot);
-    for (QChar& c : ext)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 'a' + 'A');
-    return ext;
-}
-
-} // namespace
 
 QString TfMain::CurrentFileName() const {
     if (data_ && data_->Table1 && data_->Table1->Active())
@@ -46,9 +30,7 @@ void TfMain::SaveAs1Click() {
         request.caption = QStringLiteral("Save Image");
         request.initialDir = programDir_;
         request.fileName = defaultName;
-        request.filter = QStringLiteral("Tagged Image    (TIF) |*.TIF|Jpeg    (JPG) |*.JPG|"
-                                        "PaintShop Pro    (PCX) |*.PCX|Windows Bitmap    (BMP) "
-                                        "|*.BMP");
+        request.filter = imaging::FilterEntries(imaging::FormatList::MainSave);
         request.defaultExtension = QStringLiteral("TIF");
         request.confirmOverwrite = false;
         const std::optional<QString> chosen = platform::Dialogs().SaveFileName(this, request);
@@ -61,17 +43,12 @@ void TfMain::SaveAs1Click() {
         struct Restore {
             ~Restore() { platform::Screen::SetCursor(platform::crDefault); }
         } restore;
-        const QString ext = UpperExtension(*chosen);
-        PDBMultiImage1->ImageWriteRes =
-            ext == QLatin1String(".TIF") ? imaging::sMonoChrome : imaging::sAutoMatic;
-        if (ext == QLatin1String(".TIF"))
-            PDBMultiImage1->SaveAsTIF(*chosen);
-        if (ext == QLatin1String(".PCX"))
-            PDBMultiImage1->SaveAsPCX(*chosen);
-        if (ext == QLatin1String(".JPG"))
-            PDBMultiImage1->SaveAsJPG(*chosen);
-        if (ext == QLatin1String(".BMP"))
-            PDBMultiImage1->SaveAsBMP(*chosen);
+        // The four formats of the list, by their main extension; any other writes nothing.
+        const imaging::PictureFormat* format = imaging::FormatOfMainExtension(*chosen);
+        const bool tiff = format && format->Engine == imaging::EngineFormat::Tiff;
+        PDBMultiImage1->ImageWriteRes = tiff ? imaging::sMonoChrome : imaging::sAutoMatic;
+        if (format && format->Place[int(imaging::FormatList::MainSave)] > 0)
+            PDBMultiImage1->SaveAs(*format->Engine, *chosen);
     });
 }
 

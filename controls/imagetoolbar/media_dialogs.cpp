@@ -5,6 +5,7 @@
 
 #include "controls/imagetoolbar/file_preview.h"
 #include "imaging/engine/shared_tables.h"
+#include "imaging/formats/format_table.h"
 #include "platform/core/cursors.h"
 #include "platform/core/dialogs.h"
 #include "platform/ui/widget_dialogs.h"
@@ -88,11 +89,7 @@ bool TMMSaveDialog::Execute(QWidget* parent) {
     platform::SaveRequest request;
     request.caption = QStringLiteral("Save");
     request.fileName = FileName;
-    request.filter = QStringLiteral(
-        "Windows Bitmap    (BMP) |*.BMP|Jpeg    (JPG) |*.JPG|Portable Graphics    (PNG) |*.PNG|"
-        "Tagged Image    (TIF) |*.TIF|PaintShop Pro    (PCX) |*.PCX|Compuserve Gif    (GIF) "
-        "|*.GIF|Targe Image    (TGA) |*.TGA|Encapsulated PostScript    (EPS) |*.EPS|"
-        "Scrolling Message    (SCM) |*.SCM|Credit Message    (CMS) |*.CMS");
+    request.filter = imaging::FilterEntries(imaging::FormatList::ToolbarSave);
     const std::optional<QString> chosen = platform::Dialogs().SaveFileName(parent, request);
     if (!chosen)
         return false;

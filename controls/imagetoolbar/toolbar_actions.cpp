@@ -7,6 +7,7 @@
 #include "controls/imageview/db_multi_image.h"
 #include "imaging/engine/engine_calls.h"
 #include "imaging/error_invalid.h"
+#include "imaging/formats/format_table.h"
 #include "platform/core/cursors.h"
 #include "platform/core/dialogs.h"
 #include "platform/ui/printer.h"
@@ -20,11 +21,6 @@ namespace {
 
 void Busy() {
     platform::Screen::SetCursor(platform::crHourGlass);
-}
-
-QString UpperExtension(const QString& fileName) {
-    const QString suffix = QFileInfo(fileName).suffix();
-    return suffix.isEmpty() ? QString() : u'.' + suffix.toUpper();
 }
 
 // Sets a value for its lifetime and puts the old one back, also on an exception.
@@ -174,29 +170,15 @@ void TILDBMultiImageToolBar::Save() {
         return;
     Busy();
     const QString file = MMSaveDialog->FileName;
-    const QString x = UpperExtension(file);
-    TPDBMultiImage& view = *image_;
-    if (x == QLatin1String(".PNG"))
-        view.SaveAsPNG(file);
-    if (x == QLatin1String(".PCX"))
-        view.SaveAsPCX(file);
-    if (x == QLatin1String(".GIF"))
-        view.SaveAsGIF(file);
-    if (x == QLatin1String(".JPG"))
-        view.SaveAsJPG(file);
-    if (x == QLatin1String(".BMP"))
-        view.SaveAsBMP(file);
-    if (x == QLatin1String(".TGA"))
-        view.SaveAsTGA(file);
-    if (x == QLatin1String(".EPS"))
-        view.SaveAsEPS(file);
-    if (x == QLatin1String(".TIF"))
-        view.SaveAsTIF(file);
-    const QString format = view.BlobInfo().BlobFormat;
-    if (format == QLatin1String("SCM") && x == QLatin1String(".SCM"))
-        view.SaveBlobToFile(file);
-    if (format == QLatin1String("CMS") && x == QLatin1String(".CMS"))
-        view.SaveBlobToFile(file);
+    // The format of the file's main extension: a picture the engine writes, or a credit
+    // message saved as the record holds it.
+    const imaging::PictureFormat* format = imaging::FormatOfMainExtension(file);
+    if (!format)
+        return;
+    if (format->EngineWrites)
+        image_->SaveAs(*format->Engine, file);
+    else if (format->SavesBlob && image_->BlobInfo().BlobFormat == QLatin1String(format->LoadName))
+        image_->SaveBlobToFile(file);
 }
 
 void TILDBMultiImageToolBar::Print() {

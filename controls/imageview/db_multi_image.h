@@ -228,6 +228,8 @@ public:
     void ComputeFitZoom();
     void LayoutScrollBars();
     // Saving (image_saving.cpp): the picture through the engine's writers, or the raw blob.
+    /// Writes the picture as a file of a format the engine writes.
+    void SaveAs(imaging::EngineFormat format, const QString& fileName);
     void SaveAsBMP(const QString& fileName);
     void SaveAsGIF(const QString& fileName);
     void SaveAsTIF(const QString& fileName);
@@ -319,7 +321,6 @@ private:
     imaging::WriteOptions WriteOptionsFor(const QString& extension) const;
     // Saving.
     void CheckSavePreconditions(bool needsPicture);
-    void SaveAs(const char* kind, imaging::EngineFormat format, const QString& fileName);
 
     // Painting (image_painting.cpp).
     /// Whether the picture goes the drawing's way (painted and printed as vectors): the record's

@@ -11,6 +11,7 @@
 #include "imaging/engine/effects_binding.h"
 #include "imaging/engine/engine_calls.h"
 #include "imaging/error_invalid.h"
+#include "imaging/formats/format_table.h"
 #include "platform/core/error_reporter.h"
 #include "platform/core/errors.h"
 #include "platform/memory/memory_block.h"
@@ -25,17 +26,10 @@ namespace controls {
 
 namespace {
 
-// The extensions a picture file may have, upper case with the dot.
+// The extensions a picture file may have.
 bool LoadableExtension(const QString& fileName) {
     const QString suffix = QFileInfo(fileName).suffix();
-    if (suffix.isEmpty())
-        return false;
-    const QString ext = u'.' + suffix.toUpper();
-    for (const char* known : {".WMF", ".JPG", ".JPEG", ".GIF", ".TIF", ".TIFF", ".PCX", ".TGA",
-                              ".EPS", ".BMP", ".PNG", ".PCD", ".DXF", ".SCM", ".CMS"})
-        if (ext == QLatin1String(known))
-            return true;
-    return false;
+    return !suffix.isEmpty() && imaging::LoadableExtensions().contains(u'.' + suffix.toUpper());
 }
 
 } // namespace

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The image view's saving: the eight writers as one family, and the raw blob, written by the
-// picture document with the view's write options.
+// The image view's saving: any format the engine writes (the eight named writers call it), and
+// the raw blob, written by the picture document with the view's write options.
 #include "controls/imageview/db_multi_image.h"
 
 #include "data/field.h"
 #include "imaging/engine/engine_calls.h"
 #include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
+#include "imaging/formats/format_table.h"
 
 namespace controls {
 
@@ -34,11 +35,12 @@ imaging::WriteOptions TPDBMultiImage::WriteOptionsFor(const QString& extension) 
     return options;
 }
 
-void TPDBMultiImage::SaveAs(const char* kind, EngineFormat format, const QString& fileName) {
+void TPDBMultiImage::SaveAs(EngineFormat format, const QString& fileName) {
     CheckSavePreconditions(true);
     platform::WaitCursor wait;
     ReportProgress(0);
-    imaging::WriteOptions options = WriteOptionsFor(QString::fromLatin1(kind));
+    imaging::WriteOptions options =
+        WriteOptionsFor(imaging::MainExtension(imaging::FormatOf(format)));
     options.Append = format == EngineFormat::Tiff && TiffAppend;
     options.Label = fileName; // the progress names the user's file, not the side file
     if (!document_.SaveAs(format, fileName, options, ToView())) {
@@ -51,28 +53,28 @@ void TPDBMultiImage::SaveAs(const char* kind, EngineFormat format, const QString
 }
 
 void TPDBMultiImage::SaveAsBMP(const QString& fileName) {
-    SaveAs("bmp", EngineFormat::Bmp, fileName);
+    SaveAs(EngineFormat::Bmp, fileName);
 }
 void TPDBMultiImage::SaveAsGIF(const QString& fileName) {
-    SaveAs("gif", EngineFormat::Gif, fileName);
+    SaveAs(EngineFormat::Gif, fileName);
 }
 void TPDBMultiImage::SaveAsTIF(const QString& fileName) {
-    SaveAs("tif", EngineFormat::Tiff, fileName);
+    SaveAs(EngineFormat::Tiff, fileName);
 }
 void TPDBMultiImage::SaveAsPCX(const QString& fileName) {
-    SaveAs("pcx", EngineFormat::Pcx, fileName);
+    SaveAs(EngineFormat::Pcx, fileName);
 }
 void TPDBMultiImage::SaveAsTGA(const QString& fileName) {
-    SaveAs("tga", EngineFormat::Tga, fileName);
+    SaveAs(EngineFormat::Tga, fileName);
 }
 void TPDBMultiImage::SaveAsEPS(const QString& fileName) {
-    SaveAs("eps", EngineFormat::Eps, fileName);
+    SaveAs(EngineFormat::Eps, fileName);
 }
 void TPDBMultiImage::SaveAsPNG(const QString& fileName) {
-    SaveAs("png", EngineFormat::Png, fileName);
+    SaveAs(EngineFormat::Png, fileName);
 }
 void TPDBMultiImage::SaveAsJPG(const QString& fileName) {
-    SaveAs("jpg", EngineFormat::Jpeg, fileName);
+    SaveAs(EngineFormat::Jpeg, fileName);
 }
 
 void TPDBMultiImage::SaveBlobToFile(const QString& fileName) {

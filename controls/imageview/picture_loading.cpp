@@ -12,6 +12,7 @@
 #include "imaging/engine/engine_calls.h"
 #include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
+#include "imaging/formats/format_table.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -41,11 +42,6 @@ EngineFormat WriterFormat(TBlobUpDate format) {
         break;
     }
     return EngineFormat::Tiff;
-}
-
-const char* WriterExtension(TBlobUpDate format) {
-    static const char* const kExtensions[] = {"jpg", "bmp", "gif", "pcx", "tga", "png", "tif"};
-    return kExtensions[format];
 }
 
 } // namespace
@@ -232,8 +228,8 @@ void TPDBMultiImage::UpdateData() {
         } else {
             const bool appendTo = BlobUpDate == bUpdateAsTIF && !field->IsNull() &&
                                   document_.Info.BlobFormat.toUpper() == QLatin1String("TIFF");
-            imaging::WriteOptions options =
-                WriteOptionsFor(QString::fromLatin1(WriterExtension(BlobUpDate)));
+            imaging::WriteOptions options = WriteOptionsFor(
+                imaging::MainExtension(imaging::FormatOf(WriterFormat(BlobUpDate))));
             options.Append = appendTo && TiffAppend;
             // A picture that cannot be stored is said so; the field keeps its old value.
             std::optional<QByteArray> written =

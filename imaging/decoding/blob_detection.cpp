@@ -4,6 +4,7 @@
 #include "engines/dib/dib_layout.h"
 #include "imaging/engine/engine_binding.h"
 #include "imaging/engine/engine_calls.h"
+#include "imaging/formats/format_table.h"
 #include "imaging/metafile/metafile_header.h"
 
 namespace imaging {
@@ -20,18 +21,8 @@ void Unsized(BlobInfo& info) {
 
 // The engine's format names as the loaders know them.
 QString LoadNameOf(const QString& format) {
-    const QString upper = format.toUpper();
-    for (const char* same : {"PNG", "GIF", "PCX", "TGA", "EPS"})
-        if (upper == QLatin1String(same))
-            return upper;
-    if (upper == QLatin1String("JPEG"))
-        return QStringLiteral("JPG");
-    for (const char* same : {"PCD", "DXF", "BMP"})
-        if (upper == QLatin1String(same))
-            return upper;
-    if (upper == QLatin1String("TIFF"))
-        return QStringLiteral("TIF");
-    return QStringLiteral("-1");
+    const PictureFormat* known = FormatOfInfoName(format);
+    return known ? QString::fromLatin1(known->LoadName) : QStringLiteral("-1");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "imaging/decoding/blob_detection.h"
 #include "imaging/engine/engine_calls.h"
+#include "imaging/formats/format_table.h"
 
 #include <algorithm>
 
@@ -10,29 +11,22 @@ namespace imaging {
 
 namespace {
 
-// The reader of each load name.
+// The engine's reader of a load name: a picture format the engine decodes.
 bool ReaderFormat(const QString& loadName, EngineFormat* format) {
-    static const struct {
-        const char* name;
-        EngineFormat format;
-    } kReaders[] = {
-        {"JPG", EngineFormat::Jpeg}, {"PNG", EngineFormat::Png}, {"TIF", EngineFormat::Tiff},
-        {"GIF", EngineFormat::Gif},  {"PCX", EngineFormat::Pcx}, {"TGA", EngineFormat::Tga},
-        {"EPS", EngineFormat::Eps},  {"BMP", EngineFormat::Bmp}, {"PCD", EngineFormat::Pcd},
-    };
-    for (const auto& r : kReaders)
-        if (loadName == QLatin1String(r.name)) {
-            if (format)
-                *format = r.format;
-            return true;
-        }
-    return false;
+    const PictureFormat* known = FormatOfLoadName(loadName);
+    if (!known || !known->Engine || known->Kind != PictureKind::Picture)
+        return false;
+    if (format)
+        *format = *known->Engine;
+    return true;
 }
 
 } // namespace
 
 bool DecodesToBitmap(const QString& loadName) {
-    return loadName == QLatin1String("DXF") || ReaderFormat(loadName, nullptr);
+    const PictureFormat* known = FormatOfLoadName(loadName);
+    return known && known->Engine &&
+           (known->Kind == PictureKind::Picture || known->Kind == PictureKind::Drawing);
 }
 
 bool DecodePictureBlob(const QString& loadName, const QByteArray& blob, int depth, bool dither,

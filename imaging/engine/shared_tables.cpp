@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "imaging/engine/shared_tables.h"
 
+#include "imaging/formats/format_table.h"
 #include "imaging/metafile/metafile_header.h"
 
 #include "platform/core/paths.h"
@@ -101,18 +102,12 @@ QString MediaFilter() {
         known[i] = platform::GetPrivateProfileString(
                        QStringLiteral("mci extensions"), QString::fromLatin1(types[i]),
                        QStringLiteral("none"), 25, profile) != QLatin1String("none");
-    QString filter = QStringLiteral(
-        "All Supported Media Formats|*.BMP;*.CMS;*.GIF;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;"
-        "*.WMF;*.TGA;");
+    QString filter =
+        QStringLiteral("All Supported Media Formats|") + FilterPatterns(FormatList::OpenAll);
     for (int i = 0; i < 5; ++i)
         if (known[i])
             filter += QStringLiteral("*.") + QString::fromLatin1(types[i]) + u';';
-    filter += QStringLiteral(
-        "|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Compuserve Gif    (GIF) "
-        "|*.GIF|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) "
-        "|*.PNG|Scrolling Message    (SCM) |*.SCM|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    "
-        "(PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|Targe "
-        "Image    (TGA) |*.TGA");
+    filter += u'|' + FilterEntries(FormatList::OpenFilter);
     for (int i = 0; i < 5; ++i)
         if (known[i])
             filter += QString::fromLatin1(entries[i]);

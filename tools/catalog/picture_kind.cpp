@@ -4,6 +4,7 @@
 #include "imaging/decoding/blob_detection.h"
 #include "imaging/engine/engine_binding.h"
 #include "imaging/error_invalid.h"
+#include "imaging/formats/format_table.h"
 
 namespace catalog {
 
@@ -13,7 +14,7 @@ QString PictureProblem(const QByteArray& bytes) {
     imaging::BlobInfo info;
     try {
         const imaging::Detection found = imaging::DetectBlob(bytes, 0, info);
-        if (found.loadName != QLatin1String("-1"))
+        if (imaging::FormatOfLoadName(found.loadName))
             return {};
         const QString reason = imaging::EngineBinding::Instance().LastEngineError().Text;
         return QStringLiteral("is no picture the catalogue can show") +

@@ -6,6 +6,7 @@
 #include "imaging/engine/engine_calls.h"
 #include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
+#include "imaging/formats/format_table.h"
 #include "platform/core/errors.h"
 
 #include <QFileInfo>
@@ -23,38 +24,33 @@ const char* const kUsage =
     "       vlmor-image convert IN OUT [--depth 0|1|4|8|24] [--quality 1-100]\n"
     "                   [--smoothing 0-100] [--compression NONE|CCITT3|FAXCCITT3|FAXCCITT4|LZW|"
     "PACKBITS]\n"
-    "                   [--interlace] [--append] [--page N] [--pcd-mode 0|1|2] [--dither]\n"
-    "OUT's extension picks the format: bmp, pcx, gif, tif/tiff, tga, eps, png, jpg/jpeg.\n";
+    "                   [--interlace] [--append] [--page N] [--pcd-mode 0|1|2] [--dither]\n";
 
+// The engine's reader of a stream-information name (a drawing has its own reader).
 std::optional<EngineFormat> FormatByName(const QString& name) {
-    static const struct {
-        const char* name;
-        EngineFormat format;
-    } names[] = {
-        {"JPEG", EngineFormat::Jpeg}, {"BMP", EngineFormat::Bmp}, {"PNG", EngineFormat::Png},
-        {"TGA", EngineFormat::Tga},   {"PCX", EngineFormat::Pcx}, {"GIF", EngineFormat::Gif},
-        {"TIFF", EngineFormat::Tiff}, {"PCD", EngineFormat::Pcd}, {"EPS", EngineFormat::Eps}};
-    for (const auto& n : names)
-        if (name == QLatin1String(n.name))
-            return n.format;
-    return std::nullopt;
+    const PictureFormat* f = FormatOfInfoName(name);
+    return f && f->Kind == PictureKind::Picture ? f->Engine : std::nullopt;
 }
 
+// The engine's writer of a file's extension, in any spelling the format table knows.
 std::optional<EngineFormat> FormatByExtension(const QString& path) {
-    const QString ext = QFileInfo(path).suffix().toLower();
-    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
-        return EngineFormat::Jpeg;
-    if (ext == QLatin1String("tif") || ext == QLatin1String("tiff"))
-        return EngineFormat::Tiff;
-    static const struct {
-        const char* ext;
-        EngineFormat format;
-    } exts[] = {{"bmp", EngineFormat::Bmp}, {"png", EngineFormat::Png}, {"tga", EngineFormat::Tga},
-                {"pcx", EngineFormat::Pcx}, {"gif", EngineFormat::Gif}, {"eps", EngineFormat::Eps}};
-    for (const auto& e : exts)
-        if (ext == QLatin1String(e.ext))
-            return e.format;
-    return std::nullopt;
+    const PictureFormat* f = FormatOfFile(path);
+    return f && f->EngineWrites ? f->Engine : std::nullopt;
+}
+
+// "bmp, png, ..., jpg/jpeg": the extensions of the formats the engine writes.
+QString WrittenExtensions() {
+    QStringList names;
+    for (const PictureFormat& f : PictureFormats()) {
+        if (!f.EngineWrites)
+            continue;
+        QStringList spellings;
+        for (const char* ext : f.Extensions)
+            if (ext)
+                spellings << QString::fromLatin1(ext).toLower();
+        names << spellings.join(u'/');
+    }
+    return names.join(QStringLiteral(", "));
 }
 
 std::optional<int> CompressionByName(const QString& name) {
@@ -220,7 +216,7 @@ int RunImageTool(const QStringList& arguments, QTextStream& out, QTextStream& er
                 return 2;
             return Convert(arguments[1], arguments[2], options, err);
         }
-        err << kUsage;
+        err << kUsage << "OUT's extension picks the format: " << WrittenExtensions() << ".\n";
         return 2;
     } catch (const platform::Exception& e) {
         err << e.Message() << '\n';
