@@ -5,7 +5,6 @@
 
 #include "controls/imagetoolbar/toolbar_button.h"
 #include "controls/imageview/db_multi_image.h"
-#include "imaging/undo_ring.h"
 #include "platform/core/messages.h"
 
 #include <QClipboard>
@@ -17,35 +16,6 @@
 namespace controls {
 
 namespace {
-
-struct Kind {
-    const char* stem;
-    const char* hint;
-    int group; // 0: a push button
-};
-
-const Kind kKinds[kToolbarButtonCount] = {
-    {"OPEN", "Open file", 0},
-    {"SAVE", "Save file", 0},
-    {"PRINT", "Print file", 0},
-    {"SCANPAGES", "Scan Image", 0},
-    {"SELECTSCANNER", "Select Scanner", 0},
-    {"PANZOOM", "Toggle Panning Zooming", 3},
-    {"ZOOMIN", "Zoom In", 0},
-    {"ZOOMOUT", "Zoom out", 0},
-    {"BESTFIT", "Best Fit Image", 4},
-    {"CENTER", "Center Image", 5},
-    {"RESETZOOM", "Reset Zoom", 0},
-    {"CUT", "Cut to Clipboard", 0},
-    {"COPY", "Copy to Clipboard", 0},
-    {"PASTE", "Paste from Clipboard", 0},
-    {"UNDO", "Undo Image", 0},
-    {"ANNOTEDIT", "Toggle Annotation mode", 2},
-    {"INVERT", "Invert", 0},
-    {"ROTATE90", "Rotate 90\u00BA", 0},
-    {"ROTATE180", "Rotate 180\u00BA", 0},
-    {"EFFECTS", "Effect Manager", 0},
-};
 
 // Whether the clipboard holds something a picture can be pasted from; only its list of
 // formats is looked at, nothing is decoded.
@@ -69,10 +39,11 @@ TILDBMultiImageToolBar::TILDBMultiImageToolBar(QWidget* owner)
         visible_.insert(static_cast<TILDBMultiImageToolBarBtn>(k));
     for (int k = 0; k < kToolbarButtonCount; ++k) {
         auto* b = new TILDBMultiImageToolBarButton(this, k);
-        b->setObjectName(QStringLiteral("ILTB_") + QLatin1String(kKinds[k].stem));
+        const ToolbarButtonRow& row = Rows()[std::size_t(k)];
+        b->setObjectName(QStringLiteral("ILTB_") + QLatin1String(row.Stem));
         b->SetFlat(flat_);
-        b->GroupIndex = kKinds[k].group;
-        b->setCheckable(kKinds[k].group != 0); // alone in its group: a second click releases
+        b->GroupIndex = row.Group;
+        b->setCheckable(row.Group != 0); // alone in its group: a second click releases
         b->setGeometry(20 * k, 0, 20, 18);
         b->SetGlyphs(b->objectName());
         b->setEnabled(false);
@@ -138,8 +109,8 @@ void TILDBMultiImageToolBar::SetHints(const QStringList& hints) {
 
 void TILDBMultiImageToolBar::ApplyHints() {
     if (defaultHints_.isEmpty())
-        for (const Kind& k : kKinds)
-            defaultHints_ << QString::fromUtf8(k.hint);
+        for (const ToolbarButtonRow& row : Rows())
+            defaultHints_ << QString::fromUtf8(row.Hint);
     for (int k = 0; k < kToolbarButtonCount; ++k)
         if (buttons_[std::size_t(k)])
             buttons_[std::size_t(k)]->setToolTip(defaultHints_[k]);
@@ -221,26 +192,29 @@ void TILDBMultiImageToolBar::RefreshButtons() {
         return;
     const bool e = image_->isEnabled();
     const bool fit = image_->StretchRatio();
-    auto set = [this](int kind, bool enabled) {
-        if (auto* b = buttons_[std::size_t(kind)]; b && b->isEnabled() != enabled)
+    for (const ToolbarButtonRow& row : Rows()) {
+        TILDBMultiImageToolBarButton* b = buttons_[std::size_t(row.Kind)];
+        if (!b)
+            continue;
+        bool enabled = e;
+        switch (row.Enabled) {
+        case ToolbarButtonRow::Enabling::View:
+            break;
+        case ToolbarButtonRow::Enabling::ViewNotFitted:
+            enabled = e && !fit;
+            break;
+        case ToolbarButtonRow::Enabling::ClipboardPicture:
+            enabled = e && ClipboardHasPicture();
+            break;
+        case ToolbarButtonRow::Enabling::Undo:
+            enabled = e && image_->Document().UndoAvailable();
+            break;
+        }
+        if (b->isEnabled() != enabled)
             b->setEnabled(enabled);
-    };
-    for (int k : {ibdbiOpen, ibdbiScan, ibdbiSelectScanner, ibdbiSave, ibdbiPrint, ibdbiResetZoom,
-                  ibdbiCut, ibdbiCopy, ibdbiAnnotEdit, ibdbiInvert, ibdbiRotate90, ibdbiRotate180,
-                  ibdbiEffects, ibdbiBestFit, ibdbiCenter})
-        set(k, e);
-    for (int k : {ibdbiPanZoom, ibdbiZoomIn, ibdbiZoomOut})
-        set(k, e && !fit);
-    set(ibdbiPaste, e && ClipboardHasPicture());
-    set(ibdbiUndo, e && image_->Document().UndoAvailable());
-    auto press = [this](int kind, bool down) {
-        if (auto* b = buttons_[std::size_t(kind)]; b && b->isChecked() != down)
-            b->setChecked(down);
-    };
-    press(ibdbiPanZoom, !image_->AllowRubberBand());
-    press(ibdbiAnnotEdit, image_->EditAnnotat());
-    press(ibdbiBestFit, fit);
-    press(ibdbiCenter, image_->Center());
+        if (row.Pressed && b->isChecked() != row.Pressed(*image_))
+            b->setChecked(row.Pressed(*image_));
+    }
 }
 
 bool TILDBMultiImageToolBar::event(QEvent* event) {

@@ -3,6 +3,7 @@
 
 #include "controls/imagetoolbar/media_dialogs.h"
 #include "controls/imageview/db_multi_image.h"
+#include "platform/core/cursors.h"
 #include "platform/ui/panel.h"
 
 #include <QPointer>
@@ -10,7 +11,9 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <set>
+#include <span>
 
 namespace controls {
 
@@ -42,6 +45,32 @@ enum TILDBMultiImageToolBarBtn {
 constexpr int kToolbarButtonCount = 20;
 using TILDBMultiImageToolBarButtonSet = std::set<TILDBMultiImageToolBarBtn>;
 
+class TILDBMultiImageToolBar;
+
+/// What one kind of button is and does, in one row.
+struct ToolbarButtonRow {
+    /// When the button can be clicked (the view is enabled in every case).
+    enum class Enabling {
+        View,             // whenever the view is
+        ViewNotFitted,    // while the view is not fitted
+        ClipboardPicture, // while the clipboard holds a picture
+        Undo,             // while an undo would bring a picture back for this view
+    };
+    TILDBMultiImageToolBarBtn Kind;
+    /// The button's name after "ILTB_", which also names its glyph resource.
+    const char* Stem;
+    const char* Hint;
+    /// 0: a push button; else the button stays down, alone in its group.
+    int Group = 0;
+    /// The action runs under the wait cursor.
+    bool Busy = false;
+    Enabling Enabled = Enabling::View;
+    /// Whether the button is shown down; null: a push button.
+    bool (*Pressed)(const TPDBMultiImage& view) = nullptr;
+    /// What a click does (`pressed`: the button's state after the click).
+    void (*Run)(TILDBMultiImageToolBar& bar, TPDBMultiImage& view, bool pressed) = nullptr;
+};
+
 /// How the toolbar lies in its parent: placed by its bounds, or filling the top edge.
 enum class TToolbarAlign { alNone, alTop };
 
@@ -57,6 +86,8 @@ public:
     static constexpr int MinButtonHeight = 18;
 
     TILDBMultiImageToolBarButton* Buttons(int kind) const;
+    /// Every kind of button, in the order of the kinds.
+    static std::span<const ToolbarButtonRow> Rows();
     TPDBMultiImage* DBMultiImage() const { return image_; }
     void SetDBMultiImage(TPDBMultiImage* image);
     const TILDBMultiImageToolBarButtonSet& VisibleButtons() const { return visible_; }
@@ -103,6 +134,10 @@ protected:
 
 private:
     void RunAction(int kind);
+    /// The wait cursor until the action is over (the default cursor follows it).
+    void Busy();
+    /// After an action, also a failed one: the default cursor and the buttons in step.
+    void Settle();
     void Open();
     void Save();
     void Print();
@@ -110,6 +145,7 @@ private:
     void Rearrange();
 
     std::array<TILDBMultiImageToolBarButton*, kToolbarButtonCount> buttons_{};
+    std::optional<platform::WaitCursor> busy_;
     QPointer<TPDBMultiImage> image_;
     TILDBMultiImageToolBarButtonSet visible_;
     bool flat_ = true;

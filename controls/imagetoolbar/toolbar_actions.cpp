@@ -19,10 +19,6 @@ namespace controls {
 
 namespace {
 
-void Busy() {
-    platform::Screen::SetCursor(platform::crHourGlass);
-}
-
 // Sets a value for its lifetime and puts the old one back, also on an exception.
 struct KeepDocumentFlag {
     TPDBMultiImage* view;
@@ -39,21 +35,28 @@ void TILDBMultiImageToolBar::ButtonAction(TILDBMultiImageToolBarButton*, int kin
     if (BeforeAction)
         BeforeAction(this, static_cast<TILDBMultiImageToolBarBtn>(kind), process);
     if (!process) {
-        platform::Screen::SetCursor(platform::crDefault);
-        RefreshButtons();
+        Settle();
         return;
     }
     try {
         RunAction(kind);
     } catch (...) {
-        platform::Screen::SetCursor(platform::crDefault);
-        RefreshButtons();
+        Settle();
         throw;
     }
-    platform::Screen::SetCursor(platform::crDefault);
-    RefreshButtons();
+    Settle();
     if (AfterAction)
         AfterAction(this, static_cast<TILDBMultiImageToolBarBtn>(kind));
+}
+
+void TILDBMultiImageToolBar::Busy() {
+    busy_.emplace(platform::crDefault);
+}
+
+void TILDBMultiImageToolBar::Settle() {
+    busy_.reset();
+    platform::Screen::SetCursor(platform::crDefault);
+    RefreshButtons();
 }
 
 QWidget* TILDBMultiImageToolBar::ParentWindow() const {
@@ -61,88 +64,12 @@ QWidget* TILDBMultiImageToolBar::ParentWindow() const {
 }
 
 void TILDBMultiImageToolBar::RunAction(int kind) {
-    TPDBMultiImage& view = *image_;
-    auto pressed = [this, kind] { return buttons_[std::size_t(kind)]->isChecked(); };
-    switch (kind) {
-    case ibdbiOpen:
-        Open();
-        break;
-    case ibdbiSave:
-        Save();
-        break;
-    case ibdbiPrint:
-        Print();
-        break;
-    case ibdbiScan:
-    case ibdbiSelectScanner: {
-        QWidget* parent = ParentWindow();
-        if (!parent)
-            throw imaging::ErrorInvalid(QStringLiteral("Parent Window Handle required"));
+    if (kind < 0 || kind >= kToolbarButtonCount)
+        return;
+    const ToolbarButtonRow& row = Rows()[std::size_t(kind)];
+    if (row.Busy)
         Busy();
-        if (kind == ibdbiScan)
-            view.ScanImage(parent);
-        else
-            view.SelectScanner(parent);
-        break;
-    }
-    case ibdbiPanZoom:
-        view.SetAllowRubberBand(!pressed());
-        break;
-    case ibdbiZoomIn:
-        Busy();
-        view.ZoomIn(1.1);
-        break;
-    case ibdbiZoomOut:
-        Busy();
-        view.ZoomOut(0.9);
-        break;
-    case ibdbiBestFit:
-        view.SetStretchRatio(pressed());
-        break;
-    case ibdbiCenter:
-        view.SetCenter(pressed());
-        break;
-    case ibdbiResetZoom:
-        Busy();
-        view.ResetZoom();
-        break;
-    case ibdbiCut:
-        Busy();
-        view.CutToClipboard();
-        break;
-    case ibdbiCopy:
-        Busy();
-        view.CopyToClipboard();
-        break;
-    case ibdbiPaste:
-        Busy();
-        view.PasteFromClipboard();
-        break;
-    case ibdbiUndo:
-        Busy();
-        view.UndoImage();
-        break;
-    case ibdbiAnnotEdit:
-        Busy();
-        view.SetEditAnnotat(pressed());
-        break;
-    case ibdbiInvert:
-        Busy();
-        view.InvertImage();
-        break;
-    case ibdbiRotate90:
-    case ibdbiRotate180:
-        Busy();
-        view.RotateImage(0, 0, 0, 0, kind == ibdbiRotate90 ? -90 : 180);
-        if (view.StretchRatio())
-            view.ResetZoom();
-        break;
-    case ibdbiEffects:
-        view.ShowEffects();
-        break;
-    default:
-        break;
-    }
+    row.Run(*this, *image_, buttons_[std::size_t(kind)]->isChecked());
 }
 
 void TILDBMultiImageToolBar::Open() {
@@ -197,7 +124,7 @@ void TILDBMultiImageToolBar::Print() {
         platform::TPrinter& printer = platform::Printer();
         image_->PrintImage(0, 0, printer.PageWidth(), printer.PageHeight());
     }
-    platform::Screen::SetCursor(platform::crDefault);
+    busy_.reset();
 }
 
 } // namespace controls

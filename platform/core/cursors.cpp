@@ -120,6 +120,11 @@ WaitCursor::WaitCursor()
     Screen::SetCursor(crHourGlass);
 }
 
+WaitCursor::WaitCursor(TCursor after)
+    : previous_(after) {
+    Screen::SetCursor(crHourGlass);
+}
+
 WaitCursor::~WaitCursor() {
     Screen::SetCursor(previous_);
 }

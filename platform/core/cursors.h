@@ -58,6 +58,8 @@ public:
 class WaitCursor {
 public:
     WaitCursor();
+    /// Shows `after` when it ends instead of the cursor before it.
+    explicit WaitCursor(TCursor after);
     ~WaitCursor();
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;

@@ -329,3 +329,29 @@ TEST_F(Toolbar, AStateChangeRepaintsOnlyTheChangedButtonsOnceAndDecodesNoClipboa
     EXPECT_EQ(bar->Paints(), after);
     EXPECT_EQ(fetches, 0) << "whether a picture is there is asked of the formats only";
 }
+
+TEST(ToolbarRows, OneRowPerKindInOrderWithAGlyphAndAStateRuleThatFitsItsGroup) {
+    ASSERT_EQ(TILDBMultiImageToolBar::Rows().size(), std::size_t(kToolbarButtonCount));
+    int kind = 0;
+    for (const ToolbarButtonRow& row : TILDBMultiImageToolBar::Rows()) {
+        SCOPED_TRACE(row.Stem);
+        EXPECT_EQ(row.Kind, kind++);
+        EXPECT_FALSE(ToolbarGlyphResource(QStringLiteral("ILTB_") + row.Stem).isNull());
+        EXPECT_TRUE(row.Run);
+        EXPECT_EQ(row.Group != 0, row.Pressed != nullptr) << "only buttons that stay down";
+    }
+}
+
+TEST_F(Toolbar, BusyActionsRunUnderTheWaitCursorAndAFailureStillSettlesIt) {
+    Attach();
+    bar->RefreshButtons();
+    platform::TCursor during = platform::crDefault;
+    view->OnPictureChanged = [&](TPDBMultiImage*) { during = platform::Screen::Cursor(); };
+    bar->Buttons(ibdbiInvert)->click();
+    EXPECT_EQ(during, platform::crHourGlass);
+    EXPECT_EQ(platform::Screen::Cursor(), platform::crDefault);
+    // A busy action that fails: the error goes on, the cursor and the buttons are settled.
+    view->Picture.Clear();
+    EXPECT_THROW(bar->ButtonAction(bar->Buttons(ibdbiCopy), ibdbiCopy), imaging::ErrorInvalid);
+    EXPECT_EQ(platform::Screen::Cursor(), platform::crDefault);
+}
