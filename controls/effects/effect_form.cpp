@@ -31,9 +31,6 @@ namespace {
 
 TEffectForm* current = nullptr;
 
-// Gamma is kept on its slider in hundredths.
-constexpr int kGammaScale = 100;
-
 QImage ImageOfDib(HGLOBAL dib) {
     imaging::TBitmap bitmap;
     if (!dib || imaging::DibHandleToBitmap(dib, bitmap) == 0)
@@ -117,34 +114,109 @@ TEffectForm::~TEffectForm() {
     imaging::FreeDib(original_);
 }
 
+QAbstractButton* TEffectForm::RowButton(const imaging::EffectRow& row, QWidget* parent,
+                                        QAbstractSpinBox* value) {
+    auto* button = Button(QString::fromUtf8(row.Label), QString::fromLatin1(row.Name), parent);
+    auto* number = qobject_cast<QDoubleSpinBox*>(value);
+    connect(button, &QPushButton::clicked, this, [this, &row, number] {
+        const double v = number ? number->value() : 0;
+        switch (row.Does) {
+        case imaging::EffectRow::Action::Effect:
+            ApplyEffect(row.Id, v);
+            break;
+        case imaging::EffectRow::Action::Invert:
+            InvertPicture();
+            break;
+        case imaging::EffectRow::Action::Rotate:
+            RotatePicture(v);
+            break;
+        case imaging::EffectRow::Action::Tone:
+            break;
+        }
+    });
+    pictureControls_ << button;
+    return button;
+}
+
+QAbstractSpinBox* TEffectForm::RowValue(const imaging::EffectRow& row, QWidget* parent) {
+    auto* value = new QDoubleSpinBox(parent);
+    value->setObjectName(QString::fromLatin1(row.Name) + QStringLiteral("Value"));
+    value->setDecimals(row.Decimals);
+    value->setRange(row.Low, row.High);
+    value->setSuffix(QString::fromUtf8(row.Suffix));
+    value->setValue(row.Initial);
+    return value;
+}
+
+void TEffectForm::BuildRows(imaging::EffectRow::Tab tab, QWidget* page, QVBoxLayout* layout) {
+    // Operations without a value side by side, each valued one on a line of its own, and
+    // those with a value caption in a group box of filters.
+    auto* plain = new QHBoxLayout;
+    QFormLayout* filters = nullptr;
+    QGroupBox* box = nullptr;
+    layout->addLayout(plain);
+    for (const imaging::EffectRow& row : imaging::EffectRows()) {
+        if (row.Page != tab || row.Does == imaging::EffectRow::Action::Tone)
+            continue;
+        if (!row.TakesValue()) {
+            plain->addWidget(RowButton(row, page));
+            continue;
+        }
+        if (!row.ValueLabel) {
+            auto* line = new QHBoxLayout;
+            QAbstractSpinBox* value = RowValue(row, page);
+            line->addWidget(value);
+            line->addWidget(RowButton(row, page, value));
+            layout->addLayout(line);
+            continue;
+        }
+        if (!box) {
+            box = new QGroupBox(QStringLiteral("Filters"), page);
+            filters = new QFormLayout(box);
+        }
+        auto* line = new QHBoxLayout;
+        QAbstractSpinBox* value = RowValue(row, box);
+        line->addWidget(value);
+        line->addWidget(RowButton(row, box, value));
+        filters->addRow(QString::fromUtf8(row.ValueLabel), line);
+    }
+    if (box)
+        layout->addWidget(box);
+}
+
 QWidget* TEffectForm::BuildTones() {
     auto* page = new QWidget;
-    brightness_ = Slider(-255, 255, 0, QStringLiteral("Brightness"), page);
-    contrast_ = Slider(-100, 100, 0, QStringLiteral("Contrast"), page);
-    gamma_ = Slider(10, 400, kGammaScale, QStringLiteral("Gamma"), page);
     auto* form = new QFormLayout(page);
-    for (auto [slider, label] : {std::pair{brightness_, "&Brightness"},
-                                 std::pair{contrast_, "C&ontrast"}, std::pair{gamma_, "G&amma"}}) {
+    for (const imaging::EffectRow& row : imaging::EffectRows()) {
+        if (row.Does != imaging::EffectRow::Action::Tone)
+            continue;
+        QSlider* slider =
+            Slider(row.Low, row.High, row.Initial, QString::fromLatin1(row.Name), page);
+        tones_.push_back(slider);
         auto* value = new QLabel(page);
         value->setMinimumWidth(36);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto show = [value, slider = slider, this] {
-            value->setText(slider == gamma_ ? QString::number(slider->value() / 100.0, 'f', 2)
-                                            : QString::number(slider->value()));
+        auto show = [value, slider, &row] {
+            value->setText(row.Scale == 1 ? QString::number(slider->value())
+                                          : QString::number(double(slider->value()) / row.Scale,
+                                                            'f', row.Decimals));
         };
         show();
         connect(slider, &QSlider::valueChanged, this, [this, show] {
             show();
             RefreshPreview();
         });
-        auto* row = new QHBoxLayout;
-        row->addWidget(slider, 1);
-        row->addWidget(value);
-        auto* caption = new QLabel(QString::fromLatin1(label), page);
+        auto* line = new QHBoxLayout;
+        line->addWidget(slider, 1);
+        line->addWidget(value);
+        auto* caption = new QLabel(QString::fromUtf8(row.Label), page);
         caption->setBuddy(slider);
-        form->addRow(caption, row);
+        form->addRow(caption, line);
         pictureControls_ << slider;
     }
+    brightness_ = tones_.at(0);
+    contrast_ = tones_.at(1);
+    gamma_ = tones_.at(2);
     auto* neutral = Button(QStringLiteral("&Neutral tones"), QStringLiteral("NeutralTones"), page);
     connect(neutral, &QPushButton::clicked, this, [this] { SetTones(0, 0, 1.0); });
     form->addRow(neutral);
@@ -155,14 +227,7 @@ QWidget* TEffectForm::BuildTones() {
 QWidget* TEffectForm::BuildColours() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    auto* simple = new QHBoxLayout;
-    auto* grey = Button(QStringLiteral("&Greyscale"), QStringLiteral("Greyscale"), page);
-    connect(grey, &QPushButton::clicked, this, [this] { ApplyEffect(imaging::Effect::Grayscale); });
-    auto* invert = Button(QStringLiteral("&Invert"), QStringLiteral("Invert"), page);
-    connect(invert, &QPushButton::clicked, this, &TEffectForm::InvertPicture);
-    simple->addWidget(grey);
-    simple->addWidget(invert);
-    layout->addLayout(simple);
+    BuildRows(imaging::EffectRow::Tab::Colours, page, layout);
 
     auto* box = new QGroupBox(QStringLiteral("Colour reduction"), page);
     colours_ = new QComboBox(box);
@@ -185,65 +250,15 @@ QWidget* TEffectForm::BuildColours() {
     form->addRow(reduce);
     layout->addWidget(box);
     layout->addStretch(1);
-    pictureControls_ << grey << invert << reduce;
+    pictureControls_ << reduce;
     return page;
 }
 
 QWidget* TEffectForm::BuildGeometry() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    auto* flips = new QHBoxLayout;
-    auto* mirror = Button(QStringLiteral("&Mirror"), QStringLiteral("Mirror"), page);
-    connect(mirror, &QPushButton::clicked, this,
-            [this] { ApplyEffect(imaging::Effect::MirrorLeftRight); });
-    auto* flip = Button(QStringLiteral("&Flip"), QStringLiteral("Flip"), page);
-    connect(flip, &QPushButton::clicked, this,
-            [this] { ApplyEffect(imaging::Effect::FlipTopBottom); });
-    flips->addWidget(mirror);
-    flips->addWidget(flip);
-    layout->addLayout(flips);
-
-    auto* turn = new QHBoxLayout;
-    angle_ = new QDoubleSpinBox(page);
-    angle_->setObjectName(QStringLiteral("Angle"));
-    angle_->setRange(-360, 360);
-    angle_->setDecimals(1);
-    angle_->setSuffix(QStringLiteral("\u00B0"));
-    angle_->setValue(90);
-    auto* rotate = Button(QStringLiteral("&Rotate"), QStringLiteral("Rotate"), page);
-    connect(rotate, &QPushButton::clicked, this, [this] { RotatePicture(angle_->value()); });
-    turn->addWidget(angle_);
-    turn->addWidget(rotate);
-    layout->addLayout(turn);
-
-    auto* filters = new QGroupBox(QStringLiteral("Filters"), page);
-    auto* grid = new QFormLayout(filters);
-    blurRadius_ = new QSpinBox(filters);
-    blurRadius_->setObjectName(QStringLiteral("BlurRadius"));
-    blurRadius_->setRange(1, 32);
-    blurRadius_->setValue(2);
-    auto* blur = Button(QStringLiteral("&Blur"), QStringLiteral("Blur"), filters);
-    connect(blur, &QPushButton::clicked, this,
-            [this] { ApplyEffect(imaging::Effect::Blur, blurRadius_->value()); });
-    sharpenAmount_ = new QSpinBox(filters);
-    sharpenAmount_->setObjectName(QStringLiteral("SharpenAmount"));
-    sharpenAmount_->setRange(1, 500);
-    sharpenAmount_->setSuffix(QStringLiteral(" %"));
-    sharpenAmount_->setValue(100);
-    auto* sharpen = Button(QStringLiteral("&Sharpen"), QStringLiteral("Sharpen"), filters);
-    connect(sharpen, &QPushButton::clicked, this,
-            [this] { ApplyEffect(imaging::Effect::Sharpen, sharpenAmount_->value()); });
-    auto* blurRow = new QHBoxLayout;
-    blurRow->addWidget(blurRadius_);
-    blurRow->addWidget(blur);
-    auto* sharpenRow = new QHBoxLayout;
-    sharpenRow->addWidget(sharpenAmount_);
-    sharpenRow->addWidget(sharpen);
-    grid->addRow(QStringLiteral("Radius"), blurRow);
-    grid->addRow(QStringLiteral("Amount"), sharpenRow);
-    layout->addWidget(filters);
+    BuildRows(imaging::EffectRow::Tab::Geometry, page, layout);
     layout->addStretch(1);
-    pictureControls_ << mirror << flip << rotate << blur << sharpen;
     return page;
 }
 
@@ -319,7 +334,7 @@ void TEffectForm::SetDib(HGLOBAL dib) {
 
 HGLOBAL TEffectForm::WithTones(HGLOBAL dib) const {
     const int b = brightness_->value(), c = contrast_->value();
-    const double g = gamma_->value() / double(kGammaScale);
+    const double g = gamma_->value() / double(imaging::RowOf(imaging::Effect::Gamma).Scale);
     HGLOBAL out = nullptr;
     if (b != 0 || c != 0)
         out = imaging::ApplyEffect(imaging::Effect::Brightness, dib, b, c);
@@ -395,7 +410,7 @@ void TEffectForm::SetTones(int brightness, int contrast, double gamma) {
     const QSignalBlocker b(brightness_), c(contrast_), g(gamma_);
     brightness_->setValue(brightness);
     contrast_->setValue(contrast);
-    gamma_->setValue(int(std::lround(gamma * kGammaScale)));
+    gamma_->setValue(int(std::lround(gamma * imaging::RowOf(imaging::Effect::Gamma).Scale)));
     RefreshPreview();
     // The value labels follow their sliders' signals; give them the new values too.
     emit brightness_->valueChanged(brightness_->value());

@@ -10,14 +10,17 @@
 #include <QImage>
 
 #include <array>
+#include <vector>
 
 class QAbstractButton;
+class QAbstractSpinBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace controls {
 
@@ -77,6 +80,12 @@ private:
     QWidget* BuildColours();
     QWidget* BuildGeometry();
     QWidget* BuildTransitions();
+    /// The tab's operations as their rows describe them.
+    void BuildRows(imaging::EffectRow::Tab tab, QWidget* page, QVBoxLayout* layout);
+    /// A row's button (run with the value in `value`, if any) and its value box.
+    QAbstractButton* RowButton(const imaging::EffectRow& row, QWidget* parent,
+                               QAbstractSpinBox* value = nullptr);
+    QAbstractSpinBox* RowValue(const imaging::EffectRow& row, QWidget* parent);
     // Replaces the picture by the operation's result (none: a message, the picture kept).
     void Replace(HGLOBAL result);
     void RebuildPreviewBase();
@@ -98,9 +107,7 @@ private:
     QSlider* gamma_ = nullptr;
     QComboBox* colours_ = nullptr;
     QComboBox* dither_ = nullptr;
-    QDoubleSpinBox* angle_ = nullptr;
-    QSpinBox* blurRadius_ = nullptr;
-    QSpinBox* sharpenAmount_ = nullptr;
+    std::vector<QSlider*> tones_; // in the order of their rows
     QSpinBox* delay_ = nullptr;
     QSpinBox* thickness_ = nullptr;
     std::array<QRadioButton*, 6> transitions_{};

@@ -45,7 +45,7 @@ constexpr int kBayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 5
 std::vector<Rgb> ChoosePalette(const BgrView& image, int bits, Method method) {
     const int count = 1 << bits;
     std::vector<Rgb> palette;
-    if (method == Method::Grayscale || bits == 1) {
+    if (method == Method::Greyscale || bits == 1) {
         for (int i = 0; i < count; ++i) {
             const auto v = static_cast<std::uint8_t>(i * 255 / (count - 1));
             palette.push_back({v, v, v});
@@ -63,7 +63,7 @@ std::vector<Rgb> ChoosePalette(const BgrView& image, int bits, Method method) {
 bool Reduce(const BgrView& image, const std::vector<Rgb>& palette, int bits, bool dither,
             Method method, std::uint8_t* out, std::ptrdiff_t outStride, const Progress& progress) {
     const int w = image.width, h = image.height;
-    const bool grey = method == Method::Grayscale;
+    const bool grey = method == Method::Greyscale;
     auto report = [&](int y) {
         return !progress || (y % 64 != 0) || progress(h ? y * 100 / h : 100);
     };

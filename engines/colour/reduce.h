@@ -8,12 +8,12 @@
 namespace colour {
 
 /// How colours are spread when they are reduced (the order of the program's dither setting).
-enum class Method { Bayer = 0, Burkes = 1, Floyd = 2, Grayscale = 3 };
+enum class Method { Bayer = 0, Burkes = 1, Floyd = 2, Greyscale = 3 };
 
 /// Called with 0..100; returns false to stop.
 using Progress = std::function<bool(int percent)>;
 
-/// The palette a reduction to `bits` (1, 4 or 8) uses: grey levels for the grayscale method,
+/// The palette a reduction to `bits` (1, 4 or 8) uses: grey levels for the greyscale method,
 /// black and white for one bit, else the picture's own colours when they fit, else median cut.
 std::vector<Rgb> ChoosePalette(const BgrView& image, int bits, Method method);
 

@@ -235,7 +235,7 @@ HGLOBAL Reduce(HGLOBAL dib, int bits, bool dither, colour::Method method,
     if (bits != 1 && bits != 4 && bits != 8)
         return nullptr;
     HGLOBAL out = nullptr;
-    if (view.Bits() <= bits && method != colour::Method::Grayscale)
+    if (view.Bits() <= bits && method != colour::Method::Greyscale)
         engine::CopyBlock(view, &out);
     else
         engine::Reduce(view, bits, dither, method, progress, &out);

@@ -51,7 +51,7 @@ typedef int32_t (*IspCaughtException)(void);
 /// picture's rectangle. None on failure.
 typedef HGLOBAL (*IspRotate)(HGLOBAL dib, double angle, IspRect* rect, uint32_t background);
 /// A new DIB at `depth` bits (1, 4, 8; 0 means 16 colours): `method` is the dither kind
-/// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 grayscale), used when `dither` is 1.
+/// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 greyscale), used when `dither` is 1.
 typedef HGLOBAL (*IspReduce)(HGLOBAL dib, int16_t depth, int16_t dither, int16_t method,
                              int32_t zero1, int16_t zero2, void* user, IspProgress cb);
 

@@ -74,7 +74,7 @@ std::int16_t ConvertDepth(const DibView& source, int bits, bool dither, HGLOBAL*
     if (bits == from)
         return CopyBlock(source, out);
     const bool grey = from <= 8 && source.GreyTable();
-    return Reduce(source, bits, dither, grey ? colour::Method::Grayscale : colour::Method::Floyd,
+    return Reduce(source, bits, dither, grey ? colour::Method::Greyscale : colour::Method::Floyd,
                   {}, out);
 }
 

@@ -210,23 +210,24 @@ HGLOBAL ReduceDibColours(HGLOBAL dib, int depth, bool dither, void* user, Progre
 HGLOBAL ApplyEffect(Effect effect, HGLOBAL dib, double value, int second) {
     const QString status = QStringLiteral("Applying Effect ");
     const HGLOBAL none = nullptr;
+    const char* name = RowOf(effect).Export;
     switch (effect) {
     case Effect::Brightness:
-        return Effects<IspBrightness>("ILBrightness", status, none, [&](auto f) {
+        return Effects<IspBrightness>(name, status, none, [&](auto f) {
             return f(dib, static_cast<std::int32_t>(value), second);
         });
     case Effect::Gamma:
-        return Effects<IspGamma>("ILGamma", status, none, [&](auto f) { return f(dib, value); });
-    case Effect::Grayscale:
-        return Effects<IspGrayscale>("ILGrayscale", status, none, [&](auto f) { return f(dib); });
+        return Effects<IspGamma>(name, status, none, [&](auto f) { return f(dib, value); });
+    case Effect::Greyscale:
+        return Effects<IspGrayscale>(name, status, none, [&](auto f) { return f(dib); });
     case Effect::MirrorLeftRight:
     case Effect::FlipTopBottom:
-        return Effects<IspMirror>("ILMirror", status, none, [&](auto f) {
+        return Effects<IspMirror>(name, status, none, [&](auto f) {
             return f(dib, effect == Effect::FlipTopBottom ? 1 : 0);
         });
     case Effect::Blur:
     case Effect::Sharpen:
-        return Effects<IspFilter>(effect == Effect::Blur ? "Blur" : "Sharpen", status, none,
+        return Effects<IspFilter>(name, status, none,
                                   [&](auto f) { return f(dib, static_cast<std::int32_t>(value)); });
     }
     return none;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "imaging/engine/effect_table.h"
+
 #include "engines/isp2000/isp2000.h"
 #include "imaging/bitmap.h"
 #include "imaging/engine/engine_binding.h"
@@ -57,13 +59,11 @@ int ILInvertDib(HGLOBAL dib);
 HGLOBAL ILRotateDib(HGLOBAL dib, double angle, QRect* rect, const QColor& background,
                     const QRect& part = {});
 /// A new DIB at `depth` bits through the effects engine's reducer, with the dither method
-/// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 grayscale); a 32-bit DIB goes through the imaging
+/// (0 Bayer, 1 Burkes, 2 Floyd-Steinberg, 3 greyscale); a 32-bit DIB goes through the imaging
 /// engine's DIB32To24 first. None on failure.
 HGLOBAL ReduceDibColours(HGLOBAL dib, int depth, bool dither, void* user, ProgressCallback cb,
                          TSortDither method = IL_BAYER);
 
-/// The effects window's operations, each giving a new DIB (the caller frees both) or none.
-enum class Effect { Brightness, Gamma, Grayscale, MirrorLeftRight, FlipTopBottom, Blur, Sharpen };
 /// Runs the effect with its value: brightness and contrast for `Brightness`
 /// (`value`, `second`), gamma, blur radius or sharpening percent; the others take none.
 HGLOBAL ApplyEffect(Effect effect, HGLOBAL dib, double value = 0, int second = 0);

@@ -8,9 +8,11 @@
 #include "imaging/undo_ring.h"
 #include "tests/controls/image_view_fixture.h"
 
+#include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -176,4 +178,41 @@ TEST(EffectForm, OperationsResetAndAPreviewSizedToTheWindow) {
         EXPECT_TRUE(form.findChild<QPushButton*>("Rotate")->isEnabled());
     }
     imaging::EngineBinding::Instance().End();
+}
+
+TEST(EffectRowsInTheWindow, EveryRowHasItsControlOnItsTabWithItsLabelAndRange) {
+    TEffectForm form(nullptr);
+    auto* tabs = form.findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    auto tabOf = [tabs](QWidget* w) {
+        while (w && tabs->indexOf(w) < 0)
+            w = w->parentWidget();
+        return w ? tabs->indexOf(w) : -1;
+    };
+    for (const imaging::EffectRow& row : imaging::EffectRows()) {
+        SCOPED_TRACE(row.Name);
+        const QString name = QString::fromLatin1(row.Name);
+        QWidget* control = nullptr;
+        if (row.Does == imaging::EffectRow::Action::Tone) {
+            auto* slider = form.findChild<QSlider*>(name);
+            ASSERT_NE(slider, nullptr);
+            EXPECT_EQ(slider->minimum(), row.Low);
+            EXPECT_EQ(slider->maximum(), row.High);
+            EXPECT_EQ(slider->value(), row.Initial);
+            control = slider;
+        } else {
+            auto* button = form.findChild<QPushButton*>(name);
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->text(), QString::fromUtf8(row.Label));
+            control = button;
+            auto* value = form.findChild<QDoubleSpinBox*>(name + "Value");
+            EXPECT_EQ(value != nullptr, row.TakesValue());
+            if (value) {
+                EXPECT_EQ(value->minimum(), row.Low);
+                EXPECT_EQ(value->maximum(), row.High);
+                EXPECT_EQ(value->value(), row.Initial);
+            }
+        }
+        EXPECT_EQ(tabOf(control), int(row.Page));
+    }
 }

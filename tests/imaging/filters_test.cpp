@@ -81,7 +81,7 @@ TEST_F(Filters, GreyscaleUsesLuminanceAndKeepsAPalettePicturesDepth) {
     colours.setPixel(1, 0, qRgb(0, 255, 0));
     colours.setPixel(2, 0, qRgb(0, 0, 255));
     colours.setPixel(3, 0, qRgb(255, 255, 255));
-    const Applied grey = Apply(colours, Effect::Grayscale);
+    const Applied grey = Apply(colours, Effect::Greyscale);
     EXPECT_EQ(grey.bits, 24);
     EXPECT_EQ(grey.image.pixel(0, 0), qRgb(76, 76, 76));
     EXPECT_EQ(grey.image.pixel(1, 0), qRgb(150, 150, 150));
@@ -155,7 +155,7 @@ TEST_F(Filters, BlocksThatAreNoPictureAndOutOfRangeValuesGiveNothing) {
     std::memset(GlobalLock(junk), 0x7F, 64);
     GlobalUnlock(junk);
     for (Effect effect :
-         {Effect::Brightness, Effect::Gamma, Effect::Grayscale, Effect::MirrorLeftRight,
+         {Effect::Brightness, Effect::Gamma, Effect::Greyscale, Effect::MirrorLeftRight,
           Effect::FlipTopBottom, Effect::Blur, Effect::Sharpen})
         EXPECT_EQ(ApplyEffect(effect, junk, 1), nullptr);
     GlobalFree(junk);
@@ -167,3 +167,18 @@ TEST_F(Filters, BlocksThatAreNoPictureAndOutOfRangeValuesGiveNothing) {
 }
 
 } // namespace
+
+TEST(EffectRows, EveryRowNamesAnExportOfTheEffectsEngineAndEveryEffectHasItsRow) {
+    for (const EffectRow& row : EffectRows()) {
+        SCOPED_TRACE(row.Name);
+        EXPECT_NE(EffectsBinding::Instance().Function(row.Export), nullptr);
+        EXPECT_LE(row.Low, row.Initial);
+        EXPECT_LE(row.Initial, std::max(row.High, row.Low));
+    }
+    for (Effect effect :
+         {Effect::Brightness, Effect::Gamma, Effect::Greyscale, Effect::MirrorLeftRight,
+          Effect::FlipTopBottom, Effect::Blur, Effect::Sharpen}) {
+        const EffectRow& row = RowOf(effect);
+        EXPECT_EQ(row.Id, effect) << row.Name;
+    }
+}
