@@ -109,9 +109,6 @@ TEffectForm::TEffectForm(QWidget* owner)
 TEffectForm::~TEffectForm() {
     if (current == this)
         current = nullptr;
-    imaging::FreeDib(result_);
-    imaging::FreeDib(base_);
-    imaging::FreeDib(original_);
 }
 
 QAbstractButton* TEffectForm::RowButton(const imaging::EffectRow& row, QWidget* parent,
@@ -320,15 +317,10 @@ QRadioButton* TEffectForm::TransitionChoice(imaging::TFXMethod method) const {
 }
 
 void TEffectForm::SetDib(HGLOBAL dib) {
-    imaging::FreeDib(original_);
-    imaging::FreeDib(base_);
-    original_ = dib;
-    base_ = nullptr;
-    if (dib) {
-        base_ = imaging::ILTDib::DuplicateHandle(dib);
-    }
+    original_.Reset(dib);
+    base_.Reset(dib ? imaging::ILTDib::DuplicateHandle(dib) : nullptr);
     for (QWidget* control : pictureControls_)
-        control->setEnabled(base_ != nullptr);
+        control->setEnabled(bool(base_));
     RebuildPreviewBase();
 }
 
@@ -347,14 +339,13 @@ HGLOBAL TEffectForm::WithTones(HGLOBAL dib) const {
 }
 
 HGLOBAL TEffectForm::Dib() {
-    imaging::FreeDib(result_);
-    result_ = nullptr;
+    result_.Reset();
     if (!base_)
         return nullptr;
-    result_ = WithTones(base_);
+    result_.Reset(WithTones(base_.Get()));
     if (!result_)
-        result_ = imaging::ILTDib::DuplicateHandle(base_);
-    return result_;
+        result_.Reset(imaging::ILTDib::DuplicateHandle(base_.Get()));
+    return result_.Get();
 }
 
 void TEffectForm::Replace(HGLOBAL result) {
@@ -365,8 +356,7 @@ void TEffectForm::Replace(HGLOBAL result) {
                                        windowTitle(), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
-    imaging::FreeDib(base_);
-    base_ = result;
+    base_.Reset(result);
     RebuildPreviewBase();
 }
 
@@ -374,27 +364,24 @@ void TEffectForm::ApplyEffect(imaging::Effect effect, double value) {
     if (!base_)
         return;
     platform::WaitCursor wait;
-    Replace(imaging::ApplyEffect(effect, base_, value));
+    Replace(imaging::ApplyEffect(effect, base_.Get(), value));
 }
 
 void TEffectForm::InvertPicture() {
     if (!base_)
         return;
     platform::WaitCursor wait;
-    HGLOBAL copy = nullptr;
-    copy = imaging::ILTDib::DuplicateHandle(base_);
-    if (copy && imaging::ILInvertDib(copy) != 1) {
-        imaging::FreeDib(copy);
-        copy = nullptr;
-    }
-    Replace(copy);
+    platform::MemoryBlock copy(imaging::ILTDib::DuplicateHandle(base_.Get()));
+    if (copy && imaging::ILInvertDib(copy.Get()) != 1)
+        copy.Reset();
+    Replace(copy.Release());
 }
 
 void TEffectForm::RotatePicture(double degrees) {
     if (!base_)
         return;
     platform::WaitCursor wait;
-    Replace(imaging::ILRotateDib(base_, degrees, nullptr, rotateBackground_));
+    Replace(imaging::ILRotateDib(base_.Get(), degrees, nullptr, rotateBackground_));
 }
 
 void TEffectForm::ReduceColours(int colours, int dither) {
@@ -403,7 +390,7 @@ void TEffectForm::ReduceColours(int colours, int dither) {
     const int depth = colours <= 2 ? 1 : colours <= 16 ? 4 : 8;
     const auto method = static_cast<imaging::TSortDither>(std::max(0, dither - 1));
     platform::WaitCursor wait;
-    Replace(imaging::ReduceDibColours(base_, depth, dither > 0, nullptr, nullptr, method));
+    Replace(imaging::ReduceDibColours(base_.Get(), depth, dither > 0, nullptr, nullptr, method));
 }
 
 void TEffectForm::SetTones(int brightness, int contrast, double gamma) {
@@ -420,25 +407,20 @@ void TEffectForm::SetTones(int brightness, int contrast, double gamma) {
 
 void TEffectForm::ResetPicture() {
     SetTones(0, 0, 1.0);
-    if (original_) {
-        HGLOBAL copy = nullptr;
-        copy = imaging::ILTDib::DuplicateHandle(original_);
-        if (copy) {
-            imaging::FreeDib(base_);
-            base_ = copy;
-        }
-    }
+    if (original_)
+        if (HGLOBAL copy = imaging::ILTDib::DuplicateHandle(original_.Get()))
+            base_.Reset(copy);
     RebuildPreviewBase();
 }
 
 void TEffectForm::RebuildPreviewBase() {
     previewBase_ = QImage();
     if (base_) {
-        const QImage full = ImageOfDib(base_);
+        const QImage full = ImageOfDib(base_.Get());
         sizeLabel_->setText(QStringLiteral("%1 \u00D7 %2 pixels, %3 bits")
                                 .arg(full.width())
                                 .arg(full.height())
-                                .arg(imaging::DibBitCount(base_)));
+                                .arg(imaging::DibBitCount(base_.Get())));
         // Only what the preview shows is worked on while the sliders move.
         const QSize room = previewWidget_->sizeHint() - QSize(2, 2);
         const bool shrink = full.width() > room.width() || full.height() > room.height();
@@ -501,7 +483,7 @@ void TEffectForm::PreviewTransition() {
         imaging::FXTransition(method, canvas, picture, FXColRowThick(), FXDelay());
     }
     for (QWidget* control : pictureControls_)
-        control->setEnabled(base_ != nullptr);
+        control->setEnabled(bool(base_));
     previewWidget_->SetImage(preview_);
 }
 

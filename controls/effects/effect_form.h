@@ -4,7 +4,7 @@
 #include "imaging/engine/effects_binding.h"
 #include "imaging/image_types.h"
 #include "platform/core/cursors.h"
-#include "platform/memory/global_memory.h"
+#include "platform/memory/memory_block.h"
 
 #include <QDialog>
 #include <QImage>
@@ -93,9 +93,9 @@ private:
     HGLOBAL WithTones(HGLOBAL dib) const;
     void SleepInPreview(int milliseconds);
 
-    HGLOBAL original_ = nullptr; // as given, for Reset
-    HGLOBAL base_ = nullptr;     // after the operations, before the tones
-    HGLOBAL result_ = nullptr;   // the last Dib()
+    platform::MemoryBlock original_; // as given, for Reset
+    platform::MemoryBlock base_;     // after the operations, before the tones
+    platform::MemoryBlock result_;   // the last Dib()
     QImage previewBase_, preview_;
     QColor rotateBackground_ = Qt::white;
     bool stopping_ = false;

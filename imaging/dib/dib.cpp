@@ -3,6 +3,7 @@
 
 #include "engines/dib/dib_layout.h"
 #include "imaging/error_invalid.h"
+#include "platform/memory/memory_block.h"
 
 #include <cstdlib>
 
@@ -26,15 +27,14 @@ int ColorsForBitCount(int bits) {
 }
 
 int DibBitCount(HGLOBAL dib) {
-    void* locked = dib ? GlobalLock(dib) : nullptr;
-    if (!locked)
+    const platform::BlockLock locked(dib);
+    if (!locked.Memory())
         return 0;
     ILTDib lens;
     lens.SetOwnsDib(false);
-    lens.SetDib(locked);
+    lens.SetDib(locked.Memory());
     const int bits = lens.BitCount();
     lens.SetDib(nullptr);
-    GlobalUnlock(dib);
     return bits;
 }
 
@@ -222,12 +222,9 @@ HGLOBAL ILTDib::DuplicateHandle(HGLOBAL dib) {
     HGLOBAL copy = GlobalAlloc(GHND, size);
     if (!copy)
         return nullptr;
-    const void* from = GlobalLock(dib);
-    void* to = GlobalLock(copy);
-    if (from && to)
-        std::memcpy(to, from, size);
-    GlobalUnlock(dib);
-    GlobalUnlock(copy);
+    const platform::BlockLock from(dib), to(copy);
+    if (from.Memory() && to.Memory())
+        std::memcpy(to.Memory(), from.Memory(), size);
     return copy;
 }
 

@@ -5,6 +5,7 @@
 #include "imaging/engine/engine_call_support.h"
 
 #include "imaging/dib/dib.h"
+#include "platform/memory/memory_block.h"
 
 namespace imaging {
 
@@ -18,14 +19,13 @@ HGLOBAL ConvertDib(const char* exportName, HGLOBAL dib) {
     if (!Engine().LoadEngineFunction(QString::fromLatin1(EngineBinding::LibraryName), exportName,
                                      &entry))
         return nullptr;
-    void* locked = GlobalLock(dib);
+    const platform::BlockLock locked(dib);
     HGLOBAL out = nullptr;
     try {
-        out = reinterpret_cast<CrdeConvert>(entry)(locked);
+        out = reinterpret_cast<CrdeConvert>(entry)(locked.Memory());
     } catch (...) {
-        ShowImagingException();
+        ShowImagingException(); // the engine's crash, told to the user
     }
-    GlobalUnlock(dib);
     return out;
 }
 

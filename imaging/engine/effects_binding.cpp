@@ -7,6 +7,7 @@
 #include "platform/core/dialogs.h"
 #include "platform/core/paths.h"
 #include "platform/core/system_folders.h"
+#include "platform/memory/memory_block.h"
 
 #include <QPainter>
 
@@ -124,17 +125,14 @@ bool FXTransition(TFXMethod method, const TransitionCanvas& canvas, const TBitma
                   int thickness, int delay) {
     if (!canvas.painter || !picture.HandleAllocated())
         return false;
-    HGLOBAL dib = nullptr;
-    BitmapToDib(&picture, &dib);
-    if (!dib)
+    platform::MemoryBlock block;
+    BitmapToDib(&picture, block.Out());
+    if (!block)
         return false;
+    const HGLOBAL dib = block.Get();
     CanvasContext context{&canvas, &picture.Handle()};
     IspPaintTarget paintTarget = PaintTarget(&context);
     IspPaintTarget* target = &paintTarget;
-    struct FreeOnExit {
-        HGLOBAL dib;
-        ~FreeOnExit() { FreeDib(dib); }
-    } owner{dib};
     const char* name = nullptr;
     switch (method) {
     case FXHorizontal:

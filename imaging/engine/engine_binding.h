@@ -85,6 +85,11 @@ public:
     const HPALETTE& SharedPalette() const { return sharedPalette_; }
     bool ScannerBusy() const { return scannerBusy_; }
     void SetScannerBusy(bool busy) { scannerBusy_ = busy; }
+    /// Sets the busy flag unless it is set already, in one step; false: a scan is running.
+    bool ClaimScanner() {
+        bool idle = false;
+        return scannerBusy_.compare_exchange_strong(idle, true);
+    }
     /// How many scopes hold the module now (for tests).
     int Holders() const;
     /// Whether this is the thread that started the binding (or none has yet).

@@ -23,21 +23,26 @@ const QString kSection = QStringLiteral("Imaging Twain");
 const QString kDeviceKey = QStringLiteral("Device");
 const QString kSettingsFile = QStringLiteral("iltwain.ini");
 
-// Sets the busy flag for the call and clears it after, also when the call throws.
-template <class Call> bool Scanner(Call call) {
-    EngineBinding& e = Engine();
-    if (e.ScannerBusy())
-        return false;
-    e.SetScannerBusy(true);
-    bool ok = false;
-    try {
-        ok = call();
-    } catch (...) {
-        e.SetScannerBusy(false);
-        throw;
+// The busy flag, claimed for a call in one step and cleared after it, also when it throws.
+class ScannerClaim {
+public:
+    ScannerClaim()
+        : claimed_(Engine().ClaimScanner()) {}
+    ~ScannerClaim() {
+        if (claimed_)
+            Engine().SetScannerBusy(false);
     }
-    e.SetScannerBusy(false);
-    return ok;
+    ScannerClaim(const ScannerClaim&) = delete;
+    ScannerClaim& operator=(const ScannerClaim&) = delete;
+    bool Claimed() const { return claimed_; }
+
+private:
+    bool claimed_;
+};
+
+template <class Call> bool Scanner(Call call) {
+    const ScannerClaim claim;
+    return claim.Claimed() && call();
 }
 
 QString Text(const char* s) {

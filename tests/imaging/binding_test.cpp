@@ -225,6 +225,10 @@ TEST_F(Binding, ScannerCallsAreRefusedWhileOneRuns) {
     HGLOBAL dib = nullptr;
     EXPECT_FALSE(AcquireDibImage(nullptr, 24, false, &dib, nullptr, nullptr));
     EXPECT_TRUE(Engine().ScannerBusy()) << "a refused call leaves the running one's flag";
+    EXPECT_FALSE(Engine().ClaimScanner()) << "a claim is refused while the flag is set";
+    Engine().SetScannerBusy(false);
+    EXPECT_TRUE(Engine().ClaimScanner());
+    EXPECT_FALSE(Engine().ClaimScanner()) << "one claim at a time";
     Engine().SetScannerBusy(false);
     EXPECT_TRUE(dialogs.boxes.empty());
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/memory/global_memory.h"
+#include "platform/memory/memory_block.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -96,4 +97,37 @@ TEST(GlobalMemory, LargeBlocksAreWholeAndIndependent) {
     // Sizes whose rounding would wrap are refused.
     EXPECT_EQ(LargeMemoryAlloc(SIZE_MAX), nullptr);
     EXPECT_EQ(LargeMemoryAlloc(SIZE_MAX - (1u << 20)), nullptr);
+}
+
+TEST(MemoryBlockOwners, ABlockIsFreedOnEveryPathAndALockIsReleased) {
+    const std::size_t before = GlobalBlockCount();
+    {
+        platform::MemoryBlock a = platform::MemoryBlock::Allocate(64);
+        ASSERT_TRUE(a);
+        EXPECT_EQ(a.Size(), 64u);
+        platform::MemoryBlock b = std::move(a);
+        EXPECT_FALSE(a);
+        {
+            const platform::BlockLock lock(b.Get());
+            ASSERT_NE(lock.As<char>(), nullptr);
+            EXPECT_EQ(GlobalFlags(b.Get()) & 0xFF, 1u);
+        }
+        EXPECT_EQ(GlobalFlags(b.Get()) & 0xFF, 0u) << "the lock went with its owner";
+        b.Reset(GlobalAlloc(GHND, 8)); // the first block is freed
+        EXPECT_EQ(GlobalBlockCount(), before + 1);
+        *b.Out() = GlobalAlloc(GHND, 4); // a call handing back a block through a pointer
+        EXPECT_EQ(GlobalBlockCount(), before + 1);
+        HGLOBAL kept = platform::MemoryBlock(GlobalAlloc(GHND, 4)).Release();
+        EXPECT_EQ(GlobalBlockCount(), before + 2);
+        GlobalFree(kept);
+        try {
+            platform::MemoryBlock doomed = platform::MemoryBlock::Allocate(16);
+            const platform::BlockLock lock(doomed.Get());
+            throw 1;
+        } catch (int) {
+        }
+        EXPECT_EQ(GlobalBlockCount(), before + 1) << "an exception frees it too";
+        EXPECT_EQ(platform::BlockLock(nullptr).Memory(), nullptr);
+    }
+    EXPECT_EQ(GlobalBlockCount(), before);
 }
