@@ -108,17 +108,25 @@ void TPDBMultiImage::LoadPicture() {
         if (found.engineError)
             ReportEngineError();
         const QString& name = found.loadName;
-        if (name == QLatin1String("SCM") || name == QLatin1String("CMS")) {
+        // Rich text and a name no format has decode nothing: the placeholder stays.
+        switch (imaging::KindOfLoadName(name).value_or(imaging::PictureKind::Note)) {
+        case imaging::PictureKind::Credit:
             ShowCreditMessage(name, blob);
-        } else if (name == QLatin1String("WMF")) {
+            break;
+        case imaging::PictureKind::Metafile: {
             ClearPicture(false);
             platform::WaitCursor wait;
             document_.ReadMetafile(blob, logicalDpiX());
             ReportProgress(0);
-        } else if (DecodesToBitmap(name)) {
-            DecodeBitmap(name, blob, ReadDepth(ImageReadRes, DeviceBitsPerPixel()));
+            break;
         }
-        // "RTF", "-1" and any other name decode nothing: the placeholder stays.
+        case imaging::PictureKind::Picture:
+        case imaging::PictureKind::Drawing:
+            DecodeBitmap(name, blob, ReadDepth(ImageReadRes, DeviceBitsPerPixel()));
+            break;
+        case imaging::PictureKind::Note:
+            break;
+        }
         document_.Detect(blob, TiffPage, logicalDpiX()); // refresh after the decode
     }
     document_.RecordShown();

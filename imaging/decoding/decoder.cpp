@@ -3,6 +3,7 @@
 
 #include "imaging/decoding/picture_decoding.h"
 #include "imaging/error_invalid.h"
+#include "imaging/formats/format_table.h"
 
 #include <QPainter>
 
@@ -176,17 +177,17 @@ DecodeResult Decoder::DecodeNow(const DecodeRequest& request, const std::atomic<
         if (found.engineError)
             return failed();
         const QString& name = r.LoadName;
-        if (name == QLatin1String("SCM") || name == QLatin1String("CMS") ||
-            name == QLatin1String("RTF")) {
+        const std::optional<PictureKind> kind = KindOfLoadName(name);
+        if (kind == PictureKind::Credit || kind == PictureKind::Note) {
             r.What = DecodeResult::Kind::Message;
-        } else if (name == QLatin1String("WMF")) {
+        } else if (kind == PictureKind::Metafile) {
             if (!r.Drawing.Load(request.Blob, request.PixelsPerInch))
                 return r;
             r.What = DecodeResult::Kind::Drawing;
             if (!request.RenderSize.isEmpty())
                 r.Rendered = Fitted(r.Drawing.Size(), request.RenderSize,
                                     [&](QPainter& p, QRectF target) { r.Drawing.Play(p, target); });
-        } else if (DecodesToBitmap(name)) {
+        } else if (kind == PictureKind::Picture || kind == PictureKind::Drawing) {
             if (request.MaxPixels > 0 &&
                 std::int64_t(r.Info.BlobWidth) * r.Info.BlobHeight > request.MaxPixels) {
                 r.What = DecodeResult::Kind::Skipped;

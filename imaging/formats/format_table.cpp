@@ -158,6 +158,11 @@ const PictureFormat* FormatOfLoadName(const QString& loadName) {
     return nullptr;
 }
 
+std::optional<PictureKind> KindOfLoadName(const QString& loadName) {
+    const PictureFormat* known = FormatOfLoadName(loadName);
+    return known ? std::optional(known->Kind) : std::nullopt;
+}
+
 const PictureFormat* FormatOfInfoName(const QString& infoName) {
     for (const PictureFormat& f : kFormats)
         if (f.InfoName && infoName.compare(QLatin1String(f.InfoName), Qt::CaseInsensitive) == 0)

@@ -57,6 +57,8 @@ std::span<const PictureFormat> PictureFormats();
 
 /// The row of a load name ("JPG", "WMF" ...), or null.
 const PictureFormat* FormatOfLoadName(const QString& loadName);
+/// What a blob of that load name becomes; nothing for a name no row has ("-1").
+std::optional<PictureKind> KindOfLoadName(const QString& loadName);
 /// The row of the engine's stream-information name ("JPEG", "TIFF" ...), or null.
 const PictureFormat* FormatOfInfoName(const QString& infoName);
 /// The row of a file's extension in any spelling and case the table knows, or null.
