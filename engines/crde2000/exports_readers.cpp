@@ -2,7 +2,7 @@
 // The imaging engine's readers and information exports, one set per row of the format list.
 #include "engines/crde2000/dxf.h"
 #include "engines/crde2000/exports_support.h"
-#include "engines/crde2000/format_list.h"
+#include "engines/crde2000/format_rows.h"
 #include "engines/crde2000/formats.h"
 #include "engines/crde2000/info.h"
 

@@ -1,15 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The imaging engine's writers to files and to memory, one pair per row of the format list.
-#include "engines/crde2000/bmp.h"
-#include "engines/crde2000/eps.h"
 #include "engines/crde2000/exports_support.h"
-#include "engines/crde2000/format_list.h"
-#include "engines/crde2000/gif.h"
-#include "engines/crde2000/jpeg.h"
-#include "engines/crde2000/pcx.h"
-#include "engines/crde2000/png.h"
-#include "engines/crde2000/tga.h"
-#include "engines/crde2000/tiff.h"
+#include "engines/crde2000/format_backends.h"
+#include "engines/crde2000/format_rows.h"
 
 using namespace crde;
 

@@ -1,17 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engines/crde2000/formats.h"
 
-#include "engines/crde2000/bmp.h"
-#include "engines/crde2000/dxf.h"
-#include "engines/crde2000/eps.h"
-#include "engines/crde2000/format_list.h"
-#include "engines/crde2000/gif.h"
-#include "engines/crde2000/jpeg.h"
-#include "engines/crde2000/pcd.h"
-#include "engines/crde2000/pcx.h"
-#include "engines/crde2000/png.h"
-#include "engines/crde2000/tga.h"
-#include "engines/crde2000/tiff.h"
+#include "engines/crde2000/format_backends.h"
+#include "engines/crde2000/format_rows.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "imaging/engine/engine_binding.h"
 
+#include "imaging/engine/engine_call_support.h"
+
 #include "imaging/error_invalid.h"
 #include "platform/core/dialogs.h"
 #include "platform/core/paths.h"
@@ -187,9 +189,9 @@ bool EngineBinding::Check(const char* exportName, std::int16_t result, Success r
         return true;
     if (rule != Success::ZeroOrMoreNoError)
         SetEngineError(result);
-    static const char* const jpeg[] = {"rdjpgstreamdib", "rdjpgfiledib", "wrjpgstreamdib",
-                                       "wrjpgfiledib"};
-    for (const char* name : jpeg)
+    // A failed JPEG read or write leaves the module to be unloaded.
+    const calls::FormatEntry& jpeg = calls::Entry(EngineFormat::Jpeg);
+    for (const char* name : {jpeg.read, jpeg.readFile, jpeg.writeStream, jpeg.writeFile})
         if (std::strcmp(name, exportName) == 0)
             FreeEngine();
     return false;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "imaging/engine/engine_call_support.h"
 
-#include "engines/crde2000/format_list.h"
+#include "engines/crde2000/format_rows.h"
 #include "imaging/dib/dib.h"
 #include "imaging/dib/dib_convert.h"
 #include "imaging/error_invalid.h"

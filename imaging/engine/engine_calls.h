@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engines/crde2000/format_list.h"
+#include "engines/crde2000/format_rows.h"
 #include "imaging/bitmap.h"
 #include "imaging/engine/engine_binding.h"
 

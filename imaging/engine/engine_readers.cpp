@@ -56,8 +56,9 @@ bool ReadStreamToBitmap(EngineFormat format, const void* data, std::int32_t size
 bool ReadDxfStream(const void* data, std::int32_t size, int depth, bool dither, TBitmap& bitmap,
                    void* user, ProgressCallback cb) {
     HGLOBAL dib = nullptr, table = nullptr;
+    const FormatEntry& dxf = Entry(EngineFormat::Dxf);
     const bool ok = Engine().Invoke<CrdeReadDrawingStream>(
-        "readdxftoddbstream", QStringLiteral("Reading DXF Blob"), Success::AtLeastOne, [&](auto f) {
+        dxf.read, Label("Reading ", dxf.readLabel), Success::AtLeastOne, [&](auto f) {
             return f(data, size, static_cast<std::int16_t>(depth), dither ? 1 : 0, &dib, &table,
                      user, cb, 0);
         });
@@ -124,7 +125,8 @@ bool ReadDxfFile(const QString& fileName, int depth, bool dither, TBitmap& bitma
     const QByteArray name = FileNameBytes(fileName);
     HGLOBAL dib = nullptr, table = nullptr;
     const bool ok = Engine().Invoke<CrdeReadDrawingFile>(
-        "readdxftoddb", QStringLiteral("Reading ") + fileName, Success::AtLeastOne, [&](auto f) {
+        Entry(EngineFormat::Dxf).readFile, QStringLiteral("Reading ") + fileName,
+        Success::AtLeastOne, [&](auto f) {
             return f(name.constData(), static_cast<std::int16_t>(depth), dither ? 1 : 0, &dib,
                      &table, user, cb, 0);
         });

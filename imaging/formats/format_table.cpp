@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The program's one table of format facts. The file dialogs' lists keep the order their
-// entries have always had: each row says where it stands in each list.
+// The program's one table of format facts: the engine's format list, one row a format with the
+// program's facts of it, and the program's own formats. The file dialogs' lists keep the order
+// their entries have always had: each row says where it stands in each list.
 #include "imaging/formats/format_table.h"
+
+#include "engines/crde2000/format_list.h"
 
 #include <QFileInfo>
 
@@ -12,116 +15,63 @@ namespace imaging {
 
 namespace {
 
-using F = EngineFormat;
 using K = PictureKind;
 
-// Places in the lists: {open entries, open "all" patterns, toolbar save, main window save}.
-const PictureFormat kFormats[] = {
-    {.LoadName = "BMP",
-     .InfoName = "BMP",
-     .Engine = F::Bmp,
-     .Extensions = {"BMP"},
-     .Label = "Windows Bitmap",
-     .Loadable = true,
-     .EngineWrites = true,
-     .Place = {1, 1, 1, 4}},
-    {.LoadName = "PNG",
-     .InfoName = "PNG",
-     .Engine = F::Png,
-     .Extensions = {"PNG"},
-     .Label = "Portable Graphics",
-     .Loadable = true,
-     .EngineWrites = true,
-     .Place = {6, 6, 3, 0}},
-    {.LoadName = "GIF",
-     .InfoName = "GIF",
-     .Engine = F::Gif,
-     .Extensions = {"GIF"},
-     .Label = "Compuserve Gif",
-     .Loadable = true,
-     .EngineWrites = true,
-     .Place = {3, 3, 6, 0}},
-    {.LoadName = "JPG",
-     .InfoName = "JPEG",
-     .Engine = F::Jpeg,
-     .Extensions = {"JPG", "JPEG"},
-     .Label = "Jpeg",
-     .Loadable = true,
-     .EngineWrites = true,
-     .Place = {4, 4, 2, 2}},
-    {.LoadName = "TIF",
-     .InfoName = "TIFF",
-     .Engine = F::Tiff,
-     .Extensions = {"TIF", "TIFF"},
-     .Label = "Tagged Image",
-     .Loadable = true,
-     .EngineWrites = true,
-     .Place = {8, 8, 4, 1}},
-    {.LoadName = "PCD",
-     .InfoName = "PCD",
-     .Engine = F::Pcd,
-     .Extensions = {"PCD"},
-     .Label = "Kodak Photo CD",
-     .Loadable = true,
-     .Place = {9, 9, 0, 0}},
-    {.LoadName = "EPS",
-     .InfoName = "EPS",
-     .Engine = F::Eps,
-     .Extensions = {"EPS"},
-     .Label = "Encapsulated PostScript",
-     .Loadable = true,
-     .EngineWrites = true,
-     .Place = {0, 0, 8, 0}},
-    {.LoadName = "PCX",
-     .InfoName = "PCX",
-     .Engine = F::Pcx,
-     .Extensions = {"PCX"},
-     .Label = "PaintShop Pro",
-     .Loadable = true,
-     .EngineWrites = true,
-     .Place = {5, 5, 5, 3}},
-    {.LoadName = "DXF",
-     .InfoName = "DXF",
-     .Engine = F::Dxf,
-     .Kind = K::Drawing,
-     .Extensions = {"DXF"},
-     .Label = "Drawing Exchange",
-     .Loadable = true},
-    {.LoadName = "TGA",
-     .InfoName = "TGA",
-     .Engine = F::Tga,
-     .Extensions = {"TGA"},
-     .Label = "Targe Image",
-     .Loadable = true,
-     .EngineWrites = true,
-     .Place = {12, 12, 7, 0}},
+// The program's own formats, after the engine's. Places in the lists: {open entries, open
+// "all" patterns, toolbar save, main window save}.
+const PictureFormat kOwnFormats[] = {
     {.LoadName = "WMF",
      .Kind = K::Metafile,
-     .Extensions = {"WMF"},
+     .Extensions = "WMF",
      .Label = "Windows Metafile",
      .Loadable = true,
      .Place = {10, 11, 0, 0}},
     {.LoadName = "EMF",
      .Kind = K::Metafile,
-     .Extensions = {"EMF"},
+     .Extensions = "EMF",
      .Label = "Enhanced Metafile",
      .Place = {11, 10, 0, 0}},
     {.LoadName = "SCM",
      .Kind = K::Credit,
-     .Extensions = {"SCM"},
+     .Extensions = "SCM",
      .Label = "Scrolling Message",
      .Loadable = true,
      .SavesBlob = true,
      .Place = {7, 7, 9, 0}},
     {.LoadName = "CMS",
      .Kind = K::Credit,
-     .Extensions = {"CMS"},
+     .Extensions = "CMS",
      .Label = "Credit Message",
      .Loadable = true,
      .SavesBlob = true,
      .Place = {2, 2, 10, 0}},
-    {.LoadName = "RTF", .Kind = K::Note, .Extensions = {"RTF"}, .Label = "Rich Text"},
+    {.LoadName = "RTF", .Kind = K::Note, .Extensions = "RTF", .Label = "Rich Text"},
 };
+
+// The engine's row as the program holds it.
+PictureFormat FromEngine(const CrdeFormatRow& row, int index) {
+    return {.LoadName = row.loadName,
+            .InfoName = row.info,
+            .Engine = EngineFormat(index),
+            .Kind = row.drawing ? K::Drawing : K::Picture,
+            .Extensions = row.extensions,
+            .Label = row.label,
+            .Loadable = row.loadable != 0,
+            .EngineWrites = row.fileWriter != nullptr,
+            .Place = {row.openPlace, row.openAllPlace, row.toolbarSavePlace, row.mainSavePlace}};
+}
+
+const std::vector<PictureFormat>& Table() {
+    static const std::vector<PictureFormat> table = [] {
+        std::vector<PictureFormat> rows;
+        int index = 0;
+        for (const CrdeFormatRow& row : kCrdeFormats)
+            rows.push_back(FromEngine(row, index++));
+        rows.insert(rows.end(), std::begin(kOwnFormats), std::end(kOwnFormats));
+        return rows;
+    }();
+    return table;
+}
 
 // The extension after the last dot, upper-cased in the letters a to z only (so that no
 // other letter turns into one of them).
@@ -136,7 +86,7 @@ QString Suffix(const QString& fileName) {
 // A list's rows in its order.
 std::vector<const PictureFormat*> InOrder(FormatList list) {
     std::vector<const PictureFormat*> rows;
-    for (const PictureFormat& f : kFormats)
+    for (const PictureFormat& f : Table())
         if (f.Place[int(list)] > 0)
             rows.push_back(&f);
     std::sort(rows.begin(), rows.end(), [list](const PictureFormat* a, const PictureFormat* b) {
@@ -148,11 +98,11 @@ std::vector<const PictureFormat*> InOrder(FormatList list) {
 } // namespace
 
 std::span<const PictureFormat> PictureFormats() {
-    return kFormats;
+    return Table();
 }
 
 const PictureFormat* FormatOfLoadName(const QString& loadName) {
-    for (const PictureFormat& f : kFormats)
+    for (const PictureFormat& f : Table())
         if (loadName == QLatin1String(f.LoadName))
             return &f;
     return nullptr;
@@ -164,7 +114,7 @@ std::optional<PictureKind> KindOfLoadName(const QString& loadName) {
 }
 
 const PictureFormat* FormatOfInfoName(const QString& infoName) {
-    for (const PictureFormat& f : kFormats)
+    for (const PictureFormat& f : Table())
         if (f.InfoName && infoName.compare(QLatin1String(f.InfoName), Qt::CaseInsensitive) == 0)
             return &f;
     return nullptr;
@@ -174,46 +124,48 @@ const PictureFormat* FormatOfFile(const QString& fileName) {
     const QString suffix = Suffix(fileName);
     if (suffix.isEmpty())
         return nullptr;
-    for (const PictureFormat& f : kFormats)
-        for (const char* ext : f.Extensions)
-            if (ext && suffix == QLatin1String(ext))
-                return &f;
+    for (const PictureFormat& f : Table())
+        if (Spellings(f).contains(suffix))
+            return &f;
     return nullptr;
 }
 
 const PictureFormat* FormatOfMainExtension(const QString& fileName) {
     const QString suffix = Suffix(fileName);
-    for (const PictureFormat& f : kFormats)
-        if (!suffix.isEmpty() && suffix == QLatin1String(f.Extensions[0]))
+    for (const PictureFormat& f : Table())
+        if (!suffix.isEmpty() && suffix == Spellings(f).constFirst())
             return &f;
     return nullptr;
 }
 
 const PictureFormat& FormatOf(EngineFormat format) {
-    for (const PictureFormat& f : kFormats)
+    for (const PictureFormat& f : Table())
         if (f.Engine == format)
             return f;
-    return kFormats[0]; // unreachable: the table test checks every engine format has a row
+    return Table().front(); // unreachable: every engine format has its row
+}
+
+QStringList Spellings(const PictureFormat& format) {
+    return QString::fromLatin1(format.Extensions).split(u' ', Qt::SkipEmptyParts);
 }
 
 QString MainExtension(const PictureFormat& format) {
-    return QString::fromLatin1(format.Extensions[0]).toLower();
+    return Spellings(format).constFirst().toLower();
 }
 
 QStringList LoadableExtensions() {
     QStringList extensions;
-    for (const PictureFormat& f : kFormats)
+    for (const PictureFormat& f : Table())
         if (f.Loadable)
-            for (const char* ext : f.Extensions)
-                if (ext)
-                    extensions << u'.' + QString::fromLatin1(ext);
+            for (const QString& ext : Spellings(f))
+                extensions << u'.' + ext;
     return extensions;
 }
 
 QString FilterEntries(FormatList list) {
     QStringList entries;
     for (const PictureFormat* f : InOrder(list)) {
-        const QString ext = QString::fromLatin1(f->Extensions[0]);
+        const QString ext = Spellings(*f).constFirst();
         entries << QStringLiteral("%1    (%2) |*.%2").arg(QLatin1String(f->Label), ext);
     }
     return entries.join(u'|');
@@ -222,7 +174,7 @@ QString FilterEntries(FormatList list) {
 QString FilterPatterns(FormatList list) {
     QString patterns;
     for (const PictureFormat* f : InOrder(list))
-        patterns += QStringLiteral("*.%1;").arg(QLatin1String(f->Extensions[0]));
+        patterns += QStringLiteral("*.%1;").arg(Spellings(*f).constFirst());
     return patterns;
 }
 

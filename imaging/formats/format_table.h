@@ -29,7 +29,9 @@ enum class FormatList {
     COUNT,
 };
 
-/// The facts of one format the program knows, in one row.
+/// The facts of one format the program knows. The engine's formats come from the engine's
+/// format list, one row each with the program's facts of them; the program's own (metafiles,
+/// credit messages, rich text) are rows of this table.
 struct PictureFormat {
     /// What detection names it; the loaders and writers dispatch on it.
     const char* LoadName = nullptr;
@@ -38,8 +40,9 @@ struct PictureFormat {
     /// The engine's format, for its readers and writers.
     std::optional<EngineFormat> Engine = std::nullopt;
     PictureKind Kind = PictureKind::Picture;
-    /// Every extension spelling, upper case without the dot; the first is the main one.
-    const char* Extensions[3] = {};
+    /// Every extension spelling, upper case without the dot, space-separated; the first is
+    /// the main one.
+    const char* Extensions = nullptr;
     /// The user's label in the file dialogs.
     const char* Label = nullptr;
     /// A file with this extension can be loaded into the record's field.
@@ -68,6 +71,8 @@ const PictureFormat* FormatOfMainExtension(const QString& fileName);
 /// The row of an engine format (it always has one).
 const PictureFormat& FormatOf(EngineFormat format);
 
+/// Every spelling of its extension, upper case without the dot, the main one first.
+QStringList Spellings(const PictureFormat& format);
 /// The main extension in lower case ("jpg"), as the writers' depth rules name it.
 QString MainExtension(const PictureFormat& format);
 /// Every extension a file loaded into the field may have, upper case with the dot.

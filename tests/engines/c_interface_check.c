@@ -11,5 +11,7 @@ int VlmorCInterfaceCheck(void) {
     IspRect rect = {0, 0, 1, 1};
     CrdeStreamInfo info = 0;
     IspBandTransition band = 0;
-    return (int)(target.context == 0) + (int)rect.right + (info == 0) + (band == 0);
+    const struct CrdeFormatRow* first = &kCrdeFormats[0];
+    return (int)(target.context == 0) + (int)rect.right + (info == 0) + (band == 0) +
+           (first->readKind == CrdeReadPalette);
 }

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The one table of format facts: the lists the program has always shown come out of it
 // exactly, every engine format has its row, and file names find their format by any spelling.
-#include "engines/crde2000/format_list.h"
+#include "engines/crde2000/format_rows.h"
 #include "imaging/engine/shared_tables.h"
 #include "imaging/formats/format_table.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -70,7 +75,7 @@ TEST(FormatTable, EveryEngineFormatHasOneRowThatAgreesWithTheEngine) {
             EXPECT_NE(f.Kind, PictureKind::Picture) << f.LoadName;
             EXPECT_FALSE(f.EngineWrites) << f.LoadName;
         }
-        EXPECT_TRUE(f.Label && f.Extensions[0]) << f.LoadName;
+        EXPECT_TRUE(f.Label && !Spellings(f).isEmpty()) << f.LoadName;
     }
     EXPECT_EQ(names.size(), qsizetype(PictureFormats().size())) << "load names are unique";
 }
@@ -93,4 +98,68 @@ TEST(FormatTable, FileNamesFindTheirFormatByAnySpellingAndOnlyAsciiCase) {
     EXPECT_EQ(MainExtension(FormatOf(EngineFormat::Jpeg)), "jpg");
     EXPECT_EQ(FormatOfLoadName("RTF")->Kind, PictureKind::Note);
     EXPECT_EQ(FormatOfLoadName("-1"), nullptr);
+}
+
+// The names through which a format is known to the engine, its binding and the build: its
+// exports and its backend's functions.
+struct FormatNames {
+    QString stem;
+    QStringList exports;
+};
+
+TEST(FormatTable, ANewFormatTouchesItsRowAndItsBackendFilesOnly) {
+#define VLMOR_NAMES_ROW(Stem, info, fuzz, fuzzMax, fuzzMode, streamReader, readKind, readLabel,    \
+                        fileReader, fileWriter, streamWriter, writeKind, writeLabel, depthRule)    \
+    FormatNames{#Stem, {#streamReader, #fileReader, #fileWriter, #streamWriter}},
+    const FormatNames formats[] = {VLMOR_FORMATS(VLMOR_NAMES_ROW)};
+#undef VLMOR_NAMES_ROW
+    // Every source file of the program, the engines and the build (the tests, the benchmarks
+    // and the sample makers use formats by choice, not because a format needs them).
+    const QDir root(QStringLiteral(VLMOR_SOURCE_DIR));
+    QMap<QString, QString> sources;
+    for (const char* folder : {"engines", "imaging", "controls", "app", "platform", "tools/image",
+                               "tools/catalog", "fuzz"}) {
+        QDirIterator it(root.filePath(QLatin1String(folder)),
+                        {"*.h", "*.c", "*.cpp", "CMakeLists.txt"}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            sources.insert(root.relativeFilePath(file.fileName()),
+                           QString::fromUtf8(file.readAll()));
+        }
+    }
+    ASSERT_GT(sources.size(), 100);
+    auto placesOf = [&](const QString& name) {
+        const QRegularExpression word(QStringLiteral("\\b%1\\b").arg(name));
+        QStringList places;
+        for (auto it = sources.cbegin(); it != sources.cend(); ++it)
+            if (it.value().contains(word))
+                places << it.key();
+        return places;
+    };
+    for (const FormatNames& f : formats) {
+        SCOPED_TRACE(f.stem.toStdString());
+        for (const QString& name : f.exports) {
+            if (name == u'-')
+                continue;
+            EXPECT_EQ(placesOf(name), QStringList{"engines/crde2000/format_list.h"})
+                << name.toStdString();
+        }
+        const QString backend = QStringLiteral("engines/crde2000/") + f.stem.toLower();
+        const QStringList own{backend + ".cpp", backend + ".h"};
+        // The decoder the generated codec table calls. (A format's own features may name its
+        // other functions elsewhere, as the TIFF page exports do; a new format needs none.)
+        QStringList places = placesOf("Read" + f.stem);
+        places.sort();
+        QStringList expected = own;
+        expected.sort();
+        EXPECT_EQ(places, expected);
+        // The build finds the backend files from the row.
+        const QRegularExpression file(QStringLiteral("\\b%1\\.(cpp|h)\\b").arg(f.stem.toLower()));
+        for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
+            const bool build = it.key().endsWith("CMakeLists.txt");
+            EXPECT_FALSE(build && it.value().contains(file)) << it.key().toStdString();
+        }
+    }
 }

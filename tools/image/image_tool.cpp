@@ -44,11 +44,7 @@ QString WrittenExtensions() {
     for (const PictureFormat& f : PictureFormats()) {
         if (!f.EngineWrites)
             continue;
-        QStringList spellings;
-        for (const char* ext : f.Extensions)
-            if (ext)
-                spellings << QString::fromLatin1(ext).toLower();
-        names << spellings.join(u'/');
+        names << Spellings(f).join(u'/').toLower();
     }
     return names.join(QStringLiteral(", "));
 }
