@@ -13,6 +13,13 @@ namespace {
 using Row = ToolbarButtonRow;
 using E = ToolbarButtonRow::Enabling;
 
+// A quarter or half turn of the whole picture; a fitted picture is fitted again.
+void Turn(TPDBMultiImage& view, double angle) {
+    view.RotateImage(0, 0, 0, 0, angle);
+    if (view.StretchRatio())
+        view.ResetZoom();
+}
+
 } // namespace
 
 std::span<const ToolbarButtonRow> TILDBMultiImageToolBar::Rows() {
@@ -124,22 +131,12 @@ std::span<const ToolbarButtonRow> TILDBMultiImageToolBar::Rows() {
          .Stem = "ROTATE90",
          .Hint = "Rotate 90\u00BA",
          .Busy = true,
-         .Run =
-             [](Bar&, View& view, bool) {
-                 view.RotateImage(0, 0, 0, 0, -90);
-                 if (view.StretchRatio())
-                     view.ResetZoom();
-             }},
+         .Run = [](Bar&, View& view, bool) { Turn(view, -90); }},
         {.Kind = ibdbiRotate180,
          .Stem = "ROTATE180",
          .Hint = "Rotate 180\u00BA",
          .Busy = true,
-         .Run =
-             [](Bar&, View& view, bool) {
-                 view.RotateImage(0, 0, 0, 0, 180);
-                 if (view.StretchRatio())
-                     view.ResetZoom();
-             }},
+         .Run = [](Bar&, View& view, bool) { Turn(view, 180); }},
         {.Kind = ibdbiEffects,
          .Stem = "EFFECTS",
          .Hint = "Effect Manager",
