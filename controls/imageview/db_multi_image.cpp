@@ -38,8 +38,13 @@ TPDBMultiImage::TPDBMultiImage(QWidget* parent)
     connect(&document_, &PictureDocument::PictureChanged, this, [this] { PictureChanged(); });
     dataLink_.OnDataChange = [this] { platform::RunGuarded([this] { DataChange(); }); };
     dataLink_.OnUpdateData = [this] { UpdateData(); };
-    // From the first change to the post or cancel, an undo stays within the record's edit.
-    dataLink_.OnEditingChange = [this] { document_.SetRecordEditing(dataLink_.Editing()); };
+    // From the first change to the post or cancel, an undo stays within the record's edit
+    // (whether or not this view may change the record); the toolbar's Undo follows.
+    document_.RecordEditing = [this] {
+        const data::TDataSource* source = dataLink_.DataSource();
+        return source && data::IsEditState(source->State());
+    };
+    dataLink_.OnEditingChange = [this] { PostStateChanged(); };
 
     // Vertical bar first, then the horizontal one; zero size, not tab stops.
     vertScrollBar_ = new QScrollBar(Qt::Vertical, this);
@@ -73,6 +78,7 @@ TPDBMultiImage::~TPDBMultiImage() {
         }
     }
     document_.disconnect(this);
+    document_.RecordEditing = nullptr;
     dataLink_.OnEditingChange = nullptr;
     dataLink_.OnDataChange = nullptr;
     dataLink_.OnUpdateData = nullptr;
@@ -225,6 +231,9 @@ imaging::HPALETTE TPDBMultiImage::GetPalette() const {
 // ---- Data link -----------------------------------------------------------------------------
 
 void TPDBMultiImage::DataChange() {
+    // While the record is edited it cannot change: only its fields do.
+    if (!document_.RecordEditing())
+        document_.RecordChanged();
     document_.Info.Clear();
     if (ScmShowing() || CmsShowing())
         ClearPicture(true);

@@ -53,6 +53,8 @@ void TPDBMultiImage::LoadFromFile(const QString& fileName) {
 }
 
 void TPDBMultiImage::UndoImage() {
+    if (document_.RecordEditing() && !document_.UndoAvailable())
+        return; // nothing of the record's edit to go back to: nothing happens
     ClearPicture(false);
     platform::WaitCursor wait;
     document_.Undo();

@@ -36,6 +36,10 @@ imaging::WriteOptions TPDBMultiImage::WriteOptionsFor(const QString& extension) 
 }
 
 void TPDBMultiImage::SaveAs(EngineFormat format, const QString& fileName) {
+    if (!imaging::FormatOf(format).EngineWrites)
+        throw imaging::ErrorInvalid(QStringLiteral("The engine cannot write ") +
+                                    QLatin1String(imaging::FormatOf(format).LoadName) +
+                                    QStringLiteral(" pictures"));
     CheckSavePreconditions(true);
     platform::WaitCursor wait;
     ReportProgress(0);

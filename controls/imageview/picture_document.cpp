@@ -21,32 +21,31 @@ PictureDocument::~PictureDocument() {
 
 void PictureDocument::PushUndo(const EditCommand& command, const imaging::TBitmap& copy) {
     if (KeepsUndo && command.Copy == UndoCopy::Before)
-        ring_.Push(copy, this);
+        ring_.Push(copy, showsOwn_ ? this : nullptr);
 }
 
 bool PictureDocument::UndoAvailable() const {
-    if (recordEditing_)
+    if (Editing())
         return ring_.NewestPushedBy(this, ownSince_);
     return ring_.UndoAvailable();
 }
 
 void PictureDocument::Undo() {
-    if (recordEditing_ && !UndoAvailable())
+    const bool own = ring_.NewestPushedBy(this, ownSince_);
+    if (Editing() && !own)
         return; // nothing of this edit to go back to
     // The picture's bitmap takes the newest copy; with none it takes itself (and so still
-    // counts as changed).
+    // counts as changed). A copy of another picture makes the picture shown not the record's.
     imaging::TBitmap copy = Picture.Bitmap();
+    if (ring_.UndoAvailable())
+        showsOwn_ = showsOwn_ && own;
     ring_.Pop(copy);
     Picture.SetBitmap(std::move(copy));
 }
 
 void PictureDocument::RecordShown() {
-    if (!recordEditing_)
+    if (!Editing())
         ownSince_ = ring_.Pushes();
-}
-
-void PictureDocument::SetRecordEditing(bool editing) {
-    recordEditing_ = editing;
 }
 
 imaging::Detection PictureDocument::Detect(const QByteArray& blob, std::int16_t tiffPage,
@@ -76,6 +75,7 @@ bool PictureDocument::ReadPicture(const QString& loadName, const QByteArray& blo
     }
     if (Picture.HasBitmap())
         PushUndo(edits::Show);
+    showsOwn_ = true;
     if (transition)
         *transition = std::move(target);
     else
@@ -86,6 +86,7 @@ bool PictureDocument::ReadPicture(const QString& loadName, const QByteArray& blo
 void PictureDocument::ReadMetafile(const QByteArray& blob, int pixelsPerInch) {
     imaging::Metafile metafile;
     metafile.Load(blob, pixelsPerInch);
+    showsOwn_ = true;
     Picture.SetMetafile(std::move(metafile));
 }
 

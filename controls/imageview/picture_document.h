@@ -13,6 +13,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace controls {
@@ -87,9 +88,13 @@ public:
     void Undo();
     /// The record's picture is shown while browsing: copies pushed from now on are its own.
     void RecordShown();
-    /// The record source starts or ends editing the record (post or cancel end it).
-    void SetRecordEditing(bool editing);
-    bool RecordEditing() const { return recordEditing_; }
+    /// Whether the record source is editing the record now (from the first change to the post
+    /// or cancel); set by the view, asked at each undo.
+    std::function<bool()> RecordEditing;
+    /// The record may have changed: the picture shown is not its own until it is read.
+    void RecordChanged() { showsOwn_ = false; }
+    /// What the record holds is shown (a credit message, read by the view itself).
+    void RecordRead() { showsOwn_ = true; }
 
     // ---- Reading -----------------------------------------------------------------------
     /// Detects the blob into Info; an engine failure is in `engineError` of the result.
@@ -136,9 +141,13 @@ private:
     // Edits a working copy as a DIB for the engine and takes the result back.
     template <class Edit> void EditFrame(Edit edit);
 
+    bool Editing() const { return RecordEditing && RecordEditing(); }
+
     imaging::UndoRing& ring_;
-    bool recordEditing_ = false;
     std::uint64_t ownSince_ = 0; // the ring's push count when the record's picture was shown
+    // The picture shown is the record's own (read from it, or edited from it): copies of it
+    // pushed now belong to the record; another picture's copies belong to no one.
+    bool showsOwn_ = false;
 };
 
 } // namespace controls

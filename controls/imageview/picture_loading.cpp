@@ -186,6 +186,7 @@ void TPDBMultiImage::ShowCreditMessage(const QString& loadName, const QByteArray
     platform::WaitCursor wait;
     if (Picture.HasBitmap())
         Edits().PushUndo(edits::Show);
+    document_.RecordRead();
     ClearPicture(true);
     QByteArray copy = blob;
     QBuffer stream(&copy);

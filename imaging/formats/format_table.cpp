@@ -4,7 +4,7 @@
 // their entries have always had: each row says where it stands in each list.
 #include "imaging/formats/format_table.h"
 
-#include "engines/crde2000/format_list.h"
+#include "engines/crde2000/format_rows.h"
 
 #include <QFileInfo>
 
@@ -47,6 +47,12 @@ const PictureFormat kOwnFormats[] = {
      .Place = {2, 2, 10, 0}},
     {.LoadName = "RTF", .Kind = K::Note, .Extensions = "RTF", .Label = "Rich Text"},
 };
+
+// The rows the build read are the rows the engine's enumeration was made from.
+#define VLMOR_COUNT_ROW(...) +1
+static_assert(std::size(kCrdeFormats) == 0 VLMOR_FORMATS(VLMOR_COUNT_ROW),
+              "every row of the format list is read by the build");
+#undef VLMOR_COUNT_ROW
 
 // The engine's row as the program holds it.
 PictureFormat FromEngine(const CrdeFormatRow& row, int index) {

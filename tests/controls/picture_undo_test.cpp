@@ -139,6 +139,8 @@ TEST_F(Undo, AnEditedRecordUndoesOnlyItsOwnCopiesAndItsPostKeepsItsPicture) {
 TEST_F(Undo, TheDocumentAloneKeepsItsGuardAgainstCopiesOfAnotherDocument) {
     imaging::UndoRing ring;
     PictureDocument document(ring), other(ring);
+    bool editing = false;
+    document.RecordEditing = [&] { return editing; };
     QSignalSpy changed(&document, &PictureDocument::PictureChanged);
     const QByteArray red = Encoded(Solid({8, 8}, kRed), "PNG"),
                      green = Encoded(Solid({8, 8}, kGreen), "PNG");
@@ -150,7 +152,7 @@ TEST_F(Undo, TheDocumentAloneKeepsItsGuardAgainstCopiesOfAnotherDocument) {
     EXPECT_EQ(changed.count(), 2);
     EXPECT_EQ(ring.Pushes(), 1u) << "the second picture pushed the first";
     document.RecordShown();
-    document.SetRecordEditing(true);
+    editing = true;
     EXPECT_FALSE(document.UndoAvailable());
     document.Invert();
     EXPECT_TRUE(document.UndoAvailable());
@@ -159,7 +161,7 @@ TEST_F(Undo, TheDocumentAloneKeepsItsGuardAgainstCopiesOfAnotherDocument) {
     EXPECT_FALSE(document.UndoAvailable());
     document.Undo();
     EXPECT_NE(Centre(document.Picture), kGreen) << "the other view's copy is not taken";
-    document.SetRecordEditing(false);
+    editing = false;
     EXPECT_TRUE(document.UndoAvailable());
 
     // A picture that is not one: the engine's refusal, the picture emptied.
@@ -169,4 +171,37 @@ TEST_F(Undo, TheDocumentAloneKeepsItsGuardAgainstCopiesOfAnotherDocument) {
                                       how, std::nullopt, {}));
     EXPECT_FALSE(document.Picture.HasGraphic());
     EXPECT_FALSE(imaging::EngineBinding::Instance().LastEngineError().Text.isEmpty());
+}
+
+TEST_F(Undo, AnotherRecordsPictureBroughtBackWhileBrowsingNeverCountsAsTheRecordsOwn) {
+    TwoRecords();
+    table.GoNext();    // green shown; the ring holds the red picture
+    view->UndoImage(); // browsing: the red picture comes back onto the green record
+    ASSERT_EQ(Centre(view->Picture), kRed);
+    QGuiApplication::clipboard()->setImage(Solid({16, 12}, kYellow));
+    table.Edit();
+    view->PasteFromClipboard(); // pushes the red picture shown: not the record's own
+    ASSERT_EQ(Centre(view->Picture), kYellow);
+    EXPECT_FALSE(view->Document().UndoAvailable());
+    view->UndoImage();
+    EXPECT_EQ(Centre(view->Picture), kYellow) << "the other record's picture does not come back";
+    table.Post();
+    QImage written;
+    ASSERT_TRUE(written.loadFromData(
+        static_cast<data::TBlobField*>(table.FindField("GraphicFile"))->Value()));
+    EXPECT_TRUE(Near(written.pixel(8, 6), kYellow));
+}
+
+TEST_F(Undo, APictureShownLateWhileTheRecordIsEditedPushesThePreviousRecordsAsNoOnes) {
+    TwoRecords();
+    view->SetAutoDisplay(false);
+    table.GoNext(); // nothing read: the red picture of the first record still shows
+    ASSERT_EQ(Centre(view->Picture), kRed);
+    table.Edit();
+    view->LoadPicture(); // the green picture read now pushes the red one
+    ASSERT_EQ(Centre(view->Picture), kGreen);
+    EXPECT_FALSE(view->Document().UndoAvailable());
+    view->UndoImage();
+    EXPECT_EQ(Centre(view->Picture), kGreen);
+    table.Cancel();
 }
