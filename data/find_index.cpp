@@ -102,51 +102,29 @@ bool WithinOneEdit(QStringView a, QStringView b) {
 
 void FindIndex::Add(std::uint32_t record, const QString& text) {
     records_ = std::max(records_, record + 1);
-    // Plain ASCII, the common case, is folded and split in one pass over a small buffer; any
-    // other text goes the whole way.
-    char16_t word[64];
-    int length = 0, run = 0;
-    bool ascii = true;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (!ascii) {
+    // Plain ASCII, the common case, is folded by lower-casing and split in one pass; any other
+    // text goes the whole way.
+    if (!std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
         for (const QString& w : FindWords(FoldForFind(text)))
             AddWord(record, w);
         return;
     }
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        char16_t u = i < text.size() ? text[i].unicode() : u' ';
-        const int here = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') ? 1
-                         : (u >= u'0' && u <= u'9')                           ? 2
-                                                                              : 0;
-        if (here != run || length == int(std::size(word))) {
-            if (run != 0 && length > 0) {
-                if (length == int(std::size(word))) { // a very long word: the slow way
-                    const qsizetype start = i - length;
-                    qsizetype end = i;
-                    while (end < text.size() && RunOf(text[end]) == run)
-                        ++end;
-                    AddWord(record, FoldForFind(text.mid(start, end - start)));
-                    i = end - 1;
-                    length = 0;
-                    run = 0;
-                    continue;
-                }
-                AddWord(record, QStringView(word, length));
-            }
-            length = 0;
-            run = here;
-        }
-        if (here != 0) {
-            if (u >= u'A' && u <= u'Z')
-                u = char16_t(u + 32);
-            word[length++] = u;
-        }
+    std::u16string folded(std::size_t(text.size()), u' ');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        folded[std::size_t(i)] = u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
+    }
+    std::size_t start = 0;
+    int run = 0;
+    for (std::size_t i = 0; i <= folded.size(); ++i) {
+        const char16_t u = i < folded.size() ? folded[i] : u' ';
+        const int here = u >= u'a' && u <= u'z' ? 1 : u >= u'0' && u <= u'9' ? 2 : 0;
+        if (here == run)
+            continue;
+        if (run != 0)
+            AddWord(record, QStringView(folded.data() + start, qsizetype(i - start)));
+        start = i;
+        run = here;
     }
 }
 

@@ -116,9 +116,6 @@ public:
     /// A picture from elsewhere (the clipboard) becomes the picture at that depth, through a
     /// DIB so that it has the depth and palette of a decoded one. False: not converted.
     bool Adopt(const QImage& image, int depth, Progress progress);
-    /// A DIB (a scan, the effects window's result) becomes the picture at that depth; the
-    /// block stays the caller's. False: it held no picture.
-    bool AdoptDib(HGLOBAL dib, int depth, bool dither, Progress progress);
 
     // ---- Saving ------------------------------------------------------------------------
     /// Writes the picture as a file of that format: beside the target first, taking its name
