@@ -4,11 +4,13 @@
 #include "app/about_box.h"
 #include "app/data_module.h"
 #include "app/help_context.h"
+#include "app/overview_panel.h"
 #include "app/window_font.h"
 #include "controls/datalist/data_list.h"
 #include "controls/dbcontrols/db_navigator.h"
 #include "controls/dbcontrols/db_text.h"
 #include "controls/imageview/db_multi_image.h"
+#include "controls/overview/overview_view.h"
 #include "platform/core/error_reporter.h"
 #include "platform/ui/application.h"
 #include "platform/ui/help_viewer.h"
@@ -49,6 +51,13 @@ TfMain::TfMain(QWidget* parent)
     connect(ToolSave, &QToolButton::clicked, this, &TfMain::SaveAs1Click);
     connect(ToolClip, &QToolButton::clicked, this, &TfMain::mnuCopyClick);
     connect(ToolPrint, &QToolButton::clicked, this, &TfMain::Print1Click);
+    connect(mnuOverview, &QAction::triggered, this, &TfMain::mnuOverviewClick);
+    connect(mnuClearCache, &QAction::triggered, this, &TfMain::mnuClearCacheClick);
+    controls::TOverview* grid = pnlOverview->Grid();
+    connect(grid, &controls::TOverview::ShowRequested, this, [this] { SetOverview(false); });
+    connect(grid, &controls::TOverview::LeaveRequested, this, [this] { SetOverview(false); });
+    connect(grid, &controls::TOverview::ContextMenuAt, this,
+            [this](int, const QPoint& at) { OverviewMenu(at); });
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TfMain::FocusWindowChanged);
     edFilter->installEventFilter(this);
     qApp->installEventFilter(this);
@@ -56,6 +65,8 @@ TfMain::TfMain(QWidget* parent)
 
 TfMain::~TfMain() {
     qApp->removeEventFilter(this);
+    delete pnlOverview; // its tiles are decoded by decoder_, which goes with this window
+    pnlOverview = nullptr;
     if (PDBMultiImage1)
         PDBMultiImage1->SetReadAhead(nullptr);
     readAhead_.reset();
@@ -84,6 +95,7 @@ void TfMain::SetDataModule(TDataModule1* module) {
     DBDataList1->SetDataSource(source);
     DBNavigator1->SetDataSource(source);
     PDBMultiImage1->SetDataSource(source);
+    pnlOverview->SetDataModule(module);
 }
 
 void TfMain::SetAboutBox(TAboutBox* about) {
@@ -135,6 +147,7 @@ void TfMain::FormActivate() {
             return;
         data_->Activate(*this);
         programDir_ = data_->ProgramDirectory();
+        pnlOverview->CatalogueOpened();
     });
 }
 

@@ -16,6 +16,7 @@ class QToolBar;
 class QToolButton;
 class QWindow;
 class TAboutBox;
+class TOverviewPanel;
 class TDataModule1;
 namespace controls {
 class TDBDataList;
@@ -73,6 +74,14 @@ public:
     void PrintSetup1Click();
     /// F1: the topic of the highlighted menu item or of the focused control.
     void ContextHelp();
+    // The overview mode (overview_commands.cpp).
+    /// Shows the grid of tiles under the tabs instead of the list and the picture, or back.
+    void SetOverview(bool on);
+    bool InOverview() const;
+    void mnuOverviewClick();
+    void mnuClearCacheClick();
+    /// A tile's context menu: Show, Copy, Save As for its record (the current one by then).
+    void OverviewMenu(const QPoint& globalPos);
 
     // Controls.
     QToolBar* ToolBar1;
@@ -110,6 +119,10 @@ public:
     QAction* Exit1;
     QMenu* mnuSearch;
     QAction* mnuEnableFilter;
+    QMenu* mnuView;
+    QAction* mnuOverview;
+    QAction* mnuClearCache;
+    TOverviewPanel* pnlOverview;
     QMenu* Help1;
     QAction* Contents1;
     QAction* SearchforHelpOn1;
@@ -125,6 +138,7 @@ private:
     void BuildImageView();
     void BuildImageToolbar();
     void BuildMenu();
+    void BuildOverview();
     void Refilter();
     void FocusWindowChanged(QWindow* now);
     void Help(unsigned command, int data);

@@ -2,6 +2,7 @@
 // The control tree and the menu of the main window, with their sizes, fonts and numbers.
 #include "app/help_context.h"
 #include "app/main_window.h"
+#include "app/overview_panel.h"
 #include "app/toolbar_images.h"
 #include "controls/datalist/data_list.h"
 #include "controls/dbcontrols/db_navigator.h"
@@ -157,6 +158,8 @@ void TfMain::BuildControls() {
     right->addWidget(pnlImage, 1);
     BuildImageView();
     BuildImageToolbar();
+    BuildOverview();
+    body->addWidget(pnlOverview, 1);
 
     moCategories = Named(new QPlainTextEdit(TabControl1->Body()), "moCategories");
     moCategories->setGeometry(512, 88, 105, 169);
@@ -190,8 +193,8 @@ void TfMain::BuildImageView() {
     PDBMultiImage1->SetDataField(QStringLiteral("GraphicFile"));
     // The neighbours are read ahead once the picture is shown (after its paint), unless the
     // environment says VLMOR_READ_AHEAD=0.
+    decoder_ = std::make_unique<imaging::Decoder>();
     if (qEnvironmentVariable("VLMOR_READ_AHEAD") != QLatin1String("0")) {
-        decoder_ = std::make_unique<imaging::Decoder>();
         readAhead_ = std::make_unique<imaging::ReadAhead>(*decoder_);
         PDBMultiImage1->SetReadAhead(readAhead_.get());
         connect(PDBMultiImage1, &controls::TPDBMultiImage::PictureShown, this,
@@ -220,6 +223,12 @@ void TfMain::BuildImageView() {
     PDBMultiImage1->Loaded();
 }
 
+void TfMain::BuildOverview() {
+    // Hidden until View > Overview; it shares the image view's decoder.
+    pnlOverview = new TOverviewPanel(*decoder_, TabControl1->Body());
+    pnlOverview->hide();
+}
+
 void TfMain::BuildMenu() {
     mnuFile = Named(menuBar()->addMenu(QStringLiteral("&File")), "File1");
     SaveAs1 = Named(mnuFile->addAction(QStringLiteral("Save &As...")), "SaveAs1");
@@ -237,6 +246,16 @@ void TfMain::BuildMenu() {
         Named(mnuSearch->addAction(QStringLiteral("&Use Search Filter")), "mnuEnableFilter");
     mnuEnableFilter->setCheckable(true);
     SetHelpContext(mnuEnableFilter, 4);
+
+    mnuView = Named(menuBar()->addMenu(QStringLiteral("&View")), "mnuView");
+    mnuOverview = Named(mnuView->addAction(QStringLiteral("&Overview")), "mnuOverview");
+    mnuOverview->setCheckable(true);
+    mnuOverview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    SetHelpContext(mnuOverview, 14);
+    Named(mnuView->addSeparator(), "N3");
+    mnuClearCache =
+        Named(mnuView->addAction(QStringLiteral("&Clear Thumbnail Cache")), "mnuClearCache");
+    SetHelpContext(mnuClearCache, 14);
 
     Help1 = Named(menuBar()->addMenu(QStringLiteral("&Help")), "Help1");
     Contents1 = Named(Help1->addAction(QStringLiteral("&Contents")), "Contents1");

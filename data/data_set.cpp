@@ -156,6 +156,26 @@ QByteArray TDataSet::NeighbourBlob(const TBlobField& field, int offset) const {
     return ReadBlob(cache_.RowIds[static_cast<size_t>(record)], field.Column());
 }
 
+int TDataSet::CurrentPosition() const {
+    if (state_ == TDataSetState::dsInactive || count_ == 0)
+        return -1;
+    return first_ + active_;
+}
+
+const QString& TDataSet::RecordText(int record, const TField& field) const {
+    static const QString empty;
+    const int column = field.Column();
+    if (record < 0 || record >= RecordCount() || column < 0 || column >= cache_.Columns)
+        return empty;
+    return cache_.Cells[static_cast<size_t>(record) * cache_.Columns + column];
+}
+
+QByteArray TDataSet::RecordBlob(int record, const TBlobField& field) const {
+    if (record < 0 || record >= RecordCount())
+        return {};
+    return ReadBlob(cache_.RowIds[static_cast<size_t>(record)], field.Column());
+}
+
 qint64 TDataSet::BlobSize(const TBlobField& field) const {
     if (const QByteArray* pending = PendingBlob(field))
         return pending->size();

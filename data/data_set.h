@@ -110,6 +110,21 @@ public:
     QByteArray NeighbourBlob(const TBlobField& field, int offset) const;
     qint64 BlobSize(const TBlobField& field) const;
 
+    // The records without moving the cursor: every stored record by its number (0 up, in
+    // stored order), and the visible ones (those that pass the filters) by their position.
+    int RecordCount() const { return static_cast<int>(cache_.RowIds.size()); }
+    /// The stored record at a visible position (0 .. CountRecords() - 1).
+    int VisibleRecord(int position) const { return visible_.at(static_cast<size_t>(position)); }
+    /// The visible position of the current record; -1 when there is none.
+    int CurrentPosition() const;
+    std::int64_t RecordRowId(int record) const {
+        return cache_.RowIds.at(static_cast<size_t>(record));
+    }
+    /// A text value of a stored record; empty for a field that is no text column.
+    const QString& RecordText(int record, const TField& field) const;
+    /// The stored blob of a record (what was posted, not an edit in progress).
+    QByteArray RecordBlob(int record, const TBlobField& field) const;
+
     /// Sends an event to every data source and so to every link (held back while suspended).
     void DataEvent(TDataEvent event, EventInfo info = {});
 

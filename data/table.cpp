@@ -186,4 +186,8 @@ void TTable::InternalPost(std::int64_t rowId,
     }
 }
 
+QByteArray TTable::Key() const {
+    return file_ && Active() ? file_->Key() : QByteArray();
+}
+
 } // namespace data

@@ -31,6 +31,8 @@ public:
     /// with TableName (relative to the current directory), ".db" added when it has no
     /// extension, and matched ignoring case when only that finds it.
     QString TablePath() const;
+    /// The password that opened the table's file; empty while it is closed.
+    QByteArray Key() const;
 
 protected:
     void InternalOpen(RecordCache& cache) override;

@@ -160,6 +160,7 @@ void TableFile::Close() {
         sqlite3_close_v2(db_);
     db_ = nullptr;
     table_.clear();
+    key_.clear();
     columns_.clear();
     writable_ = false;
 }
@@ -204,6 +205,8 @@ TableFile::OpenResult TableFile::TryOpen(const QString& path, const QByteArray& 
     const OpenResult result = ReadSchema();
     if (result != OpenResult::Ok)
         Close();
+    else
+        key_ = password;
     return result;
 }
 

@@ -51,6 +51,8 @@ public:
     void Close();
 
     const QString& TableName() const { return table_; }
+    /// The password that decoded the open file (the catalogue's key).
+    const QByteArray& Key() const { return key_; }
     const std::vector<StoreColumn>& Columns() const { return columns_; }
 
     /// Reads the given columns of every record in stored order: one row id per record and
@@ -86,6 +88,7 @@ private:
     mutable sqlite3_blob* blob_ = nullptr; // kept open and moved from row to row
     mutable int blobColumn_ = -1;
     QString table_;
+    QByteArray key_;
     bool writable_ = false;
     std::vector<StoreColumn> columns_;
 };

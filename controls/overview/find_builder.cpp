@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#include "controls/overview/find_builder.h"
+
+#include "data/data_set.h"
+#include "data/field.h"
+
+namespace controls {
+
+FindBuilder::FindBuilder(QObject* parent)
+    : QObject(parent) {}
+
+FindBuilder::~FindBuilder() {
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void FindBuilder::Build(const data::TDataSet& records, const data::TField& fileName,
+                        const data::TField& description, const QString& identity) {
+    if (identity == identity_)
+        return;
+    if (thread_.joinable())
+        thread_.join();
+    identity_ = identity;
+    index_.reset();
+    // The texts are shared with the record source, not copied: the thread only reads them.
+    const int count = records.RecordCount();
+    std::vector<QString> texts;
+    texts.reserve(size_t(count) * 2);
+    for (int record = 0; record < count; ++record) {
+        texts.push_back(records.RecordText(record, fileName));
+        texts.push_back(records.RecordText(record, description));
+    }
+    const std::uint64_t generation = ++generation_;
+    thread_ = std::thread([this, texts = std::move(texts), generation]() mutable {
+        auto index = std::make_shared<data::FindIndex>();
+        for (size_t i = 0; i + 1 < texts.size(); i += 2) {
+            const auto record = std::uint32_t(i / 2);
+            index->Add(record, texts[i]);
+            index->Add(record, texts[i + 1]);
+        }
+        index->Finish();
+        texts.clear();
+        {
+            std::lock_guard hold(lock_);
+            built_ = std::move(index);
+        }
+        QMetaObject::invokeMethod(
+            this, [this, generation] { generation == generation_ ? Take() : void(); },
+            Qt::QueuedConnection);
+    });
+}
+
+void FindBuilder::Take() {
+    std::shared_ptr<const data::FindIndex> built;
+    {
+        std::lock_guard hold(lock_);
+        built.swap(built_);
+    }
+    if (!built)
+        return;
+    if (thread_.joinable())
+        thread_.join();
+    index_ = std::move(built);
+    emit Ready();
+}
+
+void FindBuilder::Wait() {
+    if (thread_.joinable())
+        thread_.join();
+    Take();
+}
+
+} // namespace controls

@@ -1,0 +1,376 @@
+// SPDX-License-Identifier: MIT
+#include "controls/overview/overview_view.h"
+
+#include "controls/overview/tile_delegate.h"
+#include "data/data_link.h"
+#include "data/data_set.h"
+#include "data/data_source.h"
+#include "data/field.h"
+#include "data/find_index.h"
+
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace controls {
+
+// The overview's connection to the record source: a change of its records (a filter, a tab)
+// refills the grid, a move of its cursor moves the current tile.
+class TOverview::Link : public data::TDataLink {
+public:
+    explicit Link(TOverview& view)
+        : view_(view) {}
+    void NotifyActiveChange() override { view_.Refill(); }
+    void NotifyDataSetChange() override { view_.Refill(); }
+    void NotifyScroll(int) override { view_.FollowRecord(view_.CurrentRecord()); }
+
+private:
+    TOverview& view_;
+};
+
+TOverview::TOverview(imaging::Decoder& decoder, qint64 memoryLimitBytes, QWidget* parent)
+    : QListView(parent)
+    , cache_(memoryLimitBytes)
+    , model_(new OverviewModel(this)) {
+    setObjectName(QStringLiteral("Overview"));
+    delegate_ = new TileDelegate(
+        [this](int row) -> const Tile* {
+            return row < model_->rowCount() ? cache_.Find(KeyAt(row)) : nullptr;
+        },
+        this);
+    link_ = std::make_unique<Link>(*this);
+    loader_ = std::make_unique<TileLoader>(decoder, cache_, [this](int record) {
+        const data::TDataSet* set = link_->Active() ? link_->DataSet() : nullptr;
+        const auto* picture =
+            set ? dynamic_cast<const data::TBlobField*>(set->FindField(pictureField_)) : nullptr;
+        return picture ? set->RecordBlob(record, *picture) : QByteArray();
+    });
+    setModel(model_);
+    setItemDelegate(delegate_);
+    // A grid laid out as a wrapped row of equal cells: the layout holds a few bytes a record,
+    // so a million records cost no more than their numbers.
+    setViewMode(QListView::ListMode);
+    setFlow(QListView::LeftToRight);
+    setWrapping(true);
+    setResizeMode(QListView::Adjust);
+    setUniformItemSizes(true);
+    setMovement(QListView::Static);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionRectVisible(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setMouseTracking(true);
+    setAccessibleName(tr("Overview of the pictures"));
+    UpdateGrid();
+    connect(loader_.get(), &TileLoader::TileReady, this, &TOverview::TileArrived);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TOverview::ScheduleWanted);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] { emit ShowRequested(); });
+}
+
+TOverview::~TOverview() {
+    link_->SetDataSource(nullptr);
+}
+
+void TOverview::SetDataSource(data::TDataSource* source, const QString& fileName,
+                              const QString& description, const QString& picture) {
+    fileNameField_ = fileName;
+    descriptionField_ = description;
+    pictureField_ = picture;
+    filledGeneration_ = ~std::uint64_t(0);
+    link_->SetDataSource(source);
+    Refill();
+}
+
+void TOverview::SetFindIndex(std::shared_ptr<const data::FindIndex> index) {
+    findIndex_ = std::move(index);
+    if (!findText_.isEmpty()) {
+        filledGeneration_ = ~std::uint64_t(0);
+        Refill();
+    }
+}
+
+void TOverview::SetFindText(const QString& text) {
+    if (text == findText_)
+        return;
+    findText_ = text;
+    filledGeneration_ = ~std::uint64_t(0);
+    Refill();
+}
+
+void TOverview::ReloadTiles() {
+    loader_->Forget();
+    ScheduleWanted();
+    viewport()->update();
+}
+
+int TOverview::CurrentRecord() const {
+    const data::TDataSet* set = link_->Active() ? link_->DataSet() : nullptr;
+    const int position = set ? set->CurrentPosition() : -1;
+    return position < 0 ? -1 : set->VisibleRecord(position);
+}
+
+void TOverview::Refill() {
+    const data::TDataSet* set = link_->Active() ? link_->DataSet() : nullptr;
+    if (!set) {
+        filledGeneration_ = ~std::uint64_t(0);
+        model_->SetSource(nullptr, nullptr, nullptr);
+        return;
+    }
+    if (set->VisibleGeneration() == filledGeneration_ && model_->rowCount() > 0) {
+        FollowRecord(CurrentRecord());
+        return;
+    }
+    if (!set->Active())
+        return;
+    const data::TField* fileName = set->FindField(fileNameField_);
+    const data::TField* description = set->FindField(descriptionField_);
+    model_->SetSource(set, fileName, description);
+    filledGeneration_ = set->VisibleGeneration();
+    const int count = set->CountRecords();
+    std::vector<int> records;
+    if (findText_.trimmed().isEmpty()) {
+        records.resize(size_t(count));
+        for (int i = 0; i < count; ++i)
+            records[size_t(i)] = set->VisibleRecord(i);
+        emit FindAnswered(-1, true);
+    } else if (findIndex_ && findIndex_->Records() == std::uint32_t(set->RecordCount())) {
+        // Find narrows within what the record source shows (its tab and search).
+        std::vector<bool> within(size_t(set->RecordCount()), false);
+        for (int i = 0; i < count; ++i)
+            within[size_t(set->VisibleRecord(i))] = true;
+        const std::vector<data::FindIndex::Hit> hits = findIndex_->Find(findText_, &within);
+        records.reserve(hits.size());
+        for (const data::FindIndex::Hit& hit : hits)
+            records.push_back(int(hit.Record));
+        emit FindAnswered(int(records.size()), true);
+    } else {
+        emit FindAnswered(0, false);
+    }
+    ShowRecords(std::move(records), CurrentRecord());
+}
+
+int TOverview::Density() const {
+    return int(std::lround(devicePixelRatioF() * 100));
+}
+
+int TOverview::TileSide() const {
+    return delegate_->Side();
+}
+
+void TOverview::SetTileSide(int side) {
+    side = std::clamp(side, kMinSide, kMaxSide);
+    if (side == delegate_->Side())
+        return;
+    const QModelIndex current = currentIndex();
+    delegate_->SetSide(side);
+    UpdateGrid();
+    if (current.isValid())
+        scrollTo(current);
+    emit TileSideChanged(side);
+}
+
+void TOverview::UpdateGrid() {
+    setGridSize(delegate_->CellSize(fontMetrics()));
+    setSpacing(0);
+    ScheduleWanted();
+}
+
+TileKey TOverview::KeyAt(int row) const {
+    return TileKey{model_->RowIdAt(row), delegate_->Side(), Density()};
+}
+
+void TOverview::ShowRecords(std::vector<int> records, int current) {
+    loader_->Forget();
+    following_ = true;
+    model_->SetRecords(std::move(records));
+    following_ = false;
+    FollowRecord(current);
+    ScheduleWanted();
+}
+
+void TOverview::FollowRecord(int record) {
+    const int row = record < 0 ? -1 : model_->RowOf(record);
+    following_ = true;
+    if (row < 0) {
+        selectionModel()->clearCurrentIndex();
+    } else {
+        const QModelIndex index = model_->index(row);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        scrollTo(index);
+    }
+    following_ = false;
+}
+
+std::vector<int> TOverview::SelectedRecords() const {
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    std::vector<int> records;
+    records.reserve(rows.size());
+    for (int row : rows)
+        records.push_back(model_->RecordAt(row));
+    return records;
+}
+
+void TOverview::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QListView::currentChanged(current, previous);
+    if (following_ || !current.isValid())
+        return;
+    // The record source moves to the tile's record, as a click on its list would move it.
+    const int record = model_->RecordAt(current.row());
+    data::TDataSet* set = link_->Active() ? link_->DataSet() : nullptr;
+    if (set) {
+        // The visible records are in stored order: the tile's position is found by halving.
+        int low = 0, high = set->CountRecords();
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            if (set->VisibleRecord(middle) < record)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        const int from = set->CurrentPosition();
+        if (from >= 0 && low < set->CountRecords() && set->VisibleRecord(low) == record &&
+            low != from) {
+            struct Following {
+                bool& flag;
+                ~Following() { flag = false; }
+            } hold{following_};
+            following_ = true;
+            link_->StepBy(low - from);
+        }
+    }
+    emit RecordChosen(record);
+}
+
+// ---- Which tiles are wanted --------------------------------------------------------------
+
+std::pair<int, int> TOverview::ShownRows() const {
+    const int count = model_->rowCount();
+    if (count == 0)
+        return {0, -1};
+    const QSize cell = gridSize();
+    QModelIndex first;
+    for (int y = 0; y < cell.height() && !first.isValid(); y += std::max(1, cell.height() / 4))
+        first = indexAt(QPoint(cell.width() / 2, y));
+    if (!first.isValid())
+        return {0, -1};
+    const int height = viewport()->height();
+    int last = first.row();
+    while (last + 1 < count && visualRect(model_->index(last + 1)).top() < height)
+        ++last;
+    return {first.row(), last};
+}
+
+void TOverview::ScheduleWanted() {
+    if (wantedScheduled_)
+        return;
+    wantedScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        wantedScheduled_ = false;
+        UpdateWanted();
+    });
+}
+
+void TOverview::UpdateWanted() {
+    const auto [first, last] = ShownRows();
+    std::vector<TileLoader::Wanted> wanted;
+    if (last >= first) {
+        // The screen first, then the next one, so a page down finds its tiles ready.
+        const int next = std::min(model_->rowCount() - 1, last + (last - first + 1));
+        wanted.reserve(size_t(next - first + 1));
+        for (int row = first; row <= next; ++row)
+            wanted.push_back({KeyAt(row), model_->RecordAt(row)});
+    }
+    loader_->Want(wanted);
+}
+
+void TOverview::TileArrived(const TileKey& key) {
+    if (key.Pixels != delegate_->Side() || key.Density != Density())
+        return;
+    const auto [first, last] = ShownRows();
+    for (int row = first; row <= last; ++row)
+        if (model_->RowIdAt(row) == key.RowId)
+            viewport()->update(visualRect(model_->index(row)));
+}
+
+// ---- Input -------------------------------------------------------------------------------
+
+void TOverview::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (currentIndex().isValid())
+            emit ShowRequested();
+        event->accept();
+        return;
+    case Qt::Key_Escape:
+        emit LeaveRequested();
+        event->accept();
+        return;
+    default:
+        QListView::keyPressEvent(event);
+    }
+}
+
+void TOverview::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int steps = event->angleDelta().y() / 120;
+        if (steps != 0)
+            SetTileSide(TileSide() + steps * kSideStep);
+        event->accept();
+        return;
+    }
+    QListView::wheelEvent(event);
+}
+
+void TOverview::contextMenuEvent(QContextMenuEvent* event) {
+    QModelIndex index =
+        event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : currentIndex();
+    if (!index.isValid())
+        return;
+    if (!selectionModel()->isSelected(index))
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    else
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse
+                          ? event->globalPos()
+                          : viewport()->mapToGlobal(visualRect(index).center());
+    emit ContextMenuAt(model_->RecordAt(index.row()), at);
+}
+
+void TOverview::resizeEvent(QResizeEvent* event) {
+    QListView::resizeEvent(event);
+    ScheduleWanted();
+}
+
+bool TOverview::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        // A broken picture's tooltip is the engine's message; any other tile's its description.
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid()) {
+            const Tile* tile = cache_.Find(KeyAt(index.row()));
+            const QString text = tile && tile->What == Tile::Kind::Broken
+                                     ? tile->Text
+                                     : model_->DescriptionAt(index.row());
+            QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::ScreenChangeInternal)
+        UpdateGrid();
+    return QListView::viewportEvent(event);
+}
+
+} // namespace controls

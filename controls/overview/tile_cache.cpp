@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+#include "controls/overview/tile_cache.h"
+
+#include <QDataStream>
+#include <QIODevice>
+
+#include <cstring>
+
+namespace controls {
+
+namespace {
+constexpr quint32 kMagic = 0x564c5431; // "VLT1"
+constexpr qint64 kEntryBytes = 96;     // the bookkeeping of one cached tile
+} // namespace
+
+qint64 Tile::Bytes() const {
+    return kEntryBytes + Image.sizeInBytes() + Text.size() * 2;
+}
+
+QByteArray Tile::Stored() const {
+    if (What == Kind::Broken)
+        return {};
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    stream << kMagic << quint8(What) << Text;
+    if (What == Kind::Picture) {
+        const QImage image = Image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        stream << qint32(image.width()) << qint32(image.height())
+               << double(image.devicePixelRatio());
+        // Tiles are small and read far more often than written: a fast compression of the
+        // raw pixels reads back quicker than any picture format.
+        stream << qCompress(image.constBits(), int(image.sizeInBytes()), 1);
+    }
+    return out;
+}
+
+std::optional<Tile> Tile::FromStored(const QByteArray& bytes) {
+    QDataStream stream(bytes);
+    quint32 magic = 0;
+    quint8 kind = 0;
+    Tile tile;
+    stream >> magic >> kind >> tile.Text;
+    if (stream.status() != QDataStream::Ok || magic != kMagic || kind > quint8(Kind::Label))
+        return std::nullopt;
+    tile.What = Kind(kind);
+    if (tile.What == Kind::Label)
+        return tile;
+    qint32 width = 0, height = 0;
+    double ratio = 1;
+    QByteArray packed;
+    stream >> width >> height >> ratio >> packed;
+    if (stream.status() != QDataStream::Ok || width <= 0 || height <= 0 || width > 4096 ||
+        height > 4096 || !(ratio >= 0.25 && ratio <= 16))
+        return std::nullopt;
+    const QByteArray pixels = qUncompress(packed);
+    if (pixels.size() != qsizetype(width) * height * 4)
+        return std::nullopt;
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull() || image.sizeInBytes() != pixels.size())
+        return std::nullopt;
+    std::memcpy(image.bits(), pixels.constData(), size_t(pixels.size()));
+    image.setDevicePixelRatio(ratio);
+    tile.Image = std::move(image);
+    return tile;
+}
+
+const Tile* TileCache::Find(const TileKey& key) {
+    const auto it = where_.find(key);
+    if (it == where_.end())
+        return nullptr;
+    order_.splice(order_.begin(), order_, it->second);
+    return &it->second->second;
+}
+
+void TileCache::Insert(const TileKey& key, Tile tile) {
+    if (const auto it = where_.find(key); it != where_.end()) {
+        bytes_ -= it->second->second.Bytes();
+        order_.erase(it->second);
+        where_.erase(it);
+    }
+    bytes_ += tile.Bytes();
+    order_.emplace_front(key, std::move(tile));
+    where_[key] = order_.begin();
+    Trim();
+}
+
+void TileCache::Trim() {
+    // The tile just put in stays, even alone over the bound: it is about to be painted.
+    while (bytes_ > limit_ && order_.size() > 1) {
+        bytes_ -= order_.back().second.Bytes();
+        where_.erase(order_.back().first);
+        order_.pop_back();
+    }
+}
+
+void TileCache::Clear() {
+    order_.clear();
+    where_.clear();
+    bytes_ = 0;
+}
+
+void TileCache::SetLimit(qint64 limitBytes) {
+    limit_ = limitBytes;
+    Trim();
+}
+
+} // namespace controls

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+#include "controls/overview/tile_delegate.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace controls {
+
+TileDelegate::TileDelegate(std::function<const Tile*(int row)> find, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , find_(std::move(find)) {}
+
+QSize TileDelegate::CellSize(const QFontMetrics& metrics) const {
+    return QSize(side_ + 2 * kMargin, side_ + metrics.height() + 3 * kMargin);
+}
+
+QSize TileDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    return CellSize(option.fontMetrics);
+}
+
+void TileDelegate::PaintBroken(QPainter& painter, const QRect& square) {
+    // A sheet with a torn corner and a red cross: the picture could not be read.
+    const QRectF sheet = QRectF(square).adjusted(square.width() * 0.25, square.height() * 0.2,
+                                                 -square.width() * 0.25, -square.height() * 0.2);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(96, 96, 96), 1.5));
+    painter.setBrush(QColor(250, 250, 250));
+    QPainterPath path;
+    const qreal fold = sheet.width() * 0.3;
+    path.moveTo(sheet.topLeft());
+    path.lineTo(sheet.right() - fold, sheet.top());
+    path.lineTo(sheet.right(), sheet.top() + fold);
+    path.lineTo(sheet.bottomRight());
+    path.lineTo(sheet.bottomLeft());
+    path.closeSubpath();
+    painter.drawPath(path);
+    painter.setPen(QPen(QColor(200, 30, 30), std::max<qreal>(2, sheet.width() / 12)));
+    const QRectF cross = sheet.adjusted(sheet.width() * 0.25, sheet.height() * 0.3,
+                                        -sheet.width() * 0.25, -sheet.height() * 0.2);
+    painter.drawLine(cross.topLeft(), cross.bottomRight());
+    painter.drawLine(cross.topRight(), cross.bottomLeft());
+    painter.restore();
+}
+
+void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    const QRect cell = option.rect;
+    const QPalette& palette = option.palette;
+    const bool selected = option.state & QStyle::State_Selected;
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    const bool current = view && view->currentIndex() == index;
+    if (selected)
+        painter->fillRect(cell.adjusted(1, 1, -1, -1), palette.highlight());
+
+    const QRect square(cell.left() + (cell.width() - side_) / 2, cell.top() + kMargin, side_,
+                       side_);
+    const Tile* tile = find_(index.row());
+    if (!tile) {
+        // On its way: a quiet frame where it will be.
+        painter->setPen(QPen(palette.mid().color(), 1, Qt::DotLine));
+        painter->drawRect(square.adjusted(0, 0, -1, -1));
+    } else if (tile->What == Tile::Kind::Picture) {
+        const QSizeF shown = tile->Image.deviceIndependentSize();
+        const QRectF target(square.left() + (side_ - shown.width()) / 2,
+                            square.top() + (side_ - shown.height()) / 2, shown.width(),
+                            shown.height());
+        painter->drawImage(target, tile->Image);
+    } else if (tile->What == Tile::Kind::Label) {
+        painter->setPen(QPen(palette.mid().color(), 1));
+        painter->setBrush(palette.base());
+        painter->drawRect(square.adjusted(side_ / 8, side_ / 8, -side_ / 8 - 1, -side_ / 8 - 1));
+        painter->setPen(palette.text().color());
+        painter->drawText(square.adjusted(side_ / 8 + 2, 0, -side_ / 8 - 2, 0),
+                          Qt::AlignCenter | Qt::TextWordWrap, tile->Text);
+    } else {
+        PaintBroken(*painter, square);
+    }
+
+    const QRect caption(cell.left() + kMargin / 2, square.bottom() + kMargin,
+                        cell.width() - kMargin, option.fontMetrics.height());
+    painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());
+    painter->setFont(option.font);
+    painter->drawText(caption, Qt::AlignHCenter | Qt::AlignVCenter,
+                      option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
+                                                    Qt::ElideMiddle, caption.width()));
+    if (current) {
+        // The current record's tile: a frame that shows with or without the selection.
+        painter->setPen(
+            QPen(selected ? palette.highlightedText().color() : palette.highlight().color(), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(cell.adjusted(2, 2, -2, -2));
+    }
+}
+
+} // namespace controls

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "controls/overview/tile_cache.h"
+
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+namespace controls {
+
+/// Paints one tile of the overview: the picture fitted into its square (or the kind of a
+/// record without one, or the broken-picture mark), the file name under it, the selection
+/// and the current tile's frame.
+class TileDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    /// `find` gives the cached tile of a row (null while it is on its way).
+    TileDelegate(std::function<const Tile*(int row)> find, QObject* parent = nullptr);
+
+    void SetSide(int side) { side_ = side; }
+    int Side() const { return side_; }
+    /// The cell a tile takes: its square, the caption line and the margins.
+    QSize CellSize(const QFontMetrics& metrics) const;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    /// Draws the broken-picture mark into a square.
+    static void PaintBroken(QPainter& painter, const QRect& square);
+
+    static constexpr int kMargin = 6;
+
+private:
+    std::function<const Tile*(int row)> find_;
+    int side_ = 128;
+};
+
+} // namespace controls

@@ -1,0 +1,276 @@
+// SPDX-License-Identifier: MIT
+#include "controls/overview/tile_loader.h"
+
+#include <QCoreApplication>
+
+#include <chrono>
+
+namespace controls {
+
+void TileLoader::Inbox::Deliver(Arrival arrival) {
+    std::lock_guard hold(Lock);
+    Items.push_back(std::move(arrival));
+    Arrived.notify_all();
+    // One wake-up for however many arrive before the GUI thread looks.
+    if (Owner && !Posted) {
+        Posted = true;
+        QMetaObject::invokeMethod(Owner, &TileLoader::Collect, Qt::QueuedConnection);
+    }
+}
+
+TileLoader::TileLoader(imaging::Decoder& decoder, TileCache& cache, BlobReader read,
+                       QObject* parent)
+    : QObject(parent)
+    , decoder_(decoder)
+    , cache_(cache)
+    , read_(std::move(read)) {
+    inbox_->Owner = this;
+    storeThread_ = std::thread([this] { StoreWork(); });
+}
+
+TileLoader::~TileLoader() {
+    {
+        std::lock_guard hold(inbox_->Lock);
+        inbox_->Owner = nullptr;
+    }
+    for (auto& [key, job] : decodes_)
+        job->Cancel();
+    {
+        std::lock_guard hold(storeLock_);
+        storeStopping_ = true;
+    }
+    storeWake_.notify_all();
+    storeThread_.join();
+}
+
+// ---- The disk cache's thread -------------------------------------------------------------
+
+void TileLoader::StoreWork() {
+    data::ThumbnailStore store;
+    for (;;) {
+        std::function<void(data::ThumbnailStore&)> task;
+        {
+            std::unique_lock hold(storeLock_);
+            if (storeTasks_.empty()) {
+                // Idle: what was put and touched is written in one go.
+                hold.unlock();
+                store.Flush();
+                hold.lock();
+            }
+            storeWake_.wait(hold, [this] { return storeStopping_ || !storeTasks_.empty(); });
+            if (storeTasks_.empty())
+                break;
+            task = std::move(storeTasks_.front());
+            storeTasks_.pop_front();
+        }
+        task(store);
+    }
+    store.Close();
+}
+
+void TileLoader::PostStore(std::function<void(data::ThumbnailStore&)> task) {
+    {
+        std::lock_guard hold(storeLock_);
+        storeTasks_.push_back(std::move(task));
+    }
+    storeWake_.notify_one();
+}
+
+void TileLoader::OpenStore(const QString& path, const QByteArray& key, const QString& identity,
+                           qint64 limitBytes) {
+    Forget();
+    storeOpen_ = !path.isEmpty();
+    PostStore([=](data::ThumbnailStore& store) {
+        if (path.isEmpty())
+            store.Close();
+        else if (store.Path() != path || !store.IsOpen())
+            store.Open(path, key, identity, limitBytes);
+        else
+            store.SetLimit(limitBytes);
+    });
+}
+
+void TileLoader::SetStoreLimit(qint64 limitBytes) {
+    PostStore([=](data::ThumbnailStore& store) { store.SetLimit(limitBytes); });
+}
+
+void TileLoader::ClearCaches() {
+    Forget();
+    cache_.Clear();
+    PostStore([](data::ThumbnailStore& store) { store.Clear(); });
+}
+
+// ---- Wanting tiles -----------------------------------------------------------------------
+
+void TileLoader::Want(const std::vector<Wanted>& tiles) {
+    wanted_.clear();
+    for (size_t i = 0; i < tiles.size(); ++i)
+        wanted_.emplace(tiles[i].Key, Urgency{int(tiles.size() - i), tiles[i].Record});
+    // Decodes of tiles scrolled away are dropped (a running one stops at its next report).
+    for (auto it = decodes_.begin(); it != decodes_.end();) {
+        if (wanted_.count(it->first)) {
+            ++it;
+        } else {
+            it->second->Cancel();
+            ++tally_.Cancelled;
+            it = decodes_.erase(it);
+        }
+    }
+    std::vector<TileKey> lookFor;
+    for (const Wanted& tile : tiles) {
+        const TileKey& key = tile.Key;
+        if (cache_.Contains(key) || lookups_.count(key) || decodes_.count(key))
+            continue;
+        if (storeOpen_) {
+            lookups_.insert(key);
+            lookFor.push_back(key);
+        } else {
+            StartDecode(key, wanted_[key]);
+        }
+    }
+    {
+        std::lock_guard hold(storeLock_);
+        storeWanted_.clear();
+        for (const Wanted& tile : tiles)
+            storeWanted_.insert(tile.Key);
+    }
+    if (lookFor.empty())
+        return;
+    std::weak_ptr<Inbox> inbox = inbox_;
+    PostStore([this, lookFor, inbox](data::ThumbnailStore& store) {
+        for (const TileKey& key : lookFor) {
+            Arrival arrival;
+            arrival.Key = key;
+            bool stillWanted;
+            {
+                std::lock_guard hold(storeLock_);
+                stillWanted = storeWanted_.count(key) != 0;
+            }
+            std::optional<Tile> tile;
+            if (stillWanted) {
+                if (const std::optional<QByteArray> bytes = store.Get(key))
+                    tile = Tile::FromStored(*bytes);
+            }
+            arrival.Missed = !tile;
+            if (tile)
+                arrival.Result = std::move(*tile);
+            if (const auto target = inbox.lock())
+                target->Deliver(std::move(arrival));
+        }
+    });
+}
+
+void TileLoader::Forget() {
+    for (auto& [key, job] : decodes_)
+        job->Cancel();
+    decodes_.clear();
+    wanted_.clear();
+    {
+        std::lock_guard hold(storeLock_);
+        storeWanted_.clear();
+    }
+}
+
+void TileLoader::StartDecode(const TileKey& key, const Urgency& urgency) {
+    imaging::DecodeRequest request;
+    request.Blob = read_(urgency.Record);
+    const double ratio = key.Density / 100.0;
+    const int side = std::max(1, int(key.Pixels * ratio + 0.5));
+    request.RenderSize = QSize(side, side);
+    // A tile is a glance: its picture is read as a 24-bit colour picture at the screen's
+    // resolution, the record's first page.
+    request.PixelsPerInch = int(96 * ratio + 0.5);
+    std::weak_ptr<Inbox> inbox = inbox_;
+    decodes_[key] = decoder_.Submit(std::move(request), urgency.Priority,
+                                    [key, inbox, ratio](const imaging::DecodeJob& job) {
+                                        Arrival arrival;
+                                        arrival.Key = key;
+                                        arrival.Job = &job;
+                                        arrival.Result = TileOf(job.Wait());
+                                        arrival.Result.Image.setDevicePixelRatio(ratio);
+                                        if (const auto target = inbox.lock())
+                                            target->Deliver(std::move(arrival));
+                                    });
+}
+
+Tile TileLoader::TileOf(const imaging::DecodeResult& result) {
+    using Kind = imaging::DecodeResult::Kind;
+    Tile tile;
+    switch (result.What) {
+    case Kind::Picture:
+    case Kind::Drawing:
+        tile.Image = result.Rendered;
+        break;
+    case Kind::Message:
+        tile.What = Tile::Kind::Label;
+        tile.Text = result.LoadName == QLatin1String("RTF")
+                        ? QCoreApplication::translate("Overview", "Rich text")
+                        : QCoreApplication::translate("Overview", "Credit message");
+        break;
+    case Kind::Nothing:
+        tile.What = Tile::Kind::Label;
+        tile.Text = QCoreApplication::translate("Overview", "No picture");
+        break;
+    case Kind::Failed:
+    case Kind::Skipped:
+    case Kind::Cancelled:
+        tile.What = Tile::Kind::Broken;
+        tile.Text = result.Error.Text.isEmpty()
+                        ? QCoreApplication::translate("Overview", "The picture cannot be read")
+                        : result.Error.Text;
+        break;
+    }
+    return tile;
+}
+
+// ---- Arrivals ----------------------------------------------------------------------------
+
+void TileLoader::Collect() {
+    std::vector<Arrival> arrived;
+    {
+        std::lock_guard hold(inbox_->Lock);
+        arrived.swap(inbox_->Items);
+        inbox_->Posted = false;
+    }
+    for (Arrival& arrival : arrived) {
+        const TileKey key = arrival.Key;
+        if (!arrival.Job) {
+            lookups_.erase(key);
+            if (arrival.Missed) {
+                const auto wanted = wanted_.find(key);
+                if (wanted != wanted_.end() && !cache_.Contains(key) && !decodes_.count(key))
+                    StartDecode(key, wanted->second);
+                continue;
+            }
+            ++tally_.FromStore;
+        } else {
+            const auto running = decodes_.find(key);
+            if (running != decodes_.end() && running->second.get() == arrival.Job)
+                decodes_.erase(running);
+            ++tally_.Decoded;
+            if (storeOpen_ && arrival.Result.What != Tile::Kind::Broken) {
+                Tile copy = arrival.Result;
+                PostStore([key, copy](data::ThumbnailStore& store) {
+                    const QByteArray bytes = copy.Stored();
+                    if (!bytes.isEmpty())
+                        store.Put(key, bytes);
+                });
+            }
+        }
+        cache_.Insert(key, std::move(arrival.Result));
+        emit TileReady(key);
+    }
+}
+
+void TileLoader::WaitIdle() {
+    while (Busy()) {
+        {
+            std::unique_lock hold(inbox_->Lock);
+            inbox_->Arrived.wait_for(hold, std::chrono::milliseconds(50),
+                                     [this] { return !inbox_->Items.empty(); });
+        }
+        Collect();
+    }
+}
+
+} // namespace controls
