@@ -201,10 +201,22 @@ DecodeResult Decoder::DecodeNow(const DecodeRequest& request, const std::atomic<
                 return failed();
             r.What = DecodeResult::Kind::Picture;
             if (!request.RenderSize.isEmpty()) {
-                const QImage& image = r.Bitmap.Handle();
+                // Made smaller by averaging the pixels each target pixel covers (a painter's
+                // scaling samples them, and loses the thin lines of a picture made small), in
+                // full colour: a one-bit or palette picture made small turns to greys.
+                const QImage& held = r.Bitmap.Handle();
+                const QImage image =
+                    held.depth() >= 24
+                        ? held
+                        : held.convertToFormat(held.hasAlphaChannel()
+                                                   ? QImage::Format_ARGB32_Premultiplied
+                                                   : QImage::Format_RGB32);
                 r.Rendered =
-                    Fitted(image.size(), request.RenderSize,
-                           [&](QPainter& p, QRectF target) { p.drawImage(target, image); });
+                    Fitted(image.size(), request.RenderSize, [&](QPainter& p, QRectF target) {
+                        const QSize size = target.size().toSize().expandedTo(QSize(1, 1));
+                        p.drawImage(target.topLeft(), image.scaled(size, Qt::IgnoreAspectRatio,
+                                                                   Qt::SmoothTransformation));
+                    });
             }
         }
     } catch (const platform::Exception& e) {
