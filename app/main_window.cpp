@@ -53,6 +53,7 @@ TfMain::TfMain(QWidget* parent)
     connect(ToolPrint, &QToolButton::clicked, this, &TfMain::Print1Click);
     connect(mnuOverview, &QAction::triggered, this, &TfMain::mnuOverviewClick);
     connect(mnuClearCache, &QAction::triggered, this, &TfMain::mnuClearCacheClick);
+    connect(PrintContactSheet1, &QAction::triggered, this, &TfMain::PrintContactSheet1Click);
     controls::TOverview* grid = pnlOverview->Grid();
     connect(grid, &controls::TOverview::ShowRequested, this, [this] { SetOverview(false); });
     connect(grid, &controls::TOverview::LeaveRequested, this, [this] { SetOverview(false); });

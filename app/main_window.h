@@ -80,6 +80,9 @@ public:
     bool InOverview() const;
     void mnuOverviewClick();
     void mnuClearCacheClick();
+    /// Prints the grid's records (its selection, when several tiles are selected) several to
+    /// a page.
+    void PrintContactSheet1Click();
     /// A tile's context menu: Show, Copy, Save As for its record (the current one by then).
     void OverviewMenu(const QPoint& globalPos);
 
@@ -115,6 +118,7 @@ public:
     QAction* SaveAs1;
     QAction* mnuCopy;
     QAction* Print1;
+    QAction* PrintContactSheet1;
     QAction* PrintSetup1;
     QAction* Exit1;
     QMenu* mnuSearch;

@@ -236,6 +236,10 @@ void TfMain::BuildMenu() {
     mnuCopy = Named(mnuFile->addAction(QStringLiteral("&Copy to Clipboard")), "mnuCopy");
     Named(mnuFile->addSeparator(), "N2");
     Print1 = Named(mnuFile->addAction(QStringLiteral("&Print...")), "Print1");
+    PrintContactSheet1 =
+        Named(mnuFile->addAction(QStringLiteral("Print Co&ntact Sheet...")), "PrintContactSheet1");
+    PrintContactSheet1->setEnabled(false); // in the overview only
+    SetHelpContext(PrintContactSheet1, 16);
     PrintSetup1 = Named(mnuFile->addAction(QStringLiteral("P&rint Setup...")), "PrintSetup1");
     Named(mnuFile->addSeparator(), "N1");
     Exit1 = Named(mnuFile->addAction(QStringLiteral("E&xit")), "Exit1");

@@ -66,6 +66,10 @@ public:
     };
     const Counts& Tally() const { return tally_; }
 
+    /// What a tile shows for a decode's result: the picture as rendered, the kind of a record
+    /// without one, or the engine's message about a picture it refused.
+    static Tile TileOf(const imaging::DecodeResult& result);
+
 signals:
     void TileReady(const controls::TileKey& key);
 
@@ -92,7 +96,6 @@ private:
         int Record = -1;
     };
     void StartDecode(const TileKey& key, const Urgency& urgency);
-    static Tile TileOf(const imaging::DecodeResult& result);
 
     imaging::Decoder& decoder_;
     TileCache& cache_;

@@ -61,6 +61,10 @@ bool DialogService::PrintDialog(QWidget*) {
     return false;
 }
 
+bool DialogService::PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>&) {
+    return PrintDialog(parent);
+}
+
 bool DialogService::PrinterSetupDialog(QWidget*) {
     return false;
 }

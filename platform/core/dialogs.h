@@ -75,6 +75,9 @@ public:
     /// The print dialog for the program's printer; false when the user cancels. Without
     /// windows: false.
     virtual bool PrintDialog(QWidget* parent);
+    /// The print dialog with pages of the command's own options beside the printer's (not
+    /// owned; their values are read after it closes). By default the plain print dialog.
+    virtual bool PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs);
     /// The printer setup for the program's printer; false when the user cancels.
     virtual bool PrinterSetupDialog(QWidget* parent);
 

@@ -102,6 +102,16 @@ bool WidgetDialogs::PrintDialog(QWidget* parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool WidgetDialogs::PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs) {
+    QPrintDialog dialog(&Printer().Device(), parent);
+    dialog.setOptionTabs(optionTabs);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // The pages stay the caller's: they leave the dialog before it goes.
+    for (QWidget* tab : optionTabs)
+        tab->setParent(nullptr);
+    return accepted;
+}
+
 bool WidgetDialogs::PrinterSetupDialog(QWidget* parent) {
     QPageSetupDialog dialog(&Printer().Device(), parent);
     return dialog.exec() == QDialog::Accepted;

@@ -19,6 +19,7 @@ public:
                                       bool password) override;
     std::optional<QString> SaveFileName(QWidget* parent, const SaveRequest& request) override;
     bool PrintDialog(QWidget* parent) override;
+    bool PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs) override;
     bool PrinterSetupDialog(QWidget* parent) override;
     std::optional<int> ChooseScanner(QWidget* parent, const QList<ScannerDevice>& devices,
                                      int current) override;

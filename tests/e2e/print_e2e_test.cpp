@@ -27,11 +27,12 @@ protected:
         // the same dialog prints to a PDF file; where it can, a scheduler that failed fails.
         ASSERT_TRUE(cups.Running() || !cups.Possible())
             << "the CUPS scheduler failed: " << cups.WhyNot().toStdString();
-        if (!cups.Running())
+        const bool queue = cups.Running() && !toPdfFile;
+        if (!queue)
             toFile = QDir(out.path()).filePath(QStringLiteral("printed.pdf"));
         const QString server =
-            cups.Running() ? cups.Server() : QDir(out.path()).filePath(QStringLiteral("none"));
-        Launch(QStringLiteral("Print Commands"), {"CUPS_SERVER=" + server});
+            queue ? cups.Server() : QDir(out.path()).filePath(QStringLiteral("none"));
+        Launch(QStringLiteral("Print Commands"), QStringList{"CUPS_SERVER=" + server} + extra);
     }
     void TearDown() override {
         MainWindowSession::TearDown();
@@ -51,9 +52,52 @@ protected:
         return {};
     }
 
+    // Prints through the dialog that is open: to the queue, or into the file `toFile`.
+    void PrintFromDialog(const QString& jobName) {
+        const auto dialog = x.WaitForWindow("Print", 10000);
+        ASSERT_TRUE(dialog.has_value()) << "the print dialog";
+        QThread::msleep(500);
+        x.Screenshot(QDir(VLMOR_SHOTS_DIR).filePath(jobName + "-dialog.png"));
+        if (toFile.isEmpty()) {
+            x.Xdo({"key", "Return"}); // Print, to the default queue
+            pdf = cups.WaitForPdf(jobName, 30000);
+            ASSERT_FALSE(pdf.isEmpty()) << "the queue wrote no PDF";
+        } else {
+            if (!toPdfFile)
+                std::cerr << "No CUPS here (" << cups.WhyNot().toStdString()
+                          << "): printing to a PDF file through the same dialog\n";
+            // "Print to File (PDF)" is the printer; its output file field is typed into.
+            x.Xdo({"mousemove", QString::number(dialog->x() + 190),
+                   QString::number(dialog->y() + 118), "click", "1"});
+            x.Xdo({"key", "ctrl+a"});
+            x.Xdo({"type", toFile});
+            x.Xdo({"key", "Return"});
+            pdf = WaitForFile(toFile);
+            ASSERT_FALSE(pdf.isEmpty()) << "no PDF file was printed";
+        }
+    }
+
     CupsSession cups;
     QTemporaryDir out;
     QString toFile, pdf;
+    QStringList extra;      // more of the program's environment
+    bool toPdfFile = false; // the dialog's PDF file printer even where a queue runs
+};
+
+// The contact sheet's columns and rows set beforehand, as the dialog's page remembers them. It
+// is printed into a PDF file by the dialog's own printer: the queue's PostScript step turns
+// the text into shapes pdftotext cannot read back.
+class ContactSheetQueue : public PrintQueue {
+protected:
+    ContactSheetQueue() {
+        toPdfFile = true;
+        QDir().mkpath(settings.filePath("Vellamore"));
+        QFile file(settings.filePath("Vellamore/vlmor.conf"));
+        if (file.open(QIODevice::WriteOnly))
+            file.write("[ContactSheet]\nColumns=3\nRows=2\n");
+        extra = {"XDG_CONFIG_HOME=" + settings.path(), "XDG_CACHE_HOME=" + settings.path()};
+    }
+    QTemporaryDir settings;
 };
 
 } // namespace
@@ -62,27 +106,9 @@ TEST_F(PrintQueue, PrintGoesThroughThePrintDialogToTheQueue) {
     const QImage original = picture_tools::ImageMagickPixels(kFirst);
     ASSERT_FALSE(original.isNull());
     Menu("p", "print-menu.png");
-    const auto dialog = x.WaitForWindow("Print", 10000);
-    ASSERT_TRUE(dialog.has_value()) << "the print dialog";
-    QThread::msleep(500);
-    const QImage shown = x.Screenshot(QDir(VLMOR_SHOTS_DIR).filePath("print-dialog.png"));
-    EXPECT_FALSE(shown.copy(*dialog).isNull());
-    if (toFile.isEmpty()) {
-        x.Xdo({"key", "Return"}); // Print, to the default queue
-        pdf = cups.WaitForPdf(QStringLiteral("BORD01"), 30000);
-        ASSERT_FALSE(pdf.isEmpty()) << "the queue wrote no PDF";
-    } else {
-        std::cerr << "No CUPS here (" << cups.WhyNot().toStdString()
-                  << "): printing to a PDF file through the same dialog\n";
-        // "Print to File (PDF)" is the printer; its output file field is typed into.
-        x.Xdo({"mousemove", QString::number(dialog->x() + 190), QString::number(dialog->y() + 118),
-               "click", "1"});
-        x.Xdo({"key", "ctrl+a"});
-        x.Xdo({"type", toFile});
-        x.Xdo({"key", "Return"});
-        pdf = WaitForFile(toFile);
-        ASSERT_FALSE(pdf.isEmpty()) << "no PDF file was printed";
-    }
+    PrintFromDialog(QStringLiteral("BORD01"));
+    if (HasFatalFailure())
+        return;
 
     // The job is named after the record's file, and the page holds one picture with all of
     // the picture's pixels.
@@ -129,4 +155,34 @@ TEST_F(PrintQueue, PrintGoesThroughThePrintDialogToTheQueue) {
     EXPECT_LT(at.x(), 48) << "within half an inch of the page's left edge";
     EXPECT_GE(at.y(), 0);
     EXPECT_LT(at.y(), 48);
+}
+
+TEST_F(ContactSheetQueue, TheBorderTabPrintsSixPicturesAPageWithCaptions) {
+    Click({173, 80}); // the Border tab: its twenty pictures
+    Click({420, 300});
+    x.Xdo({"key", "ctrl+g"});
+    QThread::msleep(500);
+    Menu("n", "contact-sheet-menu.png");
+    PrintFromDialog(QStringLiteral("Contact"));
+    if (HasFatalFailure())
+        return;
+    // pdfimages: the page in the first column, the kind in the third.
+    const QStringList images =
+        QString::fromUtf8(x.Output("pdfimages", {"-list", pdf})).split(u'\n', Qt::SkipEmptyParts);
+    std::map<int, int> perPage;
+    for (const QString& line : images.mid(2)) {
+        const QStringList columns = line.simplified().split(u' ');
+        if (columns.size() > 2 && columns[2] == QLatin1String("image"))
+            ++perPage[columns[0].toInt()];
+    }
+    EXPECT_EQ(perPage, (std::map<int, int>{{1, 6}, {2, 6}, {3, 6}, {4, 2}}));
+    const QString text = QString::fromUtf8(x.Output("pdftotext", {"-layout", pdf, "-"}));
+    for (const char* name : {"BORD01.BMP", "BORD07.TIF", "BORD12.EPS", "BORD20.PCX"})
+        EXPECT_TRUE(text.contains(QLatin1String(name))) << name;
+    EXPECT_TRUE(text.contains(QLatin1String("Navy double-ruled border")));
+    EXPECT_TRUE(text.contains(QLatin1String("Page 4 of 4")));
+    EXPECT_GE(text.count(QLatin1String("Border")), 4) << "the tab heads every page";
+    // The first page kept beside the screenshots, to be looked at.
+    x.Output("pdftoppm", {"-r", "60", "-png", "-singlefile", "-f", "1", pdf,
+                          QDir(VLMOR_SHOTS_DIR).filePath("contact-sheet-page1")});
 }

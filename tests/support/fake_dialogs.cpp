@@ -44,6 +44,12 @@ std::optional<QString> FakeDialogs::SaveFileName(QWidget*, const platform::SaveR
     return TakeAnswer(saveAnswers);
 }
 
+bool FakeDialogs::PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs) {
+    if (printOptions)
+        printOptions(optionTabs);
+    return PrintDialog(parent);
+}
+
 bool FakeDialogs::PrintDialog(QWidget*) {
     ++printDialogs;
     if (printAnswers.empty())

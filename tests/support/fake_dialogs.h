@@ -34,6 +34,10 @@ public:
     std::vector<platform::SaveRequest> saveRequests;
     bool PrintDialog(QWidget* parent) override;
     bool PrinterSetupDialog(QWidget* parent) override;
+    /// The print dialog with option pages: `printOptions` (when set) changes them as a user
+    /// would, then the next print answer is given.
+    bool PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs) override;
+    std::function<void(const QList<QWidget*>&)> printOptions;
     std::deque<bool> printAnswers; // cancel when empty
     int printDialogs = 0, setupDialogs = 0;
 
