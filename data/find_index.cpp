@@ -5,6 +5,8 @@
 // at most a few steps a letter.
 #include "data/find_index.h"
 
+#include <thread>
+
 #include <algorithm>
 #include <optional>
 
@@ -102,29 +104,32 @@ bool WithinOneEdit(QStringView a, QStringView b) {
 
 void FindIndex::Add(std::uint32_t record, const QString& text) {
     records_ = std::max(records_, record + 1);
-    // Plain ASCII, the common case, is folded by lower-casing and split in one pass; any other
-    // text goes the whole way.
-    if (!std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
-        for (const QString& w : FindWords(FoldForFind(text)))
-            AddWord(record, w);
-        return;
-    }
-    std::u16string folded(std::size_t(text.size()), u' ');
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i].unicode();
-        folded[std::size_t(i)] = u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
-    }
+    // Plain ASCII, the common case, is folded by lower-casing and split in one pass, into a
+    // buffer kept from text to text. At the first other character the text goes the whole
+    // way; the words met before it are plain, so they come again the same and count once.
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
+    const std::size_t size = std::size_t(text.size());
+    fold_.resize(size);
     std::size_t start = 0;
     int run = 0;
-    for (std::size_t i = 0; i <= folded.size(); ++i) {
-        const char16_t u = i < folded.size() ? folded[i] : u' ';
+    for (std::size_t i = 0; i <= size; ++i) {
+        char16_t u = i < size ? units[i] : u' ';
+        if (u >= 0x80) {
+            for (const QString& w : FindWords(FoldForFind(text)))
+                AddWord(record, w);
+            return;
+        }
+        if (u >= u'A' && u <= u'Z')
+            u = char16_t(u + 32);
         const int here = u >= u'a' && u <= u'z' ? 1 : u >= u'0' && u <= u'9' ? 2 : 0;
-        if (here == run)
-            continue;
-        if (run != 0)
-            AddWord(record, QStringView(folded.data() + start, qsizetype(i - start)));
-        start = i;
-        run = here;
+        if (here != run) {
+            if (run != 0)
+                AddWord(record, QStringView(fold_.data() + start, qsizetype(i - start)));
+            start = i;
+            run = here;
+        }
+        if (i < size)
+            fold_[i] = u;
     }
 }
 
@@ -237,6 +242,80 @@ void FindIndex::Finish() {
     spans_ = {};
     slots_ = {};
     pairs_ = {};
+    fold_ = {};
+}
+
+void FindIndex::Append(FindIndex&& later) {
+    if (later.Words() == 0) {
+        records_ = std::max(records_, later.records_);
+        return;
+    }
+    if (Words() == 0) {
+        const std::uint32_t records = std::max(records_, later.records_);
+        *this = std::move(later);
+        records_ = records;
+        return;
+    }
+    // Both word lists are sorted: one pass merges them; a word in both keeps this index's
+    // records, then the later ones (all greater).
+    std::u16string words;
+    words.reserve(words_.size() + later.words_.size());
+    std::vector<std::uint32_t> starts{0}, firsts{0}, postings;
+    starts.reserve(wordStart_.size() + later.wordStart_.size());
+    firsts.reserve(starts.capacity());
+    postings.reserve(postings_.size() + later.postings_.size());
+    auto take = [&](const FindIndex& from, std::size_t w) {
+        postings.insert(postings.end(), from.postings_.begin() + from.firstPosting_[w],
+                        from.postings_.begin() + from.firstPosting_[w + 1]);
+    };
+    std::size_t a = 0, b = 0;
+    const std::size_t na = Words(), nb = later.Words();
+    while (a < na || b < nb) {
+        const auto view = [](QStringView w) {
+            return std::u16string_view(reinterpret_cast<const char16_t*>(w.utf16()),
+                                       std::size_t(w.size()));
+        };
+        const bool fromA = b == nb || (a < na && view(Word(a)) <= view(later.Word(b)));
+        const bool fromB = a == na || (b < nb && view(later.Word(b)) <= view(Word(a)));
+        const QStringView word = fromA ? Word(a) : later.Word(b);
+        words.append(reinterpret_cast<const char16_t*>(word.utf16()), std::size_t(word.size()));
+        if (fromA)
+            take(*this, a++);
+        if (fromB)
+            take(later, b++);
+        starts.push_back(std::uint32_t(words.size()));
+        firsts.push_back(std::uint32_t(postings.size()));
+    }
+    words_ = std::move(words);
+    wordStart_ = std::move(starts);
+    firstPosting_ = std::move(firsts);
+    postings_ = std::move(postings);
+    records_ = std::max(records_, later.records_);
+}
+
+FindIndex FindIndex::BuildInParts(std::uint32_t records,
+                                  const std::function<void(FindIndex&, std::uint32_t)>& add,
+                                  int parts) {
+    parts = std::clamp(parts, 1, 64);
+    std::vector<FindIndex> built(static_cast<std::size_t>(parts));
+    auto build = [&](int part) {
+        const std::uint32_t from = std::uint32_t(std::uint64_t(records) * part / parts);
+        const std::uint32_t to = std::uint32_t(std::uint64_t(records) * (part + 1) / parts);
+        for (std::uint32_t record = from; record < to; ++record)
+            add(built[std::size_t(part)], record);
+        built[std::size_t(part)].Finish();
+    };
+    std::vector<std::thread> threads;
+    for (int part = 1; part < parts; ++part)
+        threads.emplace_back(build, part);
+    build(0);
+    for (std::thread& thread : threads)
+        thread.join();
+    FindIndex index = std::move(built[0]);
+    for (int part = 1; part < parts; ++part)
+        index.Append(std::move(built[std::size_t(part)]));
+    index.records_ = std::max(index.records_, records);
+    return index;
 }
 
 std::vector<FindIndex::Hit> FindIndex::Find(const QString& query,

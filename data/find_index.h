@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,15 @@ public:
     void Add(std::uint32_t record, const QString& text);
     /// Makes the index ready to answer; no record is added after it.
     void Finish();
+    /// Takes in a finished index of the records after this one's (its records numbered on from
+    /// this one's), as if they had been added here.
+    void Append(FindIndex&& later);
+    /// Builds the index of `records` records in `parts` ranges on as many threads at once,
+    /// `add(index, record)` adding a record's texts to the part it falls in; the parts are
+    /// appended in order.
+    static FindIndex BuildInParts(std::uint32_t records,
+                                  const std::function<void(FindIndex&, std::uint32_t)>& add,
+                                  int parts);
 
     /// The records every word of the query matches, best first (every word equal, then
     /// starts, then forgiven typos), ties in record order. `within`, when given, holds one flag a
@@ -73,6 +83,7 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> spans_;
     std::vector<std::uint64_t> slots_;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs_;
+    std::u16string fold_; // a text folded, kept from text to text
 };
 
 /// Whether `a` and `b` are at most one edit apart (insert, delete, replace, swap of two

@@ -90,7 +90,15 @@ bool ThumbnailStore::OpenFile(const QByteArray& key, const QString& identity) {
     if (sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                         nullptr) != SQLITE_OK)
         return false;
-    if (KeyDatabase(db_, key) != SQLITE_OK)
+    // The store's key is made from the catalogue's: a raw 256-bit key, so opening the cache
+    // (once a catalogue, and again after damage) skips the slow key derivation a password
+    // takes, while the file still reads only with the catalogue's key.
+    const QByteArray raw =
+        "x'" +
+        QCryptographicHash::hash("vellamore thumbnails\n" + key, QCryptographicHash::Sha256)
+            .toHex() +
+        "'";
+    if (KeyDatabase(db_, raw) != SQLITE_OK)
         return false;
     // A cache: losing the last writes to a crash costs a redraw, never a wrong picture (the
     // transaction either lands whole or not at all).

@@ -32,13 +32,14 @@ void FindBuilder::Build(const data::TDataSet& records, const data::TField& fileN
     }
     const std::uint64_t generation = ++generation_;
     thread_ = std::thread([this, texts = std::move(texts), generation]() mutable {
-        auto index = std::make_shared<data::FindIndex>();
-        for (size_t i = 0; i + 1 < texts.size(); i += 2) {
-            const auto record = std::uint32_t(i / 2);
-            index->Add(record, texts[i]);
-            index->Add(record, texts[i + 1]);
-        }
-        index->Finish();
+        // In two halves at once, one a core of the machine this runs on.
+        auto index = std::make_shared<data::FindIndex>(data::FindIndex::BuildInParts(
+            std::uint32_t(texts.size() / 2),
+            [&texts](data::FindIndex& into, std::uint32_t record) {
+                into.Add(record, texts[2 * size_t(record)]);
+                into.Add(record, texts[2 * size_t(record) + 1]);
+            },
+            2));
         texts.clear();
         {
             std::lock_guard hold(lock_);

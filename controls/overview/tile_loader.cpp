@@ -262,6 +262,20 @@ void TileLoader::Collect() {
     }
 }
 
+void TileLoader::WaitStore() {
+    std::mutex done;
+    std::condition_variable told;
+    bool finished = false;
+    PostStore([&](data::ThumbnailStore& store) {
+        store.Flush();
+        std::lock_guard hold(done);
+        finished = true;
+        told.notify_all();
+    });
+    std::unique_lock hold(done);
+    told.wait(hold, [&] { return finished; });
+}
+
 void TileLoader::WaitIdle() {
     while (Busy()) {
         {

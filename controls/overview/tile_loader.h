@@ -55,6 +55,8 @@ public:
     bool Busy() const { return !lookups_.empty() || !decodes_.empty(); }
     /// Waits until every wanted tile has arrived (tests and benchmarks; the GUI never waits).
     void WaitIdle();
+    /// Waits until the disk cache has done what it was asked (tests and benchmarks).
+    void WaitStore();
     /// Takes in what the threads have finished (called by itself through the event loop).
     void Collect();
 

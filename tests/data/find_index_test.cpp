@@ -121,6 +121,16 @@ TEST(FindIndex, AgreesWithAPlainReadingOfTheRulesOverRandomTexts) {
         texts << words.join(u' ');
     }
     const FindIndex index = Indexed(texts);
+    // Built in parts on threads and appended, it is the same index.
+    std::vector<FindIndex> parted;
+    for (int parts : {2, 3, 7})
+        parted.push_back(FindIndex::BuildInParts(
+            std::uint32_t(texts.size()),
+            [&](FindIndex& into, std::uint32_t r) { into.Add(r, texts[int(r)]); }, parts));
+    for (const FindIndex& other : parted) {
+        EXPECT_EQ(other.Words(), index.Words());
+        EXPECT_EQ(other.Records(), index.Records());
+    }
     for (int q = 0; q < 300; ++q) {
         QStringList query{word(6)};
         if (q % 3 == 0)
@@ -149,5 +159,12 @@ TEST(FindIndex, AgreesWithAPlainReadingOfTheRulesOverRandomTexts) {
         std::stable_sort(expected.begin(), expected.end(),
                          [](const auto& a, const auto& b) { return a.How < b.How; });
         ASSERT_EQ(index.Find(query.join(u' ')), expected) << query.join(u' ').toStdString();
+        for (const FindIndex& other : parted)
+            ASSERT_EQ(other.Find(query.join(u' ')), expected) << query.join(u' ').toStdString();
     }
+    // A part without a single word, and records past the last word, are still counted.
+    const FindIndex sparse = FindIndex::BuildInParts(
+        10, [](FindIndex& into, std::uint32_t r) { into.Add(r, r == 2 ? "tulip" : ""); }, 4);
+    EXPECT_EQ(sparse.Records(), 10u);
+    EXPECT_EQ(sparse.Find("tulip"), (std::vector<FindIndex::Hit>{{2, FindIndex::Match::Equal}}));
 }
