@@ -26,9 +26,12 @@ class TOverview::Link : public data::TDataLink {
 public:
     explicit Link(TOverview& view)
         : view_(view) {}
-    void NotifyActiveChange() override { view_.Refill(); }
-    void NotifyDataSetChange() override { view_.Refill(); }
-    void NotifyScroll(int) override { view_.FollowRecord(view_.CurrentRecord()); }
+    void NotifyActiveChange() override { view_.RecordsChanged(); }
+    void NotifyDataSetChange() override { view_.RecordsChanged(); }
+    void NotifyScroll(int) override {
+        if (view_.isVisible())
+            view_.FollowRecord(view_.CurrentRecord());
+    }
 
 private:
     TOverview& view_;
@@ -84,7 +87,7 @@ void TOverview::SetDataSource(data::TDataSource* source, const QString& fileName
     pictureField_ = picture;
     filledGeneration_ = ~std::uint64_t(0);
     link_->SetDataSource(source);
-    Refill();
+    RecordsChanged();
 }
 
 void TOverview::SetFindIndex(std::shared_ptr<const data::FindIndex> index) {
@@ -116,6 +119,7 @@ int TOverview::CurrentRecord() const {
 }
 
 void TOverview::Refill() {
+    stale_ = false;
     const data::TDataSet* set = link_->Active() ? link_->DataSet() : nullptr;
     if (!set) {
         filledGeneration_ = ~std::uint64_t(0);
@@ -191,7 +195,31 @@ void TOverview::ShowRecords(std::vector<int> records, int current) {
     model_->SetRecords(std::move(records));
     following_ = false;
     FollowRecord(current);
-    ScheduleWanted();
+    if (isVisible()) {
+        // The tiles are asked for at once, so they decode while the grid is laid out and
+        // painted.
+        executeDelayedItemsLayout();
+        UpdateWanted();
+    } else {
+        ScheduleWanted();
+    }
+}
+
+void TOverview::RecordsChanged() {
+    // Hidden, the grid is filled when it shows: a tab change in the single view costs
+    // nothing here.
+    if (isVisible())
+        Refill();
+    else
+        stale_ = true;
+}
+
+void TOverview::showEvent(QShowEvent* event) {
+    QListView::showEvent(event);
+    if (stale_)
+        Refill();
+    else
+        FollowRecord(CurrentRecord());
 }
 
 void TOverview::FollowRecord(int record) {

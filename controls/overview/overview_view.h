@@ -90,10 +90,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     class Link;
     friend class Link;
+    /// The record source's records changed: refilled now, or when the grid shows.
+    void RecordsChanged();
     void ScheduleWanted();
     void UpdateWanted();
     void UpdateGrid();
@@ -111,6 +114,7 @@ private:
     std::uint64_t filledGeneration_ = ~std::uint64_t(0);
     bool following_ = false;
     bool wantedScheduled_ = false;
+    bool stale_ = false; // the records changed while the grid was hidden
 };
 
 } // namespace controls

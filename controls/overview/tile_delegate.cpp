@@ -62,11 +62,15 @@ void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->setPen(QPen(palette.mid().color(), 1, Qt::DotLine));
         painter->drawRect(square.adjusted(0, 0, -1, -1));
     } else if (tile->What == Tile::Kind::Picture) {
-        const QSizeF shown = tile->Image.deviceIndependentSize();
-        const QRectF target(square.left() + (side_ - shown.width()) / 2,
-                            square.top() + (side_ - shown.height()) / 2, shown.width(),
-                            shown.height());
-        painter->drawImage(target, tile->Image);
+        // Drawn at a whole pixel at its own size: a plain copy. The view paints with smooth
+        // pixmap scaling on, which sends even a copy through the (much slower) scaling path.
+        const QSize shown = tile->Image.deviceIndependentSize().toSize();
+        painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter->drawImage(QPoint(square.left() + (side_ - shown.width()) / 2,
+                                  square.top() + (side_ - shown.height()) / 2),
+                           tile->Image);
+        painter->restore();
     } else if (tile->What == Tile::Kind::Label) {
         painter->setPen(QPen(palette.mid().color(), 1));
         painter->setBrush(palette.base());

@@ -64,10 +64,14 @@ protected:
         table.Open();
         MakeGrid();
     }
-    void MakeGrid() {
+    // A grid over the table, with a disk cache when given one (opened before it shows, as the
+    // program opens it with the catalogue).
+    void MakeGrid(const QString& store = {}, const QString& identity = {}) {
         grid = std::make_unique<controls::TOverview>(decoder, 64 << 20);
         grid->resize(500, 400);
         grid->SetTileSide(64);
+        if (!store.isEmpty())
+            grid->Loader().OpenStore(store, table.Key(), identity, 64 << 20);
         grid->SetDataSource(source, "FileName", "Description", "GraphicFile");
         grid->show();
     }
@@ -195,17 +199,14 @@ TEST_F(OverviewTest, TheDiskCacheServesTheNextRunAndIsRemadeForAnotherCatalogue)
     QTemporaryDir cache;
     const QString store = cache.filePath("one.thumbs.db");
     const QString identity = data::ThumbnailStore::IdentityOf(table.TablePath());
-    grid->Loader().OpenStore(store, table.Key(), identity, 64 << 20);
-    grid->ReloadTiles();
+    MakeGrid(store, identity);
     Settle();
     const int decoded = grid->Loader().Tally().Decoded;
     EXPECT_GT(decoded, 0);
     EXPECT_EQ(grid->Loader().Tally().FromStore, 0);
 
     // The next run: every tile on screen comes from the disk, none is decoded.
-    MakeGrid();
-    grid->Loader().OpenStore(store, table.Key(), identity, 64 << 20);
-    grid->ReloadTiles();
+    MakeGrid(store, identity);
     Settle();
     EXPECT_EQ(grid->Loader().Tally().Decoded, 0);
     EXPECT_EQ(grid->Loader().Tally().FromStore, decoded);
@@ -213,9 +214,7 @@ TEST_F(OverviewTest, TheDiskCacheServesTheNextRunAndIsRemadeForAnotherCatalogue)
               Colour(2));
 
     // Another catalogue in that file's place: decoded again, never the old tiles.
-    MakeGrid();
-    grid->Loader().OpenStore(store, table.Key(), identity + "rewritten", 64 << 20);
-    grid->ReloadTiles();
+    MakeGrid(store, identity + "rewritten");
     Settle();
     EXPECT_EQ(grid->Loader().Tally().FromStore, 0);
     EXPECT_EQ(grid->Loader().Tally().Decoded, decoded);

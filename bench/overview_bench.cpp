@@ -1,0 +1,416 @@
+// SPDX-License-Identifier: MIT
+// The overview on a generated 100 000-record catalogue (1 000 in smoke mode) whose first records
+// hold the sample collection's pictures in their formats, each figure a ratio against an anchor
+// measured in the same run:
+//   entering the overview, cold: the first screen of tiles    vs  the engine's decode of those
+//   looked for in an empty disk cache, decoded, painted           tiles alone, same two workers
+//   entering it again with the disk cache warm                vs  the cold figure
+//   a scroll step over cached tiles: one screen painted       vs  drawing the same tile images
+//                                                                 and captions with QPainter
+//   tile decoding, one worker to two                          vs  plain threads, one to two
+//                                                                 (the machine's ceiling)
+//   the overview's own memory a record (1 000 000 records; 10 000 in smoke mode), beyond its
+//   caches, and the find index's memory against the bytes of the texts it indexes.
+#include "bench/bench_report.h"
+#include "controls/overview/overview_view.h"
+#include "data/catalogue_schema.h"
+#include "data/data_source.h"
+#include "data/field.h"
+#include "data/find_index.h"
+#include "data/session.h"
+#include "data/table.h"
+#include "data/thumbnail_store.h"
+#include "imaging/decoding/decoder.h"
+#include "imaging/engine/engine_binding.h"
+#include "platform/ui/application.h"
+#include "tools/catalog/catalogue_tables.h"
+#include "tools/samples/collection.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <malloc.h>
+#include <thread>
+
+namespace {
+
+int recordCount = 100000;
+int memoryRecords = 1000000;
+constexpr QSize kWindow(1000, 700);
+
+struct Fixture {
+    QTemporaryDir dir;
+    data::TTable table;
+    data::TDataSource source;
+    std::unique_ptr<imaging::Decoder> decoder;
+    QString store;
+    std::vector<QByteArray> screenBlobs; // the pictures of the first screen, in grid order
+} fixture;
+
+// The collection's bitmap pictures in turn for the first records, a tiny BMP for the rest.
+void WriteCatalogue(const QString& path, int records, bool pictures) {
+    std::vector<QByteArray> real;
+    if (pictures)
+        for (const samples::Sample& s : samples::Collection())
+            if (s.Draw && s.Format != samples::SampleFormat::Eps &&
+                s.Format != samples::SampleFormat::Pcd)
+                real.push_back(samples::Encode(s));
+    QByteArray tiny(102, '\0');
+    const unsigned char header[54] = {'B', 'M', 102, 0, 0,  0, 0, 0, 0, 0, 54, 0,
+                                      0,   0,   40,  0, 0,  0, 4, 0, 0, 0, 4,  0,
+                                      0,   0,   1,   0, 24, 0, 0, 0, 0, 0, 48, 0};
+    std::copy(header, header + 54, tiny.begin());
+    catalog::CatalogueWriter writer(path);
+    for (int i = 0; i < records; ++i)
+        writer.Add({QStringLiteral("P%1.BMP").arg(i, 7, 10, QLatin1Char('0')),
+                    QStringLiteral("Picture number %1 of the bench").arg(i), "misc",
+                    i < 400 && !real.empty() ? real[size_t(i) % real.size()] : tiny});
+    writer.Commit();
+}
+
+std::unique_ptr<controls::TOverview> MakeGrid() {
+    auto grid = std::make_unique<controls::TOverview>(*fixture.decoder, 64 << 20);
+    grid->resize(kWindow);
+    return grid;
+}
+
+// Until every tile of the screen is in the memory cache; then the screen is painted.
+void ShowFirstScreen(controls::TOverview& grid) {
+    grid.SetDataSource(&fixture.source, "FileName", "Description", "GraphicFile");
+    grid.show();
+    for (;;) {
+        QCoreApplication::processEvents();
+        const auto [first, last] = grid.ShownRows();
+        bool all = last >= first;
+        for (int row = first; all && row <= last; ++row)
+            all = grid.Cache().Contains(grid.KeyAt(row));
+        if (all)
+            break;
+        grid.Loader().Collect();
+        if (!grid.Loader().Busy())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        else
+            std::this_thread::yield();
+    }
+    grid.viewport()->repaint();
+}
+
+void BM_DecodeScreen(benchmark::State& state) {
+    const int side = controls::TOverview::kDefaultSide;
+    for (auto _ : state) {
+        std::vector<std::shared_ptr<imaging::DecodeJob>> jobs;
+        for (const QByteArray& blob : fixture.screenBlobs) {
+            imaging::DecodeRequest request;
+            request.Blob = blob;
+            request.RenderSize = QSize(side, side);
+            jobs.push_back(fixture.decoder->Submit(std::move(request)));
+        }
+        for (const auto& job : jobs)
+            if (job->Wait().What != imaging::DecodeResult::Kind::Picture)
+                state.SkipWithError("a tile did not decode");
+    }
+}
+
+void BM_EnterCold(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto grid = MakeGrid();
+        grid->Loader().OpenStore(fixture.store, fixture.table.Key(), "bench", 256 << 20);
+        grid->Loader().ClearCaches();
+        grid->Loader().WaitStore();
+        state.ResumeTiming();
+        ShowFirstScreen(*grid);
+        state.PauseTiming();
+        grid->Loader().Forget();
+        fixture.decoder->WaitIdle();
+        grid.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_EnterWarm(benchmark::State& state) {
+    {
+        auto grid = MakeGrid();
+        grid->Loader().OpenStore(fixture.store, fixture.table.Key(), "bench", 256 << 20);
+        ShowFirstScreen(*grid);
+        grid->Loader().WaitIdle();
+        grid->Loader().WaitStore();
+    }
+    int fromStore = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto grid = MakeGrid();
+        // The store opens with the catalogue, before the overview is asked for.
+        grid->Loader().OpenStore(fixture.store, fixture.table.Key(), "bench", 256 << 20);
+        grid->Loader().WaitStore();
+        state.ResumeTiming();
+        ShowFirstScreen(*grid);
+        state.PauseTiming();
+        fromStore = grid->Loader().Tally().FromStore;
+        grid->Loader().Forget();
+        fixture.decoder->WaitIdle();
+        grid.reset();
+        state.ResumeTiming();
+    }
+    state.counters["from_store"] = fromStore;
+    if (fromStore < int(fixture.screenBlobs.size()))
+        state.SkipWithError("the screen did not come from the disk cache");
+}
+
+struct Scrolling {
+    std::unique_ptr<controls::TOverview> grid;
+    int top = 0, bottom = 0;
+} scrolling;
+
+// Ten screens of tiles, all in memory.
+void PrepareScrolling() {
+    scrolling.grid = MakeGrid();
+    controls::TOverview& grid = *scrolling.grid;
+    ShowFirstScreen(grid);
+    QScrollBar* bar = grid.verticalScrollBar();
+    for (int screen = 0; screen < 10; ++screen) {
+        bar->setValue(bar->value() + bar->pageStep());
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        grid.Loader().WaitIdle();
+    }
+    scrolling.bottom = bar->value();
+    bar->setValue(0);
+    QCoreApplication::processEvents();
+}
+
+void BM_ScrollStep(benchmark::State& state) {
+    controls::TOverview& grid = *scrolling.grid;
+    QScrollBar* bar = grid.verticalScrollBar();
+    int step = bar->pageStep(), decodedBefore = grid.Loader().Tally().Decoded;
+    for (auto _ : state) {
+        int next = bar->value() + step;
+        if (next > scrolling.bottom || next < 0) {
+            step = -step;
+            next = bar->value() + step;
+        }
+        bar->setValue(next);
+        grid.viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    if (grid.Loader().Tally().Decoded != decodedBefore)
+        state.SkipWithError("a scroll step waited for a decode");
+}
+
+// The anchor: a plain window of the grid's size whose paint draws the same tile images and
+// captions with QPainter in a loop; repainted as the grid is, so both pay the same platform
+// copy of a window to the screen.
+class PlainTiles : public QWidget {
+public:
+    std::vector<std::pair<QRect, QImage>> tiles;
+    std::vector<QString> captions;
+    int side = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        const QFontMetrics metrics(font());
+        for (size_t i = 0; i < tiles.size(); ++i) {
+            const QRect cell = tiles[i].first;
+            painter.drawImage(QPoint(cell.left() + (cell.width() - side) / 2, cell.top() + 6),
+                              tiles[i].second);
+            const QRect caption(cell.left() + 3, cell.top() + side + 12, cell.width() - 6,
+                                metrics.height());
+            painter.drawText(caption, Qt::AlignCenter,
+                             metrics.elidedText(captions[i], Qt::ElideMiddle, caption.width()));
+        }
+    }
+};
+
+void BM_PaintLoop(benchmark::State& state) {
+    controls::TOverview& grid = *scrolling.grid;
+    const auto [first, last] = grid.ShownRows();
+    PlainTiles plain;
+    plain.setFont(grid.font());
+    plain.side = grid.TileSide();
+    for (int row = first; row <= last; ++row) {
+        const controls::Tile* tile = grid.Cache().Find(grid.KeyAt(row));
+        plain.tiles.emplace_back(grid.visualRect(grid.Model().index(row)),
+                                 tile ? tile->Image : QImage());
+        plain.captions.push_back(grid.Model().FileNameAt(row));
+    }
+    plain.resize(grid.viewport()->size());
+    plain.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        plain.repaint();
+        QCoreApplication::processEvents();
+    }
+}
+
+// Tile decoding through the loader (range: the decoder's workers), the first five screens.
+void BM_LoaderTiles(benchmark::State& state) {
+    imaging::Decoder decoder(int(state.range(0)));
+    for (auto _ : state) {
+        auto grid = std::make_unique<controls::TOverview>(decoder, 256 << 20);
+        grid->resize(kWindow);
+        grid->SetDataSource(&fixture.source, "FileName", "Description", "GraphicFile");
+        grid->Refill(); // hidden, it fills when asked
+        std::vector<controls::TileLoader::Wanted> wanted;
+        for (int row = 0; row < int(fixture.screenBlobs.size()) * 5; ++row)
+            wanted.push_back({grid->KeyAt(row), grid->Model().RecordAt(row)});
+        grid->Loader().Want(wanted);
+        grid->Loader().WaitIdle();
+        state.PauseTiming();
+        grid.reset();
+        state.ResumeTiming();
+    }
+}
+
+// The machine's ceiling: plain threads decoding the same tiles, one after the other.
+void BM_DirectTiles(benchmark::State& state) {
+    std::vector<QByteArray> blobs;
+    for (int row = 0; row < int(fixture.screenBlobs.size()) * 5; ++row)
+        blobs.push_back(fixture.table.RecordBlob(
+            row, *static_cast<data::TBlobField*>(fixture.table.FindField("GraphicFile"))));
+    for (auto _ : state) {
+        std::atomic<size_t> next = 0;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < state.range(0); ++t)
+            threads.emplace_back([&] {
+                for (size_t i; (i = next++) < blobs.size();) {
+                    imaging::DecodeRequest request;
+                    request.Blob = blobs[i];
+                    request.RenderSize =
+                        QSize(controls::TOverview::kDefaultSide, controls::TOverview::kDefaultSide);
+                    benchmark::DoNotOptimize(imaging::Decoder::DecodeNow(request).Rendered);
+                }
+            });
+        for (std::thread& t : threads)
+            t.join();
+    }
+}
+
+// The heap the overview takes for a table of many records: bound, laid out and shown, its
+// tiles' bytes left out.
+double OverviewBytesARecord(int records, double& indexRatio) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("vlmor.db");
+    WriteCatalogue(path, records, false);
+    data::TTable table;
+    table.SetTableName(path);
+    table.Open();
+    data::TDataSource source;
+    source.SetDataSet(&table);
+    imaging::Decoder decoder(2);
+    const size_t before = mallinfo2().uordblks;
+    double perRecord = 0;
+    {
+        controls::TOverview grid(decoder, 64 << 20);
+        grid.resize(kWindow);
+        grid.SetDataSource(&source, "FileName", "Description", "GraphicFile");
+        grid.show();
+        QCoreApplication::processEvents();
+        grid.Loader().WaitIdle();
+        const size_t after = mallinfo2().uordblks;
+        perRecord = (double(after) - double(before) - double(grid.Cache().Bytes())) / records;
+    }
+    // The find index of the same records.
+    const auto* name = table.FindField("FileName");
+    const auto* description = table.FindField("Description");
+    const data::FindIndex index = data::FindIndex::BuildInParts(
+        std::uint32_t(table.RecordCount()),
+        [&](data::FindIndex& into, std::uint32_t r) {
+            into.Add(r, table.RecordText(int(r), *name));
+            into.Add(r, table.RecordText(int(r), *description));
+        },
+        2);
+    double textBytes = 0;
+    for (int r = 0; r < table.RecordCount(); ++r)
+        textBytes += table.RecordText(r, *name).toUtf8().size() +
+                     table.RecordText(r, *description).toUtf8().size();
+    indexRatio = double(index.MemoryBytes()) / textBytes;
+    return perRecord;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settings;
+    qputenv("VLMOR_WINDOWS_DIR", settings.path().toLocal8Bit());
+    platform::TApplication app(argc, argv);
+    bench::FailOnErrors();
+    if (bench::Smoke()) {
+        recordCount = 1000;
+        memoryRecords = 10000;
+    }
+    imaging::EngineBinding::Instance().Start();
+    data::Session().AddPassword(QString::fromLatin1(catalog::TablePassword()));
+    std::printf("Generating a %d-record catalogue...\n", recordCount);
+    const QString path = fixture.dir.filePath("vlmor.db");
+    WriteCatalogue(path, recordCount, true);
+    fixture.table.SetTableName(path);
+    fixture.table.Open();
+    fixture.source.SetDataSet(&fixture.table);
+    fixture.decoder = std::make_unique<imaging::Decoder>(2);
+    fixture.store = fixture.dir.filePath("cache/bench.thumbs.db");
+    {
+        // How many tiles the first screen holds, and their pictures.
+        auto grid = MakeGrid();
+        grid->SetDataSource(&fixture.source, "FileName", "Description", "GraphicFile");
+        grid->show();
+        QCoreApplication::processEvents();
+        const auto [first, last] = grid->ShownRows();
+        const auto* picture =
+            static_cast<data::TBlobField*>(fixture.table.FindField("GraphicFile"));
+        for (int row = first; row <= last; ++row)
+            fixture.screenBlobs.push_back(
+                fixture.table.RecordBlob(grid->Model().RecordAt(row), *picture));
+        grid->Loader().Forget();
+        fixture.decoder->WaitIdle();
+    }
+    std::printf("%zu tiles on the first screen of a %d x %d grid\n", fixture.screenBlobs.size(),
+                kWindow.width(), kWindow.height());
+    if (fixture.screenBlobs.empty())
+        bench::Broken() = true;
+
+    benchmark::Initialize(&argc, argv);
+    bench::Add("overview/decode_screen", BM_DecodeScreen, 1);
+    bench::Add("overview/enter_cold", BM_EnterCold, 1);
+    bench::Add("overview/enter_warm", BM_EnterWarm, 1);
+    bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrepareScrolling();
+    benchmark::ClearRegisteredBenchmarks();
+    bench::Add("overview/scroll_step", BM_ScrollStep, 1);
+    bench::Add("overview/paint_loop", BM_PaintLoop, 1);
+    bench::Add("tiles/loader", BM_LoaderTiles, 1)->Arg(1)->Arg(2);
+    bench::Add("tiles/direct", BM_DirectTiles, 1)->Arg(1)->Arg(2);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    scrolling.grid.reset();
+
+    std::printf("\nMemory: binding the overview to %d records...\n", memoryRecords);
+    double indexRatio = 0;
+    const double perRecord = OverviewBytesARecord(memoryRecords, indexRatio);
+
+    auto t = [&](const char* name) { return reporter.Time(name); };
+    bool ok = true;
+    ok &= bench::Report("entering, cold: first screen / its tiles' decode",
+                        t("overview/enter_cold") / t("overview/decode_screen"), 1.3, "x");
+    ok &= bench::Report("entering, disk cache warm / cold",
+                        t("overview/enter_warm") / t("overview/enter_cold"), 0.2, "x");
+    ok &= bench::Report("a scroll step / the same drawing in a loop",
+                        t("overview/scroll_step") / t("overview/paint_loop"), 1.2, "x");
+    const double ours = t("tiles/loader/1") / t("tiles/loader/2");
+    const double ceiling = t("tiles/direct/1") / t("tiles/direct/2");
+    std::printf("\n%-58s %8.2f x\n", "  plain threads: one / two", ceiling);
+    std::printf("%-58s %8.2f x\n", "  the loader: one worker / two", ours);
+    ok &= bench::Report("plain threads' speed-up / the loader's (two workers)", ceiling / ours,
+                        1 / 0.9, "x");
+    ok &= bench::Report("the overview's own bytes a record", perRecord, 40, "B");
+    ok &= bench::Report("the find index's memory / the texts' bytes", indexRatio, 3, "x");
+    return bench::Exit(ok);
+}
