@@ -56,16 +56,10 @@ TOverview::TOverview(imaging::Decoder& decoder, qint64 memoryLimitBytes, QWidget
     });
     setModel(model_);
     setItemDelegate(delegate_);
-    // A grid laid out as a wrapped row of equal cells: the layout holds a few bytes a record,
-    // so a million records cost no more than their numbers.
-    setViewMode(QListView::ListMode);
-    setFlow(QListView::LeftToRight);
-    setWrapping(true);
-    setResizeMode(QListView::Adjust);
-    setUniformItemSizes(true);
+    // The list view's own layout is replaced by the grid's arithmetic (grid_geometry.cpp); it
+    // stays the base for its keyboard search and its accessible list of items.
     setMovement(QListView::Static);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setSelectionRectVisible(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setMouseTracking(true);
@@ -180,9 +174,8 @@ void TOverview::SetTileSide(int side) {
 }
 
 void TOverview::UpdateGrid() {
-    setGridSize(delegate_->CellSize(fontMetrics()));
-    setSpacing(0);
-    ScheduleWanted();
+    updateGeometries();
+    viewport()->update();
 }
 
 TileKey TOverview::KeyAt(int row) const {
@@ -281,23 +274,6 @@ void TOverview::currentChanged(const QModelIndex& current, const QModelIndex& pr
 
 // ---- Which tiles are wanted --------------------------------------------------------------
 
-std::pair<int, int> TOverview::ShownRows() const {
-    const int count = model_->rowCount();
-    if (count == 0)
-        return {0, -1};
-    const QSize cell = gridSize();
-    QModelIndex first;
-    for (int y = 0; y < cell.height() && !first.isValid(); y += std::max(1, cell.height() / 4))
-        first = indexAt(QPoint(cell.width() / 2, y));
-    if (!first.isValid())
-        return {0, -1};
-    const int height = viewport()->height();
-    int last = first.row();
-    while (last + 1 < count && visualRect(model_->index(last + 1)).top() < height)
-        ++last;
-    return {first.row(), last};
-}
-
 void TOverview::ScheduleWanted() {
     if (wantedScheduled_)
         return;
@@ -376,8 +352,8 @@ void TOverview::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TOverview::resizeEvent(QResizeEvent* event) {
-    QListView::resizeEvent(event);
-    ScheduleWanted();
+    QAbstractItemView::resizeEvent(event);
+    updateGeometries();
 }
 
 bool TOverview::viewportEvent(QEvent* event) {

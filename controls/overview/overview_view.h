@@ -83,11 +83,34 @@ signals:
     /// A tile's context menu is asked for (the tile is current by then).
     void ContextMenuAt(int record, const QPoint& globalPos);
 
+public:
+    // The grid's geometry, by arithmetic (grid_geometry.cpp): cells of one size in rows as wide
+    // as the view, so laying out a million records costs nothing and holds nothing. The base
+    // list view's own layout, which walks every row, is never run.
+    QRect visualRect(const QModelIndex& index) const override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void doItemsLayout() override;
+    /// The cell's size and the number of cells a row.
+    QSize CellSize() const;
+    int Columns() const;
+
 protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags flags) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    int horizontalOffset() const override { return 0; }
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex&) const override { return false; }
+    void updateGeometries() override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    /// The rectangle of a row's cell in the viewport.
+    QRect CellRect(int row) const;
     bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void showEvent(QShowEvent* event) override;

@@ -16,6 +16,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -128,6 +129,43 @@ TEST_F(OverviewTest, FollowsTheRecordSourceAndLeadsIt) {
     // Every tile has an accessible name: its file name and description.
     EXPECT_EQ(grid->Model().index(2).data(Qt::AccessibleTextRole).toString(),
               "PIC007.PNG, Picture 7");
+}
+
+TEST_F(OverviewTest, TheGridIsLaidOutByArithmeticAndWalkedByKeys) {
+    Open(23);
+    const int columns = grid->Columns();
+    const QSize cell = grid->CellSize();
+    ASSERT_EQ(columns, 500 / cell.width());
+    // Every cell's rectangle hit-tests back to its row; past the last column or row, nothing.
+    for (int row = 0; row < 23; ++row)
+        EXPECT_EQ(grid->indexAt(grid->visualRect(grid->Model().index(row)).center()).row(), row);
+    EXPECT_FALSE(grid->indexAt(QPoint(columns * cell.width() + 1, 2)).isValid());
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, k, modifiers);
+        QCoreApplication::sendEvent(grid.get(), &press);
+        return grid->currentIndex().row();
+    };
+    grid->setFocus();
+    EXPECT_EQ(key(Qt::Key_Right), 1);
+    EXPECT_EQ(key(Qt::Key_Down), 1 + columns);
+    EXPECT_EQ(key(Qt::Key_Left), columns);
+    EXPECT_EQ(key(Qt::Key_Up), 0);
+    EXPECT_EQ(key(Qt::Key_Up), 0) << "nothing above the first line";
+    EXPECT_EQ(key(Qt::Key_End), 22);
+    EXPECT_EQ(table.CurrentPosition(), 22) << "the keys lead the record source too";
+    EXPECT_EQ(key(Qt::Key_Home), 0);
+    // Down from a line above a short last line lands on the last tile.
+    grid->setCurrentIndex(grid->Model().index(22 - 22 % columns - 1));
+    EXPECT_EQ(key(Qt::Key_Down), std::min(22, 22 - 22 % columns - 1 + columns));
+    // Shift with the arrows selects a run; the selection comes in the grid's order.
+    EXPECT_EQ(key(Qt::Key_Home), 0);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(grid->SelectedRecords(), (std::vector<int>{0, 1, 2}));
+    // The scroll bar spans every line; the last line scrolled in shows the last tile.
+    grid->scrollTo(grid->Model().index(22));
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(grid->Model().index(22))));
+    EXPECT_EQ(grid->ShownRows().second, 22);
 }
 
 TEST_F(OverviewTest, TilesAreTheFittedPicturesOrSayWhatTheRecordHolds) {
