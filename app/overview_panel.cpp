@@ -100,6 +100,7 @@ void TOverviewPanel::CatalogueOpened() {
         grid_->Loader().OpenStore(data::ThumbnailStore::FileFor(CacheFolder(), path),
                                   data_->Table1->Key(), identity,
                                   MegaBytes("Overview/DiskCacheMB", kDiskCacheMB));
+        grid_->Loader().OpenCatalogue(path, data_->Table1->Key(), QStringLiteral("GraphicFile"));
         grid_->ReloadTiles();
     }
 }

@@ -122,6 +122,7 @@ void BM_EnterCold(benchmark::State& state) {
         state.PauseTiming();
         auto grid = MakeGrid();
         grid->Loader().OpenStore(fixture.store, fixture.table.Key(), "bench", 256 << 20);
+        grid->Loader().OpenCatalogue(fixture.table.TablePath(), fixture.table.Key(), "GraphicFile");
         grid->Loader().ClearCaches();
         grid->Loader().WaitStore();
         state.ResumeTiming();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controls/overview/tile_loader.h"
 
+#include "data/table_file.h"
+
 #include <QCoreApplication>
 
 #include <chrono>
@@ -38,6 +40,8 @@ TileLoader::~TileLoader() {
     {
         std::lock_guard hold(storeLock_);
         storeStopping_ = true;
+        for (auto& [key, job] : storeDecodes_)
+            job->Cancel();
     }
     storeWake_.notify_all();
     storeThread_.join();
@@ -47,6 +51,7 @@ TileLoader::~TileLoader() {
 
 void TileLoader::StoreWork() {
     data::ThumbnailStore store;
+    storeCatalogue_ = std::make_unique<data::TableFile>();
     for (;;) {
         std::function<void(data::ThumbnailStore&)> task;
         {
@@ -66,6 +71,7 @@ void TileLoader::StoreWork() {
         task(store);
     }
     store.Close();
+    storeCatalogue_.reset();
 }
 
 void TileLoader::PostStore(std::function<void(data::ThumbnailStore&)> task) {
@@ -87,6 +93,22 @@ void TileLoader::OpenStore(const QString& path, const QByteArray& key, const QSt
             store.Open(path, key, identity, limitBytes);
         else
             store.SetLimit(limitBytes);
+    });
+}
+
+void TileLoader::OpenCatalogue(const QString& path, const QByteArray& key,
+                               const QString& pictureColumn) {
+    Forget();
+    catalogueOpen_ = !path.isEmpty();
+    PostStore([this, path, key, pictureColumn](data::ThumbnailStore&) {
+        storeCatalogue_->Close();
+        storePictureColumn_ = -1;
+        if (path.isEmpty() || storeCatalogue_->Open(path, {key}) != data::TableFile::OpenResult::Ok)
+            return;
+        const auto& columns = storeCatalogue_->Columns();
+        for (size_t c = 0; c < columns.size(); ++c)
+            if (columns[c].Name.compare(pictureColumn, Qt::CaseInsensitive) == 0)
+                storePictureColumn_ = int(c);
     });
 }
 
@@ -116,23 +138,33 @@ void TileLoader::Want(const std::vector<Wanted>& tiles) {
             it = decodes_.erase(it);
         }
     }
+    {
+        std::lock_guard hold(storeLock_);
+        storeWanted_.clear();
+        for (const auto& [key, urgency] : wanted_)
+            storeWanted_.emplace(key, urgency.Priority);
+        for (auto it = storeDecodes_.begin(); it != storeDecodes_.end();) {
+            if (wanted_.count(it->first)) {
+                ++it;
+            } else {
+                it->second->Cancel();
+                ++tally_.Cancelled;
+                lookups_.erase(it->first); // a cancelled decode tells no one
+                it = storeDecodes_.erase(it);
+            }
+        }
+    }
     std::vector<TileKey> lookFor;
     for (const Wanted& tile : tiles) {
         const TileKey& key = tile.Key;
         if (cache_.Contains(key) || lookups_.count(key) || decodes_.count(key))
             continue;
-        if (storeOpen_) {
+        if (storeOpen_ || catalogueOpen_) {
             lookups_.insert(key);
             lookFor.push_back(key);
         } else {
             StartDecode(key, wanted_[key]);
         }
-    }
-    {
-        std::lock_guard hold(storeLock_);
-        storeWanted_.clear();
-        for (const Wanted& tile : tiles)
-            storeWanted_.insert(tile.Key);
     }
     if (lookFor.empty())
         return;
@@ -141,15 +173,40 @@ void TileLoader::Want(const std::vector<Wanted>& tiles) {
         for (const TileKey& key : lookFor) {
             Arrival arrival;
             arrival.Key = key;
-            bool stillWanted;
+            int priority = -1;
             {
                 std::lock_guard hold(storeLock_);
-                stillWanted = storeWanted_.count(key) != 0;
+                if (const auto wanted = storeWanted_.find(key); wanted != storeWanted_.end())
+                    priority = wanted->second;
             }
             std::optional<Tile> tile;
-            if (stillWanted) {
+            if (priority >= 0) {
                 if (const std::optional<QByteArray> bytes = store.Get(key))
                     tile = Tile::FromStored(*bytes);
+            }
+            if (!tile && priority >= 0 && storePictureColumn_ >= 0) {
+                // Not on disk: its picture is read here and decoded on the workers.
+                QByteArray blob;
+                bool damaged = false;
+                try {
+                    blob = storeCatalogue_->ReadBlob(key.RowId, storePictureColumn_);
+                } catch (const data::TableFile::DamagedError&) {
+                    damaged = true;
+                }
+                if (damaged) {
+                    tile = Tile{Tile::Kind::Broken,
+                                {},
+                                QCoreApplication::translate(
+                                    "Overview", "The picture cannot be read from the catalogue")};
+                } else {
+                    std::lock_guard hold(storeLock_);
+                    if (storeWanted_.count(key))
+                        storeDecodes_[key] = Submit(key, std::move(blob), priority);
+                    else
+                        priority = -1; // scrolled away meanwhile: only told, as missed
+                    if (priority >= 0)
+                        continue;
+                }
             }
             arrival.Missed = !tile;
             if (tile)
@@ -165,32 +222,46 @@ void TileLoader::Forget() {
         job->Cancel();
     decodes_.clear();
     wanted_.clear();
-    {
-        std::lock_guard hold(storeLock_);
-        storeWanted_.clear();
+    std::lock_guard hold(storeLock_);
+    storeWanted_.clear();
+    for (auto& [key, job] : storeDecodes_) {
+        job->Cancel();
+        lookups_.erase(key);
     }
+    storeDecodes_.clear();
 }
 
-void TileLoader::StartDecode(const TileKey& key, const Urgency& urgency) {
+imaging::DecodeRequest TileLoader::RequestFor(const TileKey& key, QByteArray blob) {
     imaging::DecodeRequest request;
-    request.Blob = read_(urgency.Record);
+    request.Blob = std::move(blob);
     const double ratio = key.Density / 100.0;
     const int side = std::max(1, int(key.Pixels * ratio + 0.5));
     request.RenderSize = QSize(side, side);
     // A tile is a glance: its picture is read as a 24-bit colour picture at the screen's
     // resolution, the record's first page.
     request.PixelsPerInch = int(96 * ratio + 0.5);
+    return request;
+}
+
+std::shared_ptr<imaging::DecodeJob> TileLoader::Submit(const TileKey& key, QByteArray blob,
+                                                       int priority) {
     std::weak_ptr<Inbox> inbox = inbox_;
-    decodes_[key] = decoder_.Submit(std::move(request), urgency.Priority,
-                                    [key, inbox, ratio](const imaging::DecodeJob& job) {
-                                        Arrival arrival;
-                                        arrival.Key = key;
-                                        arrival.Job = &job;
-                                        arrival.Result = TileOf(job.Wait());
-                                        arrival.Result.Image.setDevicePixelRatio(ratio);
-                                        if (const auto target = inbox.lock())
-                                            target->Deliver(std::move(arrival));
-                                    });
+    const double ratio = key.Density / 100.0;
+    return decoder_.Submit(RequestFor(key, std::move(blob)), priority,
+                           [key, inbox, ratio](const imaging::DecodeJob& job) {
+                               Arrival arrival;
+                               arrival.Key = key;
+                               arrival.Job = &job;
+                               arrival.Result = TileOf(job.Wait());
+                               arrival.Result.Image.setDevicePixelRatio(ratio);
+                               if (const auto target = inbox.lock())
+                                   target->Deliver(std::move(arrival));
+                           });
+}
+
+void TileLoader::StartDecode(const TileKey& key, const Urgency& urgency) {
+    ++tally_.ReadOnGui;
+    decodes_[key] = Submit(key, read_(urgency.Record), urgency.Priority);
 }
 
 Tile TileLoader::TileOf(const imaging::DecodeResult& result) {
@@ -247,6 +318,15 @@ void TileLoader::Collect() {
             const auto running = decodes_.find(key);
             if (running != decodes_.end() && running->second.get() == arrival.Job)
                 decodes_.erase(running);
+            {
+                // One the store's thread started: it was looked for, and is done.
+                std::lock_guard hold(storeLock_);
+                const auto fromStore = storeDecodes_.find(key);
+                if (fromStore != storeDecodes_.end() && fromStore->second.get() == arrival.Job) {
+                    storeDecodes_.erase(fromStore);
+                    lookups_.erase(key);
+                }
+            }
             ++tally_.Decoded;
             if (storeOpen_ && arrival.Result.What != Tile::Kind::Broken) {
                 Tile copy = arrival.Result;

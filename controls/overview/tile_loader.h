@@ -16,6 +16,10 @@
 #include <unordered_set>
 #include <vector>
 
+namespace data {
+class TableFile;
+} // namespace data
+
 namespace controls {
 
 /// Brings the tiles of the overview: from the memory cache, else from the disk cache (read on
@@ -41,6 +45,11 @@ public:
     /// Opens a catalogue's disk cache (a file made when there is none); an empty path closes it.
     void OpenStore(const QString& path, const QByteArray& key, const QString& identity,
                    qint64 limitBytes);
+    /// Reads the pictures of tiles that are not in the disk cache from the catalogue file
+    /// itself, on the disk cache's thread through a connection of its own, so the GUI thread
+    /// reads no picture bytes. Without it (or when the file does not open) the blob reader
+    /// given at construction reads them on the GUI thread.
+    void OpenCatalogue(const QString& path, const QByteArray& key, const QString& pictureColumn);
     void SetStoreLimit(qint64 limitBytes);
     /// Empties the memory and the disk cache.
     void ClearCaches();
@@ -65,6 +74,7 @@ public:
         int FromStore = 0;
         int Decoded = 0;
         int Cancelled = 0;
+        int ReadOnGui = 0; // pictures the GUI thread read for a decode
     };
     const Counts& Tally() const { return tally_; }
 
@@ -98,11 +108,16 @@ private:
         int Record = -1;
     };
     void StartDecode(const TileKey& key, const Urgency& urgency);
+    /// A decode request for a tile's picture bytes.
+    static imaging::DecodeRequest RequestFor(const TileKey& key, QByteArray blob);
+    /// Submits a decode whose result goes to the inbox.
+    std::shared_ptr<imaging::DecodeJob> Submit(const TileKey& key, QByteArray blob, int priority);
 
     imaging::Decoder& decoder_;
     TileCache& cache_;
     BlobReader read_;
     bool storeOpen_ = false;
+    bool catalogueOpen_ = false; // the store's thread reads the pictures
     Counts tally_;
     std::shared_ptr<Inbox> inbox_ = std::make_shared<Inbox>();
 
@@ -116,8 +131,14 @@ private:
     std::mutex storeLock_;
     std::condition_variable storeWake_;
     std::deque<std::function<void(data::ThumbnailStore&)>> storeTasks_;
-    std::unordered_set<TileKey, TileKeyHash, TileKeyEqual> storeWanted_;
+    std::unordered_map<TileKey, int, TileKeyHash, TileKeyEqual> storeWanted_; // with priority
+    // Decodes the store's thread started for the pictures it read.
+    std::unordered_map<TileKey, std::shared_ptr<imaging::DecodeJob>, TileKeyHash, TileKeyEqual>
+        storeDecodes_;
     bool storeStopping_ = false;
+    // The store's thread's own: a connection to the catalogue and its picture column.
+    std::unique_ptr<data::TableFile> storeCatalogue_;
+    int storePictureColumn_ = -1;
     std::thread storeThread_;
 };
 

@@ -67,12 +67,15 @@ protected:
     }
     // A grid over the table, with a disk cache when given one (opened before it shows, as the
     // program opens it with the catalogue).
-    void MakeGrid(const QString& store = {}, const QString& identity = {}) {
+    void MakeGrid(const QString& store = {}, const QString& identity = {},
+                  bool picturesOffGui = false) {
         grid = std::make_unique<controls::TOverview>(decoder, 64 << 20);
         grid->resize(500, 400);
         grid->SetTileSide(64);
         if (!store.isEmpty())
             grid->Loader().OpenStore(store, table.Key(), identity, 64 << 20);
+        if (picturesOffGui)
+            grid->Loader().OpenCatalogue(table.TablePath(), table.Key(), "GraphicFile");
         grid->SetDataSource(source, "FileName", "Description", "GraphicFile");
         grid->show();
     }
@@ -256,6 +259,18 @@ TEST_F(OverviewTest, TheDiskCacheServesTheNextRunAndIsRemadeForAnotherCatalogue)
     Settle();
     EXPECT_EQ(grid->Loader().Tally().FromStore, 0);
     EXPECT_EQ(grid->Loader().Tally().Decoded, decoded);
+
+    // With the catalogue opened on the disk cache's thread, the GUI thread reads no picture.
+    MakeGrid(store, identity + "rewritten again", true);
+    Settle();
+    EXPECT_EQ(grid->Loader().Tally().FromStore, 0);
+    EXPECT_EQ(grid->Loader().Tally().ReadOnGui, 0);
+    for (int row = 0; row <= grid->ShownRows().second; ++row)
+        ASSERT_NE(TileOf(row), nullptr) << row;
+    EXPECT_EQ(
+        QColor(TileOf(3)->Image.pixel(TileOf(3)->Image.width() / 2, TileOf(3)->Image.height() / 2))
+            .rgb(),
+        Colour(3));
 
     // Cleared: decoded once more.
     grid->Loader().ClearCaches();
