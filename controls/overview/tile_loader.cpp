@@ -128,31 +128,27 @@ void TileLoader::Want(const std::vector<Wanted>& tiles) {
     wanted_.clear();
     for (size_t i = 0; i < tiles.size(); ++i)
         wanted_.emplace(tiles[i].Key, Urgency{int(tiles.size() - i), tiles[i].Record});
-    // Decodes of tiles scrolled away are dropped (a running one stops at its next report).
-    for (auto it = decodes_.begin(); it != decodes_.end();) {
-        if (wanted_.count(it->first)) {
-            ++it;
-        } else {
+    // Decodes of tiles scrolled away are dropped (a running one stops at its next report); a
+    // cancelled decode tells no one, so it is no longer looked for either.
+    auto drop = [this](auto& jobs) {
+        for (auto it = jobs.begin(); it != jobs.end();) {
+            if (wanted_.count(it->first)) {
+                ++it;
+                continue;
+            }
             it->second->Cancel();
             ++tally_.Cancelled;
-            it = decodes_.erase(it);
+            lookups_.erase(it->first);
+            it = jobs.erase(it);
         }
-    }
+    };
+    drop(decodes_);
     {
         std::lock_guard hold(storeLock_);
         storeWanted_.clear();
         for (const auto& [key, urgency] : wanted_)
             storeWanted_.emplace(key, urgency.Priority);
-        for (auto it = storeDecodes_.begin(); it != storeDecodes_.end();) {
-            if (wanted_.count(it->first)) {
-                ++it;
-            } else {
-                it->second->Cancel();
-                ++tally_.Cancelled;
-                lookups_.erase(it->first); // a cancelled decode tells no one
-                it = storeDecodes_.erase(it);
-            }
-        }
+        drop(storeDecodes_);
     }
     std::vector<TileKey> lookFor;
     for (const Wanted& tile : tiles) {
