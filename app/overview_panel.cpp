@@ -93,9 +93,12 @@ void TOverviewPanel::CatalogueOpened() {
         return;
     const QString path = data_->Table1->TablePath();
     const QString identity = data::ThumbnailStore::IdentityOf(path);
-    finder_->Build(*data_->Table1, *data_->Table1FileName, *data_->Table1Description, identity);
     if (identity != storeIdentity_) {
+        // Another catalogue, or this one rewritten: the old index and tiles name its records
+        // wrongly from now on.
         storeIdentity_ = identity;
+        grid_->SetFindIndex(nullptr);
+        finder_->Build(*data_->Table1, *data_->Table1FileName, *data_->Table1Description, identity);
         grid_->Cache().Clear();
         grid_->Loader().OpenStore(data::ThumbnailStore::FileFor(CacheFolder(), path),
                                   data_->Table1->Key(), identity,

@@ -100,6 +100,7 @@ bool ThumbnailStore::OpenFile(const QByteArray& key, const QString& identity) {
         "'";
     if (KeyDatabase(db_, raw) != SQLITE_OK)
         return false;
+    sqlite3_busy_timeout(db_, 2000); // another instance of the program may be writing
     // A cache: losing the last writes to a crash costs a redraw, never a wrong picture (the
     // transaction either lands whole or not at all).
     if (!Exec("PRAGMA synchronous = OFF") ||
@@ -155,6 +156,12 @@ bool ThumbnailStore::Exec(const char* sql) {
     return db_ && sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+void ThumbnailStore::Failed(int code) {
+    code &= 0xff;
+    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB || code == SQLITE_FORMAT)
+        Rebuild();
+}
+
 void ThumbnailStore::Rebuild() {
     const QString path = path_;
     const QByteArray key = key_;
@@ -178,7 +185,7 @@ std::optional<QByteArray> ThumbnailStore::Get(const Key& key) {
     }
     Query read(db_, "SELECT bytes FROM tiles WHERE record = ? AND pixels = ? AND density = ?");
     if (!read) {
-        Rebuild();
+        Failed(sqlite3_errcode(db_));
         return std::nullopt;
     }
     read.Bind(key);
@@ -186,7 +193,7 @@ std::optional<QByteArray> ThumbnailStore::Get(const Key& key) {
     if (code == SQLITE_DONE)
         return std::nullopt;
     if (code != SQLITE_ROW) {
-        Rebuild();
+        Failed(code);
         return std::nullopt;
     }
     QByteArray bytes(static_cast<const char*>(sqlite3_column_blob(*read, 0)),
@@ -233,17 +240,19 @@ void ThumbnailStore::Flush() {
     pending_.clear();
     touched_.clear();
     if (!ok || !Exec("COMMIT")) {
+        const int code = sqlite3_errcode(db_);
         Exec("ROLLBACK");
-        Rebuild();
+        Failed(code);
         return;
     }
-    Evict();
+    if (bytes_ > limit_)
+        Evict();
 }
 
 void ThumbnailStore::Evict() {
     Query total(db_, "SELECT COALESCE(SUM(LENGTH(bytes)), 0) FROM tiles");
     if (!total || total.Step() != SQLITE_ROW)
-        return Rebuild();
+        return Failed(sqlite3_errcode(db_));
     bytes_ = sqlite3_column_int64(*total, 0);
     if (bytes_ <= limit_)
         return;
@@ -252,7 +261,7 @@ void ThumbnailStore::Evict() {
     Query oldest(db_, "SELECT record, pixels, density, LENGTH(bytes) FROM tiles ORDER BY used");
     Query drop(db_, "DELETE FROM tiles WHERE record = ? AND pixels = ? AND density = ?");
     if (!oldest || !drop)
-        return Rebuild();
+        return Failed(sqlite3_errcode(db_));
     std::vector<Key> gone;
     qint64 left = bytes_;
     while (left > target && oldest.Step() == SQLITE_ROW) {
@@ -267,8 +276,9 @@ void ThumbnailStore::Evict() {
         drop.Reset();
     }
     if (!ok || !Exec("COMMIT")) {
+        const int code = sqlite3_errcode(db_);
         Exec("ROLLBACK");
-        return Rebuild();
+        return Failed(code);
     }
     bytes_ = left;
 }
@@ -277,7 +287,7 @@ void ThumbnailStore::Clear() {
     pending_.clear();
     touched_.clear();
     if (!Exec("DELETE FROM tiles"))
-        return Rebuild();
+        return Failed(sqlite3_errcode(db_));
     Exec("VACUUM");
     bytes_ = 0;
 }

@@ -47,6 +47,8 @@ public:
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
     const QString& Path() const { return path_; }
+    const QString& Identity() const { return identity_; }
+    const QByteArray& CatalogueKey() const { return key_; }
 
     /// The stored bytes of a thumbnail; it becomes the most recently used.
     std::optional<QByteArray> Get(const Key& key);
@@ -63,7 +65,9 @@ public:
 
 private:
     bool OpenFile(const QByteArray& key, const QString& identity);
-    /// After a damaged page: the file goes and an empty one takes its place.
+    /// After a failure: a damaged file goes and an empty one takes its place; any other
+    /// failure (a full disk, another program holding the file) leaves the file as it is.
+    void Failed(int code);
     void Rebuild();
     bool Exec(const char* sql);
     void Evict();

@@ -115,7 +115,7 @@ QModelIndex TOverview::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
     const int page = std::max(1, viewport()->height() / CellSize().height()) * columns;
     const int row = currentIndex().isValid() ? currentIndex().row() : -1;
     if (row < 0)
-        return model_->index(0);
+        return model_->index(action == MoveEnd ? count - 1 : 0);
     int to = row;
     switch (action) {
     case MoveLeft:
@@ -163,8 +163,12 @@ void TOverview::setSelection(const QRect& rect, QItemSelectionModel::SelectionFl
     QItemSelection selection;
     const int firstLine = std::max(0, (area.top() + verticalOffset()) / cell.height());
     const int lastLine = (area.bottom() + verticalOffset()) / cell.height();
-    const int firstColumn = std::clamp(area.left() / cell.width(), 0, columns - 1);
-    const int lastColumn = std::clamp(area.right() / cell.width(), 0, columns - 1);
+    const int firstColumn = std::max(0, area.left() / cell.width());
+    const int lastColumn = std::min(columns - 1, area.right() / cell.width());
+    if (firstColumn > lastColumn) { // right of the last column: no tile
+        selectionModel()->select(QItemSelection(), flags);
+        return;
+    }
     for (int line = firstLine; line <= lastLine; ++line) {
         const int from = line * columns + firstColumn;
         const int to = std::min(count - 1, line * columns + lastColumn);

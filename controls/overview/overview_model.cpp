@@ -37,7 +37,8 @@ int OverviewModel::RowOf(int record) const {
 }
 
 qint64 OverviewModel::RowIdAt(int row) const {
-    return source_ ? source_->RecordRowId(RecordAt(row)) : -1;
+    const int record = RecordAt(row);
+    return source_ && record < source_->RecordCount() ? source_->RecordRowId(record) : -1;
 }
 
 QString OverviewModel::FileNameAt(int row) const {

@@ -26,10 +26,15 @@ class TOverview::Link : public data::TDataLink {
 public:
     explicit Link(TOverview& view)
         : view_(view) {}
+    // While the view itself moves the record source (a tile made current), the echo of that
+    // move is not followed: it would clear a selection being made with Ctrl or Shift.
     void NotifyActiveChange() override { view_.RecordsChanged(); }
-    void NotifyDataSetChange() override { view_.RecordsChanged(); }
+    void NotifyDataSetChange() override {
+        if (!view_.following_)
+            view_.RecordsChanged();
+    }
     void NotifyScroll(int) override {
-        if (view_.isVisible())
+        if (view_.isVisible() && !view_.following_)
             view_.FollowRecord(view_.CurrentRecord());
     }
 
@@ -88,7 +93,7 @@ void TOverview::SetFindIndex(std::shared_ptr<const data::FindIndex> index) {
     findIndex_ = std::move(index);
     if (!findText_.isEmpty()) {
         filledGeneration_ = ~std::uint64_t(0);
-        Refill();
+        RecordsChanged();
     }
 }
 
@@ -183,10 +188,11 @@ TileKey TOverview::KeyAt(int row) const {
 }
 
 void TOverview::ShowRecords(std::vector<int> records, int current) {
-    loader_->Forget();
+    const bool was = following_;
     following_ = true;
     model_->SetRecords(std::move(records));
-    following_ = false;
+    following_ = was;
+    updateGeometries(); // the scroll range of the new rows, before the current one is shown
     FollowRecord(current);
     if (isVisible()) {
         // The tiles are asked for at once, so they decode while the grid is laid out and
@@ -217,15 +223,16 @@ void TOverview::showEvent(QShowEvent* event) {
 
 void TOverview::FollowRecord(int record) {
     const int row = record < 0 ? -1 : model_->RowOf(record);
+    const bool was = following_;
     following_ = true;
     if (row < 0) {
         selectionModel()->clearCurrentIndex();
-    } else {
+    } else if (row != currentIndex().row()) {
         const QModelIndex index = model_->index(row);
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         scrollTo(index);
     }
-    following_ = false;
+    following_ = was;
 }
 
 std::vector<int> TOverview::SelectedRecords() const {
@@ -285,6 +292,12 @@ void TOverview::ScheduleWanted() {
 }
 
 void TOverview::UpdateWanted() {
+    // Hidden, or its rows not read again yet: nothing is asked for (the rows may name records
+    // of a table opened since).
+    if (!isVisible() || stale_) {
+        loader_->Want({});
+        return;
+    }
     const auto [first, last] = ShownRows();
     std::vector<TileLoader::Wanted> wanted;
     if (last >= first) {
@@ -298,7 +311,7 @@ void TOverview::UpdateWanted() {
 }
 
 void TOverview::TileArrived(const TileKey& key) {
-    if (key.Pixels != delegate_->Side() || key.Density != Density())
+    if (!isVisible() || stale_ || key.Pixels != delegate_->Side() || key.Density != Density())
         return;
     const auto [first, last] = ShownRows();
     for (int row = first; row <= last; ++row)

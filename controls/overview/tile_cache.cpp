@@ -52,8 +52,15 @@ std::optional<Tile> Tile::FromStored(const QByteArray& bytes) {
     if (stream.status() != QDataStream::Ok || width <= 0 || height <= 0 || width > 4096 ||
         height > 4096 || !(ratio >= 0.25 && ratio <= 16))
         return std::nullopt;
+    // The compressed block opens with the size it unpacks to: it must be the picture's, or
+    // the unpacking would first allocate whatever the bytes claim.
+    const qsizetype expected = qsizetype(width) * height * 4;
+    if (packed.size() < 4 ||
+        (qsizetype(quint8(packed[0])) << 24 | qsizetype(quint8(packed[1])) << 16 |
+         qsizetype(quint8(packed[2])) << 8 | qsizetype(quint8(packed[3]))) != expected)
+        return std::nullopt;
     const QByteArray pixels = qUncompress(packed);
-    if (pixels.size() != qsizetype(width) * height * 4)
+    if (pixels.size() != expected)
         return std::nullopt;
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull() || image.sizeInBytes() != pixels.size())

@@ -38,8 +38,11 @@ TileLoader::~TileLoader() {
     for (auto& [key, job] : decodes_)
         job->Cancel();
     {
+        // Lookups still queued find themselves out of date and read nothing more.
         std::lock_guard hold(storeLock_);
         storeStopping_ = true;
+        ++storeGeneration_;
+        storeWanted_.clear();
         for (auto& [key, job] : storeDecodes_)
             job->Cancel();
     }
@@ -89,7 +92,8 @@ void TileLoader::OpenStore(const QString& path, const QByteArray& key, const QSt
     PostStore([=](data::ThumbnailStore& store) {
         if (path.isEmpty())
             store.Close();
-        else if (store.Path() != path || !store.IsOpen())
+        else if (store.Path() != path || !store.IsOpen() || store.Identity() != identity ||
+                 store.CatalogueKey() != key)
             store.Open(path, key, identity, limitBytes);
         else
             store.SetLimit(limitBytes);
@@ -165,13 +169,17 @@ void TileLoader::Want(const std::vector<Wanted>& tiles) {
     if (lookFor.empty())
         return;
     std::weak_ptr<Inbox> inbox = inbox_;
-    PostStore([this, lookFor, inbox](data::ThumbnailStore& store) {
+    const std::uint64_t generation = generation_;
+    PostStore([this, lookFor, inbox, generation](data::ThumbnailStore& store) {
         for (const TileKey& key : lookFor) {
             Arrival arrival;
             arrival.Key = key;
+            arrival.Generation = generation;
             int priority = -1;
             {
                 std::lock_guard hold(storeLock_);
+                if (generation != storeGeneration_)
+                    return; // forgotten since: nothing of it is read or told
                 if (const auto wanted = storeWanted_.find(key); wanted != storeWanted_.end())
                     priority = wanted->second;
             }
@@ -179,6 +187,11 @@ void TileLoader::Want(const std::vector<Wanted>& tiles) {
             if (priority >= 0) {
                 if (const std::optional<QByteArray> bytes = store.Get(key))
                     tile = Tile::FromStored(*bytes);
+                // A stored picture larger than its tile is not this tile's.
+                const QSize side = RequestFor(key, {}).RenderSize;
+                if (tile &&
+                    (tile->Image.width() > side.width() || tile->Image.height() > side.height()))
+                    tile.reset();
             }
             if (!tile && priority >= 0 && storePictureColumn_ >= 0) {
                 // Not on disk: its picture is read here and decoded on the workers.
@@ -196,8 +209,8 @@ void TileLoader::Want(const std::vector<Wanted>& tiles) {
                                     "Overview", "The picture cannot be read from the catalogue")};
                 } else {
                     std::lock_guard hold(storeLock_);
-                    if (storeWanted_.count(key))
-                        storeDecodes_[key] = Submit(key, std::move(blob), priority);
+                    if (storeWanted_.count(key) && generation == storeGeneration_)
+                        storeDecodes_[key] = Submit(key, std::move(blob), priority, generation);
                     else
                         priority = -1; // scrolled away meanwhile: only told, as missed
                     if (priority >= 0)
@@ -218,12 +231,13 @@ void TileLoader::Forget() {
         job->Cancel();
     decodes_.clear();
     wanted_.clear();
+    lookups_.clear(); // what comes back of them is out of date
+    ++generation_;
     std::lock_guard hold(storeLock_);
+    storeGeneration_ = generation_;
     storeWanted_.clear();
-    for (auto& [key, job] : storeDecodes_) {
+    for (auto& [key, job] : storeDecodes_)
         job->Cancel();
-        lookups_.erase(key);
-    }
     storeDecodes_.clear();
 }
 
@@ -240,14 +254,15 @@ imaging::DecodeRequest TileLoader::RequestFor(const TileKey& key, QByteArray blo
 }
 
 std::shared_ptr<imaging::DecodeJob> TileLoader::Submit(const TileKey& key, QByteArray blob,
-                                                       int priority) {
+                                                       int priority, std::uint64_t generation) {
     std::weak_ptr<Inbox> inbox = inbox_;
     const double ratio = key.Density / 100.0;
     return decoder_.Submit(RequestFor(key, std::move(blob)), priority,
-                           [key, inbox, ratio](const imaging::DecodeJob& job) {
+                           [key, inbox, ratio, generation](const imaging::DecodeJob& job) {
                                Arrival arrival;
                                arrival.Key = key;
                                arrival.Job = &job;
+                               arrival.Generation = generation;
                                arrival.Result = TileOf(job.Wait());
                                arrival.Result.Image.setDevicePixelRatio(ratio);
                                if (const auto target = inbox.lock())
@@ -257,7 +272,7 @@ std::shared_ptr<imaging::DecodeJob> TileLoader::Submit(const TileKey& key, QByte
 
 void TileLoader::StartDecode(const TileKey& key, const Urgency& urgency) {
     ++tally_.ReadOnGui;
-    decodes_[key] = Submit(key, read_(urgency.Record), urgency.Priority);
+    decodes_[key] = Submit(key, read_(urgency.Record), urgency.Priority, generation_);
 }
 
 Tile TileLoader::TileOf(const imaging::DecodeResult& result) {
@@ -301,6 +316,8 @@ void TileLoader::Collect() {
     }
     for (Arrival& arrival : arrived) {
         const TileKey key = arrival.Key;
+        if (arrival.Generation != generation_)
+            continue; // asked for before the caches were emptied or replaced
         if (!arrival.Job) {
             lookups_.erase(key);
             if (arrival.Missed) {

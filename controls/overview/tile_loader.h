@@ -91,6 +91,7 @@ private:
         const void* Job = nullptr; // the decode it comes from; null from the disk cache
         bool Missed = false;       // looked for in the disk cache and not found
         Tile Result;
+        std::uint64_t Generation = 0; // of the wants it answers; older ones are let go
     };
     // What the threads hand over; it outlives the loader for a decode that finishes late.
     struct Inbox {
@@ -111,7 +112,8 @@ private:
     /// A decode request for a tile's picture bytes.
     static imaging::DecodeRequest RequestFor(const TileKey& key, QByteArray blob);
     /// Submits a decode whose result goes to the inbox.
-    std::shared_ptr<imaging::DecodeJob> Submit(const TileKey& key, QByteArray blob, int priority);
+    std::shared_ptr<imaging::DecodeJob> Submit(const TileKey& key, QByteArray blob, int priority,
+                                               std::uint64_t generation);
 
     imaging::Decoder& decoder_;
     TileCache& cache_;
@@ -136,6 +138,10 @@ private:
     std::unordered_map<TileKey, std::shared_ptr<imaging::DecodeJob>, TileKeyHash, TileKeyEqual>
         storeDecodes_;
     bool storeStopping_ = false;
+    // Bumped by Forget: what was asked before (another catalogue, emptied caches) is dropped
+    // when it comes back. The GUI's copy, and the store's thread's under storeLock_.
+    std::uint64_t generation_ = 0;
+    std::uint64_t storeGeneration_ = 0;
     // The store's thread's own: a connection to the catalogue and its picture column.
     std::unique_ptr<data::TableFile> storeCatalogue_;
     int storePictureColumn_ = -1;

@@ -204,7 +204,12 @@ DecodeResult Decoder::DecodeNow(const DecodeRequest& request, const std::atomic<
                 // Made smaller by averaging the pixels each target pixel covers (a painter's
                 // scaling samples them, and loses the thin lines of a picture made small), in
                 // full colour: a one-bit or palette picture made small turns to greys.
-                const QImage& held = r.Bitmap.Handle();
+                // A large one is first sampled down to four times the size asked in its own
+                // depth, so a big scan is never held at 32 bits a pixel.
+                QImage held = r.Bitmap.Handle();
+                const QSize near = held.size().scaled(request.RenderSize * 4, Qt::KeepAspectRatio);
+                if (held.depth() < 24 && near.width() < held.width())
+                    held = held.scaled(near, Qt::IgnoreAspectRatio, Qt::FastTransformation);
                 const QImage image =
                     held.depth() >= 24
                         ? held

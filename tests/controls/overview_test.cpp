@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -128,6 +129,16 @@ TEST_F(OverviewTest, FollowsTheRecordSourceAndLeadsIt) {
     selection->select(grid->Model().index(5), QItemSelectionModel::Select);
     selection->select(grid->Model().index(1), QItemSelectionModel::Select);
     EXPECT_EQ(grid->SelectedRecords(), (std::vector<int>{4, 10, 16}));
+
+    // Ctrl+clicks add tiles to the selection (the record source's move that each click makes is
+    // not followed back, which would clear it).
+    grid->setCurrentIndex(grid->Model().index(0));
+    for (int row : {2, 4}) {
+        const QPoint at = grid->visualRect(grid->Model().index(row)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+    }
+    EXPECT_EQ(grid->SelectedRecords(), (std::vector<int>{1, 7, 13}));
+    EXPECT_EQ(table.FindField("FileName")->AsString(), "PIC013.PNG");
 
     // Every tile has an accessible name: its file name and description.
     EXPECT_EQ(grid->Model().index(2).data(Qt::AccessibleTextRole).toString(),
@@ -254,8 +265,15 @@ TEST_F(OverviewTest, TheDiskCacheServesTheNextRunAndIsRemadeForAnotherCatalogue)
     EXPECT_EQ(TileOf(2)->Image.pixel(TileOf(2)->Image.width() / 2, TileOf(2)->Image.height() / 2),
               Colour(2));
 
-    // Another catalogue in that file's place: decoded again, never the old tiles.
-    MakeGrid(store, identity + "rewritten");
+    // Another catalogue in that file's place, told to the running grid: decoded again, never
+    // the old tiles; so too in a new run.
+    grid->Cache().Clear();
+    grid->Loader().OpenStore(store, table.Key(), identity + "rewritten", 64 << 20);
+    grid->ReloadTiles();
+    Settle();
+    EXPECT_EQ(grid->Loader().Tally().FromStore, decoded);
+    EXPECT_EQ(grid->Loader().Tally().Decoded, decoded);
+    MakeGrid(store, identity + "rewritten twice");
     Settle();
     EXPECT_EQ(grid->Loader().Tally().FromStore, 0);
     EXPECT_EQ(grid->Loader().Tally().Decoded, decoded);
@@ -317,6 +335,22 @@ TEST_F(OverviewTest, FindNarrowsWithinTheRecordSourceBestFirst) {
     EXPECT_EQ(answers.back(), std::make_pair(-1, true));
     EXPECT_EQ(grid->Model().rowCount(), table.CountRecords());
     EXPECT_EQ(names().first(), "PIC002.PNG");
+}
+
+TEST_F(OverviewTest, AFoundRecordStaysInViewWhenTheFindIsCleared) {
+    Open(400);
+    controls::FindBuilder finder;
+    finder.Build(table, *table.FindField("FileName"), *table.FindField("Description"), "A");
+    finder.Wait();
+    grid->SetFindIndex(finder.Index());
+    grid->SetFindText("350");
+    ASSERT_EQ(grid->Model().rowCount(), 1);
+    grid->setCurrentIndex(grid->Model().index(0)); // the record source moves to it
+    EXPECT_EQ(table.FindField("FileName")->AsString(), "PIC350.PNG");
+    grid->SetFindText("");
+    ASSERT_EQ(grid->Model().rowCount(), 400);
+    EXPECT_EQ(grid->currentIndex().row(), 350);
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(grid->currentIndex())));
 }
 
 } // namespace

@@ -90,6 +90,17 @@ TEST(TileBytes, BytesThatDoNotHoldATileAreRefused) {
     EXPECT_FALSE(controls::Tile::FromStored(forged(16, 16, 0, pixels)).has_value());
     EXPECT_FALSE(
         controls::Tile::FromStored(forged(16, 16, 1, QByteArray("too few pixels"))).has_value());
+    // A block claiming to unpack to far more than the picture is refused before unpacking.
+    QByteArray claim;
+    {
+        QDataStream stream(&claim, QIODevice::WriteOnly);
+        QByteArray packed = qCompress(pixels);
+        packed[0] = char(0x7f);
+        packed[1] = packed[2] = packed[3] = char(0xff);
+        stream << quint32(0x564c5431) << quint8(0) << QString() << qint32(16) << qint32(16)
+               << double(1) << packed;
+    }
+    EXPECT_FALSE(controls::Tile::FromStored(claim).has_value());
 }
 
 } // namespace
