@@ -35,8 +35,7 @@ void TfMain::SetOverview(bool on) {
     pnlOverview->setVisible(on);
     PrintContactSheet1->setEnabled(on);
     if (on) {
-        pnlOverview->Grid()->Refill();
-        pnlOverview->Grid()->FollowRecord(pnlOverview->Grid()->CurrentRecord());
+        // Shown, the grid fills itself or follows the current record.
         pnlOverview->Grid()->setFocus(Qt::OtherFocusReason);
     } else {
         DBDataList1->setFocus(Qt::OtherFocusReason);

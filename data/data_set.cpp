@@ -162,6 +162,12 @@ int TDataSet::CurrentPosition() const {
     return first_ + active_;
 }
 
+int TDataSet::PositionOf(int record) const {
+    // The visible records are in stored order: found by halving.
+    const auto it = std::lower_bound(visible_.begin(), visible_.end(), record);
+    return it != visible_.end() && *it == record ? int(it - visible_.begin()) : -1;
+}
+
 const QString& TDataSet::RecordText(int record, const TField& field) const {
     static const QString empty;
     const int column = field.Column();

@@ -117,6 +117,8 @@ public:
     int VisibleRecord(int position) const { return visible_.at(static_cast<size_t>(position)); }
     /// The visible position of the current record; -1 when there is none.
     int CurrentPosition() const;
+    /// The visible position of a stored record; -1 when the filters hide it.
+    int PositionOf(int record) const;
     std::int64_t RecordRowId(int record) const {
         return cache_.RowIds.at(static_cast<size_t>(record));
     }

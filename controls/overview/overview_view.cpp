@@ -71,7 +71,6 @@ TOverview::TOverview(imaging::Decoder& decoder, qint64 memoryLimitBytes, QWidget
     setAccessibleName(tr("Overview of the pictures"));
     UpdateGrid();
     connect(loader_.get(), &TileLoader::TileReady, this, &TOverview::TileArrived);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TOverview::ScheduleWanted);
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { emit ShowRequested(); });
 }
 
@@ -255,26 +254,16 @@ void TOverview::currentChanged(const QModelIndex& current, const QModelIndex& pr
     // The record source moves to the tile's record, as a click on its list would move it.
     const int record = model_->RecordAt(current.row());
     data::TDataSet* set = link_->Active() ? link_->DataSet() : nullptr;
-    if (set) {
-        // The visible records are in stored order: the tile's position is found by halving.
-        int low = 0, high = set->CountRecords();
-        while (low < high) {
-            const int middle = low + (high - low) / 2;
-            if (set->VisibleRecord(middle) < record)
-                low = middle + 1;
-            else
-                high = middle;
-        }
-        const int from = set->CurrentPosition();
-        if (from >= 0 && low < set->CountRecords() && set->VisibleRecord(low) == record &&
-            low != from) {
-            struct Following {
-                bool& flag;
-                ~Following() { flag = false; }
-            } hold{following_};
-            following_ = true;
-            link_->StepBy(low - from);
-        }
+    const int to = set ? set->PositionOf(record) : -1;
+    const int from = set ? set->CurrentPosition() : -1;
+    if (from >= 0 && to >= 0 && to != from) {
+        struct Following {
+            bool& flag;
+            bool was;
+            ~Following() { flag = was; }
+        } hold{following_, following_};
+        following_ = true;
+        link_->StepBy(to - from);
     }
     emit RecordChosen(record);
 }
