@@ -143,6 +143,7 @@ bool ThumbnailStore::OpenFile(const QByteArray& key, const QString& identity) {
 void ThumbnailStore::Close() {
     if (db_) {
         Flush();
+        ForgetStatements();
         sqlite3_close_v2(db_);
     }
     db_ = nullptr;
@@ -150,6 +151,11 @@ void ThumbnailStore::Close() {
     touched_.clear();
     bytes_ = 0;
     clock_ = 0;
+}
+
+void ThumbnailStore::ForgetStatements() {
+    sqlite3_finalize(read_);
+    read_ = nullptr;
 }
 
 bool ThumbnailStore::Exec(const char* sql) {
@@ -169,6 +175,7 @@ void ThumbnailStore::Rebuild() {
     const qint64 limit = limit_;
     pending_.clear();
     touched_.clear();
+    ForgetStatements();
     if (db_)
         sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -183,22 +190,28 @@ std::optional<QByteArray> ThumbnailStore::Get(const Key& key) {
         touched_[key] = ++clock_;
         return waiting->second;
     }
-    Query read(db_, "SELECT bytes FROM tiles WHERE record = ? AND pixels = ? AND density = ?");
-    if (!read) {
+    // Read once for every tile of a screen: prepared once while the file is open.
+    if (!read_ &&
+        sqlite3_prepare_v2(db_, "SELECT bytes FROM tiles WHERE record = ? AND pixels = ? AND "
+                                "density = ?",
+                           -1, &read_, nullptr) != SQLITE_OK) {
+        read_ = nullptr;
         Failed(sqlite3_errcode(db_));
         return std::nullopt;
     }
-    read.Bind(key);
-    const int code = read.Step();
-    if (code == SQLITE_DONE)
-        return std::nullopt;
-    if (code != SQLITE_ROW) {
-        Failed(code);
-        return std::nullopt;
+    sqlite3_bind_int64(read_, 1, key.RowId);
+    sqlite3_bind_int(read_, 2, key.Pixels);
+    sqlite3_bind_int(read_, 3, key.Density);
+    const int code = sqlite3_step(read_);
+    std::optional<QByteArray> bytes;
+    if (code == SQLITE_ROW) {
+        bytes.emplace(static_cast<const char*>(sqlite3_column_blob(read_, 0)),
+                      sqlite3_column_bytes(read_, 0));
+        touched_[key] = ++clock_;
     }
-    QByteArray bytes(static_cast<const char*>(sqlite3_column_blob(*read, 0)),
-                     sqlite3_column_bytes(*read, 0));
-    touched_[key] = ++clock_;
+    sqlite3_reset(read_);
+    if (code != SQLITE_ROW && code != SQLITE_DONE)
+        Failed(code);
     return bytes;
 }
 

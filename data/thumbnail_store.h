@@ -10,6 +10,7 @@
 #include <tuple>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace data {
 
@@ -71,8 +72,10 @@ private:
     void Rebuild();
     bool Exec(const char* sql);
     void Evict();
+    void ForgetStatements();
 
     sqlite3* db_ = nullptr;
+    sqlite3_stmt* read_ = nullptr; // a tile's bytes by key
     QString path_;
     QByteArray key_;
     QString identity_;

@@ -193,6 +193,7 @@ QRegion TOverview::visualRegionForSelection(const QItemSelection& selection) con
 
 void TOverview::scrollContentsBy(int dx, int dy) {
     // A step of less than a screen moves what is drawn; a page or more paints afresh.
+    arrived_.translate(dx, dy); // cells waiting to be painted move with what is drawn
     if (std::abs(dy) < viewport()->height())
         viewport()->scroll(dx, dy);
     else

@@ -71,6 +71,9 @@ TOverview::TOverview(imaging::Decoder& decoder, qint64 memoryLimitBytes, QWidget
     setAccessibleName(tr("Overview of the pictures"));
     UpdateGrid();
     connect(loader_.get(), &TileLoader::TileReady, this, &TOverview::TileArrived);
+    arrivedTimer_.setSingleShot(true);
+    arrivedTimer_.setInterval(40);
+    connect(&arrivedTimer_, &QTimer::timeout, this, &TOverview::PaintArrived);
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { emit ShowRequested(); });
 }
 
@@ -214,10 +217,14 @@ void TOverview::RecordsChanged() {
 
 void TOverview::showEvent(QShowEvent* event) {
     QListView::showEvent(event);
-    if (stale_)
-        Refill();
-    else
+    if (stale_) {
+        Refill(); // which asks for the screen's tiles
+    } else {
         FollowRecord(CurrentRecord());
+        // The screen's tiles are asked for before the first paint, which then runs beside
+        // them.
+        UpdateWanted();
+    }
 }
 
 void TOverview::FollowRecord(int record) {
@@ -290,8 +297,11 @@ void TOverview::UpdateWanted() {
     const auto [first, last] = ShownRows();
     std::vector<TileLoader::Wanted> wanted;
     if (last >= first) {
-        // The screen first, then the next one, so a page down finds its tiles ready.
-        const int next = std::min(model_->rowCount() - 1, last + (last - first + 1));
+        // The screen, and once it is all there the next one too, so a page down finds its
+        // tiles ready; until then the next screen's reads and decodes take no time from it.
+        const bool complete = Complete(first, last);
+        const int next =
+            complete ? std::min(model_->rowCount() - 1, last + (last - first + 1)) : last;
         wanted.reserve(size_t(next - first + 1));
         for (int row = first; row <= next; ++row)
             wanted.push_back({KeyAt(row), model_->RecordAt(row)});
@@ -305,7 +315,33 @@ void TOverview::TileArrived(const TileKey& key) {
     const auto [first, last] = ShownRows();
     for (int row = first; row <= last; ++row)
         if (model_->RowIdAt(row) == key.RowId)
-            viewport()->update(visualRect(model_->index(row)));
+            arrived_ += CellRect(row);
+    if (arrived_.isEmpty())
+        return;
+    // Tiles arriving one after another are painted together a few times a second, so the GUI
+    // thread leaves the cores to the decodes; the one that completes the screen at once.
+    if (Complete(first, last)) {
+        PaintArrived();
+        ScheduleWanted(); // the next screen now
+    } else if (!arrivedTimer_.isActive())
+        arrivedTimer_.start();
+}
+
+bool TOverview::Complete(int first, int last) const {
+    TileKey key{0, delegate_->Side(), Density()};
+    for (int row = first; row <= last; ++row) {
+        key.RowId = model_->RowIdAt(row);
+        if (!cache_.Contains(key))
+            return false;
+    }
+    return true;
+}
+
+void TOverview::PaintArrived() {
+    arrivedTimer_.stop();
+    if (!arrived_.isEmpty())
+        viewport()->update(arrived_);
+    arrived_ = QRegion();
 }
 
 // ---- Input -------------------------------------------------------------------------------

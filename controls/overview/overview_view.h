@@ -6,6 +6,8 @@
 #include "controls/overview/tile_loader.h"
 
 #include <QListView>
+#include <QRegion>
+#include <QTimer>
 
 #include <memory>
 
@@ -124,6 +126,10 @@ private:
     void UpdateWanted();
     void UpdateGrid();
     void TileArrived(const TileKey& key);
+    /// Whether the tiles of these rows are all in the memory cache.
+    bool Complete(int first, int last) const;
+    /// Paints the cells of the tiles that arrived since the last time.
+    void PaintArrived();
     int Density() const;
 
     TileCache cache_;
@@ -137,6 +143,8 @@ private:
     std::uint64_t filledGeneration_ = ~std::uint64_t(0);
     bool following_ = false;
     bool wantedScheduled_ = false;
+    QRegion arrived_; // cells whose tiles arrived, not yet painted
+    QTimer arrivedTimer_;
     bool stale_ = false; // the records changed while the grid was hidden
 };
 

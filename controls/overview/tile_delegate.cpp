@@ -44,6 +44,20 @@ void TileDelegate::PaintBroken(QPainter& painter, const QRect& square) {
     painter.restore();
 }
 
+const QStaticText& TileDelegate::CaptionOf(int row, const QString& source, int width,
+                                           const QStyleOptionViewItem& option) const {
+    Caption* caption = captions_.object(row);
+    if (!caption || caption->Source != source || caption->Width != width ||
+        caption->Font != option.font) {
+        caption = new Caption{source, width, option.font, {}};
+        caption->Text.setTextFormat(Qt::PlainText);
+        caption->Text.setText(option.fontMetrics.elidedText(source, Qt::ElideMiddle, width));
+        caption->Text.prepare(QTransform(), option.font);
+        captions_.insert(row, caption);
+    }
+    return caption->Text;
+}
+
 void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
     const QRect cell = option.rect;
@@ -86,9 +100,12 @@ void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                         cell.width() - kMargin, option.fontMetrics.height());
     painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());
     painter->setFont(option.font);
-    painter->drawText(caption, Qt::AlignHCenter | Qt::AlignVCenter,
-                      option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
-                                                    Qt::ElideMiddle, caption.width()));
+    const QStaticText& text =
+        CaptionOf(index.row(), index.data(Qt::DisplayRole).toString(), caption.width(), option);
+    const QSizeF size = text.size();
+    painter->drawStaticText(QPointF(caption.left() + (caption.width() - size.width()) / 2,
+                                    caption.top() + (caption.height() - size.height()) / 2),
+                            text);
     if (current) {
         // The current record's tile: a frame that shows with or without the selection.
         painter->setPen(

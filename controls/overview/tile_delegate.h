@@ -3,6 +3,8 @@
 
 #include "controls/overview/tile_cache.h"
 
+#include <QCache>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -33,8 +35,19 @@ public:
     static constexpr int kMargin = 6;
 
 private:
+    /// A row's caption, elided to its width and laid out once for every paint that follows.
+    struct Caption {
+        QString Source;
+        int Width = 0;
+        QFont Font;
+        QStaticText Text;
+    };
+    const QStaticText& CaptionOf(int row, const QString& source, int width,
+                                 const QStyleOptionViewItem& option) const;
+
     std::function<const Tile*(int row)> find_;
     int side_ = 128;
+    mutable QCache<int, Caption> captions_{4096};
 };
 
 } // namespace controls

@@ -7,6 +7,8 @@
 
 #include <chrono>
 
+#include <pthread.h>
+
 namespace controls {
 
 void TileLoader::Inbox::Deliver(Arrival arrival) {
@@ -31,6 +33,7 @@ TileLoader::TileLoader(imaging::Decoder& decoder, TileCache& cache, BlobReader r
 }
 
 TileLoader::~TileLoader() {
+    StoreUnstored();
     {
         std::lock_guard hold(inbox_->Lock);
         inbox_->Owner = nullptr;
@@ -53,6 +56,7 @@ TileLoader::~TileLoader() {
 // ---- The disk cache's thread -------------------------------------------------------------
 
 void TileLoader::StoreWork() {
+    pthread_setname_np(pthread_self(), "tile store"); // named for debuggers and profilers
     data::ThumbnailStore store;
     storeCatalogue_ = std::make_unique<data::TableFile>();
     for (;;) {
@@ -227,6 +231,7 @@ void TileLoader::Want(const std::vector<Wanted>& tiles) {
 }
 
 void TileLoader::Forget() {
+    StoreUnstored(); // into the disk cache they were made for, before it changes
     for (auto& [key, job] : decodes_)
         job->Cancel();
     decodes_.clear();
@@ -341,18 +346,27 @@ void TileLoader::Collect() {
                 }
             }
             ++tally_.Decoded;
-            if (storeOpen_ && arrival.Result.What != Tile::Kind::Broken) {
-                Tile copy = arrival.Result;
-                PostStore([key, copy](data::ThumbnailStore& store) {
-                    const QByteArray bytes = copy.Stored();
-                    if (!bytes.isEmpty())
-                        store.Put(key, bytes);
-                });
-            }
+            if (storeOpen_ && arrival.Result.What != Tile::Kind::Broken)
+                unstored_.emplace_back(key, arrival.Result);
         }
         cache_.Insert(key, std::move(arrival.Result));
         emit TileReady(key);
     }
+    // New tiles are packed and written once the screen is brought, so the packing takes no
+    // time from the decodes the screen waits for (or after many, while scrolling on).
+    if (!Busy() || unstored_.size() >= kUnstoredMost)
+        StoreUnstored();
+}
+
+void TileLoader::StoreUnstored() {
+    if (unstored_.empty())
+        return;
+    PostStore([tiles = std::move(unstored_)](data::ThumbnailStore& store) {
+        for (const auto& [key, tile] : tiles)
+            if (const QByteArray bytes = tile.Stored(); !bytes.isEmpty())
+                store.Put(key, bytes);
+    });
+    unstored_.clear();
 }
 
 void TileLoader::WaitStore() {

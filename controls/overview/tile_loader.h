@@ -109,6 +109,8 @@ private:
         int Record = -1;
     };
     void StartDecode(const TileKey& key, const Urgency& urgency);
+    /// Hands the decoded tiles not yet stored to the disk cache's thread.
+    void StoreUnstored();
     /// A decode request for a tile's picture bytes.
     static imaging::DecodeRequest RequestFor(const TileKey& key, QByteArray blob);
     /// Submits a decode whose result goes to the inbox.
@@ -128,6 +130,9 @@ private:
     std::unordered_set<TileKey, TileKeyHash, TileKeyEqual> lookups_;
     std::unordered_map<TileKey, std::shared_ptr<imaging::DecodeJob>, TileKeyHash, TileKeyEqual>
         decodes_;
+    // Decoded tiles not yet handed to the disk cache.
+    static constexpr size_t kUnstoredMost = 256;
+    std::vector<std::pair<TileKey, Tile>> unstored_;
 
     // The disk cache's thread and its tasks, under storeLock_.
     std::mutex storeLock_;

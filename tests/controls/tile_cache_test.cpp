@@ -6,6 +6,7 @@
 #include <QDataStream>
 #include <QIODevice>
 #include <gtest/gtest.h>
+#include <zstd.h>
 
 namespace {
 
@@ -66,6 +67,19 @@ TEST(TileBytes, PicturesAndLabelsComeBackExactlyBrokenTilesAreNotKept) {
     EXPECT_TRUE(broken.Stored().isEmpty());
 }
 
+// Bytes packed as a stored tile packs its pixels, with or without the size they unpack to.
+QByteArray Packed(const QByteArray& bytes, bool withSize = true) {
+    ZSTD_CCtx* context = ZSTD_createCCtx();
+    ZSTD_CCtx_setParameter(context, ZSTD_c_contentSizeFlag, withSize ? 1 : 0);
+    ZSTD_CCtx_setParameter(context, ZSTD_c_checksumFlag, 1);
+    QByteArray out(qsizetype(ZSTD_compressBound(size_t(bytes.size()))), '\0');
+    const size_t size = ZSTD_compress2(context, out.data(), size_t(out.size()), bytes.constData(),
+                                       size_t(bytes.size()));
+    ZSTD_freeCCtx(context);
+    out.truncate(qsizetype(size));
+    return out;
+}
+
 TEST(TileBytes, BytesThatDoNotHoldATileAreRefused) {
     const QByteArray good = Picture(16, qRgb(1, 2, 3)).Stored();
     EXPECT_FALSE(controls::Tile::FromStored({}).has_value());
@@ -75,32 +89,30 @@ TEST(TileBytes, BytesThatDoNotHoldATileAreRefused) {
     magic[0] = 'X';
     EXPECT_FALSE(controls::Tile::FromStored(magic).has_value());
     // Sizes that do not match the pixels, or that no tile has.
-    auto forged = [](qint32 width, qint32 height, double ratio, const QByteArray& pixels) {
+    auto forged = [](qint32 width, qint32 height, double ratio, const QByteArray& packed) {
         QByteArray out;
         QDataStream stream(&out, QIODevice::WriteOnly);
-        stream << quint32(0x564c5431) << quint8(0) << QString() << width << height << ratio
-               << qCompress(pixels);
+        stream << quint32(0x564c5432) << quint8(0) << QString() << width << height << ratio
+               << packed;
         return out;
     };
     const QByteArray pixels(16 * 16 * 4, '\x7f');
-    EXPECT_TRUE(controls::Tile::FromStored(forged(16, 16, 1, pixels)).has_value());
-    EXPECT_FALSE(controls::Tile::FromStored(forged(16, 17, 1, pixels)).has_value());
-    EXPECT_FALSE(controls::Tile::FromStored(forged(-16, -16, 1, pixels)).has_value());
-    EXPECT_FALSE(controls::Tile::FromStored(forged(65536, 65536, 1, pixels)).has_value());
-    EXPECT_FALSE(controls::Tile::FromStored(forged(16, 16, 0, pixels)).has_value());
+    EXPECT_TRUE(controls::Tile::FromStored(forged(16, 16, 1, Packed(pixels))).has_value());
+    EXPECT_FALSE(controls::Tile::FromStored(forged(16, 17, 1, Packed(pixels))).has_value());
+    EXPECT_FALSE(controls::Tile::FromStored(forged(-16, -16, 1, Packed(pixels))).has_value());
+    EXPECT_FALSE(controls::Tile::FromStored(forged(65536, 65536, 1, Packed(pixels))).has_value());
+    EXPECT_FALSE(controls::Tile::FromStored(forged(16, 16, 0, Packed(pixels))).has_value());
     EXPECT_FALSE(
-        controls::Tile::FromStored(forged(16, 16, 1, QByteArray("too few pixels"))).has_value());
-    // A block claiming to unpack to far more than the picture is refused before unpacking.
-    QByteArray claim;
-    {
-        QDataStream stream(&claim, QIODevice::WriteOnly);
-        QByteArray packed = qCompress(pixels);
-        packed[0] = char(0x7f);
-        packed[1] = packed[2] = packed[3] = char(0xff);
-        stream << quint32(0x564c5431) << quint8(0) << QString() << qint32(16) << qint32(16)
-               << double(1) << packed;
-    }
-    EXPECT_FALSE(controls::Tile::FromStored(claim).has_value());
+        controls::Tile::FromStored(forged(16, 16, 1, Packed("too few pixels"))).has_value());
+    // A block that does not say what it unpacks to, or says more than the picture holds, is
+    // refused before unpacking; one that lies about its contents is refused by the unpacking.
+    EXPECT_FALSE(controls::Tile::FromStored(forged(16, 16, 1, Packed(pixels, false))).has_value());
+    EXPECT_FALSE(
+        controls::Tile::FromStored(forged(16, 16, 1, Packed(QByteArray(1 << 20, 0)))).has_value());
+    QByteArray damaged = Packed(pixels);
+    damaged[damaged.size() - 2] = char(damaged[damaged.size() - 2] ^ 0x5a);
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x5a);
+    EXPECT_FALSE(controls::Tile::FromStored(forged(16, 16, 1, damaged)).has_value());
 }
 
 } // namespace
