@@ -191,10 +191,10 @@ std::optional<QByteArray> ThumbnailStore::Get(const Key& key) {
         return waiting->second;
     }
     // Read once for every tile of a screen: prepared once while the file is open.
-    if (!read_ &&
-        sqlite3_prepare_v2(db_, "SELECT bytes FROM tiles WHERE record = ? AND pixels = ? AND "
-                                "density = ?",
-                           -1, &read_, nullptr) != SQLITE_OK) {
+    if (!read_ && sqlite3_prepare_v2(db_,
+                                     "SELECT bytes FROM tiles WHERE record = ? AND pixels = ? AND "
+                                     "density = ?",
+                                     -1, &read_, nullptr) != SQLITE_OK) {
         read_ = nullptr;
         Failed(sqlite3_errcode(db_));
         return std::nullopt;

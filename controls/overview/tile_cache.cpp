@@ -68,8 +68,8 @@ std::optional<Tile> Tile::FromStored(const QByteArray& bytes) {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull() || image.sizeInBytes() != expected)
         return std::nullopt;
-    const size_t unpacked = ZSTD_decompress(image.bits(), size_t(expected), packed.constData(),
-                                            size_t(packed.size()));
+    const size_t unpacked =
+        ZSTD_decompress(image.bits(), size_t(expected), packed.constData(), size_t(packed.size()));
     if (ZSTD_isError(unpacked) || unpacked != size_t(expected))
         return std::nullopt;
     image.setDevicePixelRatio(ratio);
