@@ -71,6 +71,9 @@ TOverview::TOverview(imaging::Decoder& decoder, qint64 memoryLimitBytes, QWidget
     setAccessibleName(tr("Overview of the pictures"));
     UpdateGrid();
     connect(loader_.get(), &TileLoader::TileReady, this, &TOverview::TileArrived);
+    holdTimer_.setSingleShot(true);
+    holdTimer_.setInterval(16);
+    connect(&holdTimer_, &QTimer::timeout, this, &TOverview::ReleaseHold);
     arrivedTimer_.setSingleShot(true);
     arrivedTimer_.setInterval(40);
     connect(&arrivedTimer_, &QTimer::timeout, this, &TOverview::PaintArrived);
@@ -225,6 +228,26 @@ void TOverview::showEvent(QShowEvent* event) {
         // them.
         UpdateWanted();
     }
+    // The first paint waits up to a frame for the screen's tiles: a screen the disk cache
+    // holds then shows whole at once, not as empty frames filled a moment later.
+    holding_ = true;
+    holdTimer_.start();
+    // Meanwhile the captions are laid out, so the paint has only to draw them.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const auto [first, last] = ShownRows();
+    for (int row = first; row <= last; ++row) {
+        option.rect = CellRect(row);
+        delegate_->PrepareCaption(option, model_->index(row));
+    }
+}
+
+void TOverview::ReleaseHold() {
+    holdTimer_.stop();
+    if (!holding_)
+        return;
+    holding_ = false;
+    viewport()->update();
 }
 
 void TOverview::FollowRecord(int record) {
@@ -321,6 +344,7 @@ void TOverview::TileArrived(const TileKey& key) {
     // Tiles arriving one after another are painted together a few times a second, so the GUI
     // thread leaves the cores to the decodes; the one that completes the screen at once.
     if (Complete(first, last)) {
+        ReleaseHold();
         PaintArrived();
         ScheduleWanted(); // the next screen now
     } else if (!arrivedTimer_.isActive())

@@ -128,6 +128,8 @@ private:
     void TileArrived(const TileKey& key);
     /// Whether the tiles of these rows are all in the memory cache.
     bool Complete(int first, int last) const;
+    /// Ends the wait of the first paint after a show.
+    void ReleaseHold();
     /// Paints the cells of the tiles that arrived since the last time.
     void PaintArrived();
     int Density() const;
@@ -143,6 +145,8 @@ private:
     std::uint64_t filledGeneration_ = ~std::uint64_t(0);
     bool following_ = false;
     bool wantedScheduled_ = false;
+    bool holding_ = false; // the first paint after a show waits for the screen's tiles
+    QTimer holdTimer_;
     QRegion arrived_; // cells whose tiles arrived, not yet painted
     QTimer arrivedTimer_;
     bool stale_ = false; // the records changed while the grid was hidden

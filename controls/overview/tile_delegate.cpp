@@ -58,6 +58,17 @@ const QStaticText& TileDelegate::CaptionOf(int row, const QString& source, int w
     return caption->Text;
 }
 
+QRect TileDelegate::CaptionRect(const QRect& cell, const QFontMetrics& metrics) const {
+    return QRect(cell.left() + kMargin / 2, cell.top() + kMargin + side_ - 1 + kMargin,
+                 cell.width() - kMargin, metrics.height());
+}
+
+void TileDelegate::PrepareCaption(const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
+    CaptionOf(index.row(), index.data(Qt::DisplayRole).toString(),
+              CaptionRect(option.rect, option.fontMetrics).width(), option);
+}
+
 void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
     const QRect cell = option.rect;
@@ -96,8 +107,7 @@ void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         PaintBroken(*painter, square);
     }
 
-    const QRect caption(cell.left() + kMargin / 2, square.bottom() + kMargin,
-                        cell.width() - kMargin, option.fontMetrics.height());
+    const QRect caption = CaptionRect(cell, option.fontMetrics);
     painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());
     painter->setFont(option.font);
     const QStaticText& text =

@@ -29,6 +29,9 @@ public:
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
+    /// Lays out a row's caption ahead of its paint (while the grid waits for its tiles).
+    void PrepareCaption(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
     /// Draws the broken-picture mark into a square.
     static void PaintBroken(QPainter& painter, const QRect& square);
 
@@ -42,6 +45,7 @@ private:
         QFont Font;
         QStaticText Text;
     };
+    QRect CaptionRect(const QRect& cell, const QFontMetrics& metrics) const;
     const QStaticText& CaptionOf(int row, const QString& source, int width,
                                  const QStyleOptionViewItem& option) const;
 
