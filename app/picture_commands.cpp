@@ -16,6 +16,10 @@
 #include "platform/core/paths.h"
 #include "platform/ui/printer.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 QString TfMain::CurrentFileName() const {
     if (data_ && data_->Table1 && data_->Table1->Active())
         if (data::TField* field = data_->Table1->LookupField(QStringLiteral("Filename")))
@@ -23,15 +27,26 @@ QString TfMain::CurrentFileName() const {
     return {};
 }
 
+// The folder the Save dialog starts in: the program's, or the user's pictures folder when
+// the program's cannot be written (an installed program).
+static QString SaveFolder(const QString& programDir) {
+    if (QFileInfo(programDir).isWritable())
+        return programDir;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    QDir().mkpath(pictures);
+    return pictures;
+}
+
 void TfMain::SaveAs1Click() {
     platform::RunGuarded([this] {
         const QString defaultName = FileNameNoExt(CurrentFileName());
         platform::SaveRequest request;
         request.caption = QStringLiteral("Save Image");
-        request.initialDir = programDir_;
+        request.initialDir = SaveFolder(programDir_);
         request.fileName = defaultName;
         request.filter = imaging::FilterEntries(imaging::FormatList::MainSave);
         request.defaultExtension = QStringLiteral("TIF");
+        // Replacing a file is asked below, once, whichever dialog chose it.
         request.confirmOverwrite = false;
         const std::optional<QString> chosen = platform::Dialogs().SaveFileName(this, request);
         if (!chosen)
@@ -39,16 +54,32 @@ void TfMain::SaveAs1Click() {
         // The dialog leaves the process in the chosen file's folder (it does not protect the
         // current directory): a relative DataPath is found there at the next activation.
         platform::SetCurrentDir(platform::ExtractFilePath(*chosen));
+        // The format is the extension's, in any spelling the format table knows; one the
+        // engine cannot write is named, with those it can.
+        const imaging::PictureFormat* format = imaging::FormatOfFile(*chosen);
+        if (!format || !format->Engine || !format->EngineWrites) {
+            platform::Dialogs().MessageBox(
+                this,
+                QStringLiteral("Pictures cannot be saved as \"%1\". Give the file one of "
+                               "these extensions: %2.")
+                    .arg(platform::ExtractFileName(*chosen), imaging::WritableExtensions()),
+                request.caption, platform::MB_OK | platform::MB_ICONWARNING);
+            return;
+        }
+        if (QFileInfo::exists(*chosen) &&
+            platform::Dialogs().MessageBox(
+                this,
+                QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                    .arg(platform::ExtractFileName(*chosen)),
+                request.caption, platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
+            return;
         platform::Screen::SetCursor(platform::crHourGlass);
         struct Restore {
             ~Restore() { platform::Screen::SetCursor(platform::crDefault); }
         } restore;
-        // The four formats of the list, by their main extension; any other writes nothing.
-        const imaging::PictureFormat* format = imaging::FormatOfMainExtension(*chosen);
-        const bool tiff = format && format->Engine == imaging::EngineFormat::Tiff;
+        const bool tiff = format->Engine == imaging::EngineFormat::Tiff;
         PDBMultiImage1->ImageWriteRes = tiff ? imaging::sMonoChrome : imaging::sAutoMatic;
-        if (format && format->Place[int(imaging::FormatList::MainSave)] > 0)
-            PDBMultiImage1->SaveAs(*format->Engine, *chosen);
+        PDBMultiImage1->SaveAs(*format->Engine, *chosen);
     });
 }
 

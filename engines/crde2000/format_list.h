@@ -111,7 +111,7 @@ static const struct CrdeFormatRow kCrdeFormats[] = {
         .openPlace = 6,
         .openAllPlace = 6,
         .toolbarSavePlace = 3,
-        .mainSavePlace = 0,
+        .mainSavePlace = 5,
     },
     {
         .stem = "Gif",
@@ -136,7 +136,7 @@ static const struct CrdeFormatRow kCrdeFormats[] = {
         .openPlace = 3,
         .openAllPlace = 3,
         .toolbarSavePlace = 6,
-        .mainSavePlace = 0,
+        .mainSavePlace = 6,
     },
     {
         .stem = "Jpeg",
@@ -236,7 +236,7 @@ static const struct CrdeFormatRow kCrdeFormats[] = {
         .openPlace = 0,
         .openAllPlace = 0,
         .toolbarSavePlace = 8,
-        .mainSavePlace = 0,
+        .mainSavePlace = 8,
     },
     {
         .stem = "Pcx",
@@ -311,6 +311,6 @@ static const struct CrdeFormatRow kCrdeFormats[] = {
         .openPlace = 12,
         .openAllPlace = 12,
         .toolbarSavePlace = 7,
-        .mainSavePlace = 0,
+        .mainSavePlace = 7,
     },
 };

@@ -184,4 +184,12 @@ QString FilterPatterns(FormatList list) {
     return patterns;
 }
 
+QString WritableExtensions() {
+    QStringList names;
+    for (const PictureFormat* f : InOrder(FormatList::MainSave))
+        if (f->EngineWrites)
+            names << Spellings(*f).front();
+    return names.join(QStringLiteral(", "));
+}
+
 } // namespace imaging

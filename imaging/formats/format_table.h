@@ -75,6 +75,9 @@ const PictureFormat& FormatOf(EngineFormat format);
 QStringList Spellings(const PictureFormat& format);
 /// The main extension in lower case ("jpg"), as the writers' depth rules name it.
 QString MainExtension(const PictureFormat& format);
+/// The main extensions of the formats the engine writes, in the main Save list's order,
+/// upper case and comma-separated ("TIF, JPG, ...").
+QString WritableExtensions();
 /// Every extension a file loaded into the field may have, upper case with the dot.
 QStringList LoadableExtensions();
 /// A list's entries in its order: "Label    (EXT) |*.EXT" joined by '|'.

@@ -33,29 +33,43 @@ TEST_F(PictureCommands, SaveAsOffersTheRecordsNameAndWritesByExtension) {
     ASSERT_TRUE(window->ToolSave->isEnabled());
     const QString out = fixture.Path("out");
     const QString startedIn = QDir::currentPath();
-    dialogs.saveAnswers = {out + ".tif", out + ".jpg", out + ".PCX",
-                           out + ".bmp", out + ".gif", out + ".jpeg"};
-    for (int i = 0; i < 6; ++i)
+    // Every format the engine writes, by the extension typed in any spelling and case.
+    const QStringList written{".tif", ".jpg", ".PCX", ".bmp",  ".png",
+                              ".gif", ".tga", ".eps", ".TIFF", ".jpeg"};
+    for (const QString& extension : written)
+        dialogs.saveAnswers.push_back(out + extension);
+    for (int i = 0; i < written.size(); ++i)
         window->SaveAs1->trigger();
-    ASSERT_EQ(dialogs.saveRequests.size(), 6u);
+    ASSERT_EQ(dialogs.saveRequests.size(), size_t(written.size()));
     const platform::SaveRequest& asked = dialogs.saveRequests[0];
     EXPECT_EQ(asked.caption, "Save Image");
     EXPECT_EQ(asked.fileName, "PIC000") << "the record's file name without its extension";
     EXPECT_EQ(asked.defaultExtension, "TIF");
-    EXPECT_FALSE(asked.confirmOverwrite);
-    EXPECT_EQ(asked.filter, "Tagged Image    (TIF) |*.TIF|Jpeg    (JPG) |*.JPG|PaintShop Pro    "
-                            "(PCX) |*.PCX|Windows Bitmap    (BMP) |*.BMP");
+    EXPECT_FALSE(asked.confirmOverwrite) << "replacing is asked by the command itself";
+    EXPECT_TRUE(asked.filter.startsWith("Tagged Image    (TIF) |*.TIF|Jpeg    (JPG) |*.JPG|"
+                                        "PaintShop Pro    (PCX) |*.PCX|Windows Bitmap    (BMP) "
+                                        "|*.BMP|"))
+        << "the four entries first: " << asked.filter.toStdString();
+    for (const char* more : {"*.PNG", "*.GIF", "*.TGA", "*.EPS"})
+        EXPECT_TRUE(asked.filter.contains(more)) << more;
     EXPECT_EQ(picture_tools::Identify(out + ".tif"), "1 8 6")
         << "a lower-case .tif is written monochrome";
+    EXPECT_EQ(picture_tools::Identify(out + ".TIFF"), "1 8 6") << "and so is any TIFF";
     EXPECT_EQ(picture_tools::Identify(out + ".jpg"), "8 8 6");
-    EXPECT_EQ(picture_tools::Identify(out + ".PCX").section(u' ', 1), "8 6");
-    EXPECT_EQ(picture_tools::Identify(out + ".bmp").section(u' ', 1), "8 6");
-    // The BMP keeps the record's colour: record 0 is black.
-    EXPECT_EQ(picture_tools::ImageMagickPixels(out + ".bmp").pixel(3, 3), qRgb(0, 0, 0));
-    EXPECT_FALSE(QFile::exists(out + ".gif")) << "other extensions write nothing";
-    EXPECT_FALSE(QFile::exists(out + ".jpeg"));
-    EXPECT_TRUE(dialogs.boxes.empty()) << "and say nothing";
-    EXPECT_EQ(window->PDBMultiImage1->ImageWriteRes, imaging::sAutoMatic);
+    EXPECT_EQ(picture_tools::Identify(out + ".jpeg"), "8 8 6");
+    for (const char* other : {".PCX", ".bmp", ".png", ".gif", ".tga"})
+        EXPECT_EQ(picture_tools::Identify(out + other).section(u' ', 1), "8 6") << other;
+    // The files are what their names say, and keep the record's colour: record 0 is black.
+    for (const char* other : {".bmp", ".png", ".gif", ".tga"})
+        EXPECT_EQ(picture_tools::ImageMagickPixels(out + other).pixel(3, 3), qRgb(0, 0, 0))
+            << other;
+    EXPECT_TRUE(picture_tools::ReadAll(out + ".png").startsWith("\x89PNG"));
+    EXPECT_TRUE(picture_tools::ReadAll(out + ".gif").startsWith("GIF8"));
+    const QImage eps = picture_tools::GhostscriptPixels(out + ".eps");
+    ASSERT_FALSE(eps.isNull()) << "Ghostscript reads the EPS";
+    EXPECT_EQ(eps.pixel(eps.width() / 2, eps.height() / 2) | 0xFF000000u, qRgb(0, 0, 0));
+    EXPECT_TRUE(dialogs.boxes.empty()) << "none of them asked or complained";
+    EXPECT_EQ(window->PDBMultiImage1->ImageWriteRes, imaging::sAutoMatic) << "after the JPEG";
     EXPECT_EQ(platform::Screen::Cursor(), platform::crDefault);
 
     // The chosen file's folder became the current directory (a relative DataPath follows it).
@@ -65,9 +79,38 @@ TEST_F(PictureCommands, SaveAsOffersTheRecordsNameAndWritesByExtension) {
     // Cancelled: nothing happens, the current directory stays.
     QDir::setCurrent(QDir::tempPath());
     window->ToolSave->click();
-    EXPECT_EQ(dialogs.saveRequests.size(), 7u);
+    EXPECT_EQ(dialogs.saveRequests.size(), size_t(written.size()) + 1);
     EXPECT_EQ(QDir::currentPath(), QDir(QDir::tempPath()).canonicalPath());
     QDir::setCurrent(startedIn);
+}
+
+TEST_F(PictureCommands, SaveAsNamesWhatItCannotWriteAndAsksBeforeReplacing) {
+    const QString out = fixture.Path("kept");
+    // An extension no writer has: the message names the ones there are, nothing is written.
+    dialogs.saveAnswers = {out + ".xyz", out + ".wmf"};
+    window->SaveAs1->trigger();
+    window->SaveAs1->trigger();
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(dialogs.boxes[0].text.contains("kept.xyz")) << dialogs.boxes[0].text.toStdString();
+    EXPECT_TRUE(dialogs.boxes[0].text.contains("TIF, JPG, PCX, BMP, PNG, GIF, TGA, EPS"))
+        << dialogs.boxes[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(out + ".xyz"));
+    EXPECT_FALSE(QFile::exists(out + ".wmf"));
+
+    // An existing file: No leaves it byte for byte, Yes replaces it.
+    const QByteArray old = "an older file of the user's";
+    ASSERT_TRUE(picture_tools::WriteAll(out + ".bmp", old));
+    dialogs.boxes.clear();
+    dialogs.saveAnswers = {out + ".bmp", out + ".bmp"};
+    dialogs.boxAnswers = {platform::IDNO, platform::IDYES};
+    window->SaveAs1->trigger();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes[0].text.contains("kept.bmp already exists"));
+    EXPECT_EQ(dialogs.boxes[0].flags & 0xF, unsigned(platform::MB_YESNO));
+    EXPECT_EQ(picture_tools::ReadAll(out + ".bmp"), old);
+    window->SaveAs1->trigger();
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(picture_tools::Identify(out + ".bmp").section(u' ', 1), "8 6");
 }
 
 TEST_F(PictureCommands, CopyPutsThePictureOnTheClipboardAndPrintAsksFirst) {

@@ -98,6 +98,51 @@ TEST_F(Commands, CopyReachesAnotherProgramAndSaveAsWritesEachFormat) {
         }
     EXPECT_GT(clear, mono.width() * mono.height() * 9 / 10);
     EXPECT_EQ(agree, clear);
+
+    // The formats beyond the four, by the extension typed, read back by other programs.
+    const QString saved = out.filePath("typed.png"), gif = out.filePath("typed.gif"),
+                  tga = out.filePath("typed.tga"), eps = out.filePath("typed.eps");
+    for (const QString& file : {saved, gif, tga})
+        SaveAs(file, "commands-save-more.png");
+    SaveAs(eps, "commands-save-eps.png");
+    EXPECT_TRUE(picture_tools::ReadAll(saved).startsWith("\x89PNG")) << "a .png writes a PNG";
+    EXPECT_EQ(picture_tools::Compare(picture_tools::ImageMagickPixels(saved), original).pixels, 0);
+    EXPECT_EQ(picture_tools::Compare(picture_tools::ImageMagickPixels(tga), original).pixels, 0);
+    EXPECT_EQ(picture_tools::Identify(gif).section(u' ', 1), size);
+    EXPECT_LT(picture_tools::Compare(picture_tools::ImageMagickPixels(gif), original).mean, 8.0)
+        << "the GIF in its palette";
+    const QImage printed = picture_tools::GhostscriptPixels(eps);
+    ASSERT_FALSE(printed.isNull()) << "Ghostscript reads the EPS";
+
+    // An extension no format has: the message names those there are, and nothing is written.
+    const QString unknown = out.filePath("typed.xyz");
+    Menu("a");
+    ASSERT_TRUE(x.WaitForWindow("Save Image", 10000).has_value());
+    QThread::msleep(500);
+    x.Xdo({"key", "ctrl+a"});
+    x.Xdo({"type", unknown});
+    x.Xdo({"key", "Return"});
+    QThread::msleep(1500);
+    Shot("commands-save-unknown.png");
+    x.Xdo({"key", "Return"}); // the message's OK
+    QThread::msleep(500);
+    EXPECT_FALSE(QFile::exists(unknown));
+
+    // Replacing asks: No leaves the file byte for byte.
+    const QByteArray before = picture_tools::ReadAll(bmp);
+    ASSERT_TRUE(picture_tools::WriteAll(bmp, "the user's own file"));
+    Menu("a");
+    ASSERT_TRUE(x.WaitForWindow("Save Image", 10000).has_value());
+    QThread::msleep(500);
+    x.Xdo({"key", "ctrl+a"});
+    x.Xdo({"type", bmp});
+    x.Xdo({"key", "Return"});
+    QThread::msleep(1500);
+    Shot("commands-save-replace.png");
+    x.Xdo({"key", "Escape"}); // No
+    QThread::msleep(1000);
+    EXPECT_EQ(picture_tools::ReadAll(bmp), QByteArray("the user's own file"));
+    EXPECT_FALSE(before.isEmpty());
 }
 
 TEST_F(Commands, TheToolbarZoomsFitsCentresAndPansThePicture) {
