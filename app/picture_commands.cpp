@@ -37,15 +37,32 @@ static QString SaveFolder(const QString& programDir) {
     return pictures;
 }
 
+// The Save dialog's entries for a vector picture: its own format, SVG and PNG.
+static QString VectorFilter(const QStringList& extensions) {
+    QStringList entries;
+    for (const QString& extension : extensions) {
+        const imaging::PictureFormat* format =
+            imaging::FormatOfFile(QStringLiteral("a.") + extension);
+        const QString label = format ? QString::fromLatin1(format->Label)
+                                     : QStringLiteral("Scalable Vector Graphics");
+        entries << QStringLiteral("%1    (%2) |*.%2").arg(label, extension);
+    }
+    return entries.join(u'|');
+}
+
 void TfMain::SaveAs1Click() {
     platform::RunGuarded([this] {
         const QString defaultName = FileNameNoExt(CurrentFileName());
+        // A vector picture is saved as its own bytes, an SVG or a PNG; a bitmap in the
+        // formats the engine writes.
+        const QStringList vector = PDBMultiImage1->VectorSaveExtensions();
         platform::SaveRequest request;
         request.caption = QStringLiteral("Save Image");
         request.initialDir = SaveFolder(programDir_);
         request.fileName = defaultName;
-        request.filter = imaging::FilterEntries(imaging::FormatList::MainSave);
-        request.defaultExtension = QStringLiteral("TIF");
+        request.filter = vector.isEmpty() ? imaging::FilterEntries(imaging::FormatList::MainSave)
+                                          : VectorFilter(vector);
+        request.defaultExtension = vector.isEmpty() ? QStringLiteral("TIF") : vector.front();
         // Replacing a file is asked below, once, whichever dialog chose it.
         request.confirmOverwrite = false;
         const std::optional<QString> chosen = platform::Dialogs().SaveFileName(this, request);
@@ -57,12 +74,19 @@ void TfMain::SaveAs1Click() {
         // The format is the extension's, in any spelling the format table knows; one the
         // engine cannot write is named, with those it can.
         const imaging::PictureFormat* format = imaging::FormatOfFile(*chosen);
-        if (!format || !format->Engine || !format->EngineWrites) {
+        const bool writable = vector.isEmpty()
+                                  ? format && format->Engine && format->EngineWrites
+                                  : vector.contains(QFileInfo(*chosen).suffix().toUpper());
+        if (!writable) {
             platform::Dialogs().MessageBox(
                 this,
-                QStringLiteral("Pictures cannot be saved as \"%1\". Give the file one of "
-                               "these extensions: %2.")
-                    .arg(platform::ExtractFileName(*chosen), imaging::WritableExtensions()),
+                QStringLiteral("%1 cannot be saved as \"%2\". Give the file one of these "
+                               "extensions: %3.")
+                    .arg(vector.isEmpty() ? QStringLiteral("Pictures")
+                                          : QStringLiteral("This vector picture"),
+                         platform::ExtractFileName(*chosen),
+                         vector.isEmpty() ? imaging::WritableExtensions()
+                                          : vector.join(QStringLiteral(", "))),
                 request.caption, platform::MB_OK | platform::MB_ICONWARNING);
             return;
         }
@@ -77,6 +101,10 @@ void TfMain::SaveAs1Click() {
         struct Restore {
             ~Restore() { platform::Screen::SetCursor(platform::crDefault); }
         } restore;
+        if (!vector.isEmpty()) {
+            PDBMultiImage1->SaveVector(*chosen);
+            return;
+        }
         const bool tiff = format->Engine == imaging::EngineFormat::Tiff;
         PDBMultiImage1->ImageWriteRes = tiff ? imaging::sMonoChrome : imaging::sAutoMatic;
         PDBMultiImage1->SaveAs(*format->Engine, *chosen);

@@ -230,6 +230,10 @@ public:
     // Saving (image_saving.cpp): the picture through the engine's writers, or the raw blob.
     /// Writes the picture as a file of a format the engine writes.
     void SaveAs(imaging::EngineFormat format, const QString& fileName);
+    /// The extensions a vector picture is saved as (its own, SVG, PNG); empty for a bitmap.
+    QStringList VectorSaveExtensions() const;
+    /// Writes the vector picture shown as its own bytes, an SVG or a PNG, by the extension.
+    void SaveVector(const QString& fileName);
     void SaveAsBMP(const QString& fileName);
     void SaveAsGIF(const QString& fileName);
     void SaveAsTIF(const QString& fileName);

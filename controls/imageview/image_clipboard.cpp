@@ -5,6 +5,7 @@
 #include "controls/imageview/db_multi_image.h"
 
 #include "imaging/error_invalid.h"
+#include "imaging/metafile/metafile_export.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -48,9 +49,61 @@ private:
     QImage picture_;
 };
 
+// A vector picture on the clipboard: an SVG of it (still vectors), a bitmap of it twice its
+// size (transparent where nothing is drawn) and its own bytes under its type. Each is made only
+// when a program asks for it, and once.
+class VectorMimeData : public QMimeData {
+public:
+    explicit VectorMimeData(imaging::Metafile picture)
+        : picture_(std::move(picture)) {}
+
+    QStringList formats() const override {
+        QStringList all{QStringLiteral("image/svg+xml"), QStringLiteral("image/png")};
+        all << imaging::metafile_export::OwnMimeTypes(picture_);
+        all << QStringLiteral("application/x-qt-image");
+        return all;
+    }
+    bool hasFormat(const QString& mime) const override { return formats().contains(mime); }
+
+protected:
+    QVariant retrieveData(const QString& mime, QMetaType type) const override {
+        if (mime == QLatin1String("image/svg+xml")) {
+            if (svg_.isEmpty())
+                svg_ = imaging::metafile_export::Svg(picture_);
+            return svg_;
+        }
+        if (imaging::metafile_export::OwnMimeTypes(picture_).contains(mime))
+            return picture_.Bytes();
+        const bool image =
+            mime == QLatin1String("application/x-qt-image") || type.id() == QMetaType::QImage;
+        if (!image && mime != QLatin1String("image/png"))
+            return {};
+        if (image_.isNull())
+            image_ = imaging::metafile_export::ExportImage(picture_);
+        if (image)
+            return image_;
+        if (png_.isEmpty()) {
+            QBuffer buffer(&png_);
+            buffer.open(QIODevice::WriteOnly);
+            image_.save(&buffer, "PNG");
+        }
+        return png_;
+    }
+
+private:
+    imaging::Metafile picture_;
+    mutable QByteArray svg_, png_;
+    mutable QImage image_;
+};
+
 } // namespace
 
 void TPDBMultiImage::CopyToClipboard() {
+    // A vector picture goes out as vectors, a bitmap of it and its own bytes.
+    if (Picture.HasMetafile()) {
+        QGuiApplication::clipboard()->setMimeData(new VectorMimeData(Picture.Metafile()));
+        return;
+    }
     // As a device-independent bitmap would be made of it: nothing to copy is an error.
     if (!Picture.HasBitmapHandle())
         throw imaging::ErrorInvalid(QStringLiteral("Input image is empty"));

@@ -8,6 +8,10 @@
 #include "imaging/engine/shared_tables.h"
 #include "imaging/error_invalid.h"
 #include "imaging/formats/format_table.h"
+#include "imaging/metafile/metafile_export.h"
+
+#include <QBuffer>
+#include <QFileInfo>
 
 namespace controls {
 
@@ -52,6 +56,41 @@ void TPDBMultiImage::SaveAs(EngineFormat format, const QString& fileName) {
         return;
     }
     GetBlobInfo();
+    if (OnFinishedLoadSave)
+        OnFinishedLoadSave(this);
+}
+
+QStringList TPDBMultiImage::VectorSaveExtensions() const {
+    if (!Picture.HasMetafile())
+        return {};
+    return {imaging::metafile_export::OwnExtension(Picture.Metafile()), QStringLiteral("SVG"),
+            QStringLiteral("PNG")};
+}
+
+void TPDBMultiImage::SaveVector(const QString& fileName) {
+    CheckSavePreconditions(false);
+    if (!Picture.HasMetafile())
+        throw imaging::ErrorInvalid(QStringLiteral("The picture shown is not a vector picture"));
+    const imaging::Metafile& picture = Picture.Metafile();
+    const QString extension = QFileInfo(fileName).suffix().toUpper();
+    platform::WaitCursor wait;
+    QByteArray bytes;
+    if (extension == imaging::metafile_export::OwnExtension(picture)) {
+        bytes = picture.Bytes(); // the record's own picture, as it is stored
+    } else if (extension == QLatin1String("SVG")) {
+        bytes = imaging::metafile_export::Svg(picture);
+    } else if (extension == QLatin1String("PNG")) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!imaging::metafile_export::ExportImage(picture).save(&buffer, "PNG"))
+            bytes.clear();
+    } else {
+        throw imaging::ErrorInvalid(QStringLiteral("A vector picture is saved as ") +
+                                    VectorSaveExtensions().join(QStringLiteral(", ")));
+    }
+    if (bytes.isEmpty())
+        throw imaging::ErrorInvalid(QStringLiteral("Cannot write ") + fileName);
+    PictureDocument::SaveBytes(bytes, fileName);
     if (OnFinishedLoadSave)
         OnFinishedLoadSave(this);
 }

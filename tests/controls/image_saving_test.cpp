@@ -7,9 +7,11 @@
 #include "tests/controls/image_view_fixture.h"
 #include "tests/engines/picture_tools.h"
 #include "tests/support/qt_printers.h"
+#include "tools/samples/collection.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QSvgRenderer>
 #include <gtest/gtest.h>
 
 using controls::TPDBMultiImage;
@@ -248,4 +250,32 @@ TEST_F(Saving, EveryAppendedTiffPageIsThePicture) {
             picture_tools::ImageMagickPixels(Out("pages.tif"), QStringLiteral("[%1]").arg(page));
         EXPECT_EQ(picture_tools::Compare(back, expected[page]).pixels, 0) << "page " << page;
     }
+}
+
+TEST_F(Saving, AVectorPictureIsSavedAsItsOwnBytesAnSvgOrAPng) {
+    QByteArray emf;
+    for (const samples::Sample& s : samples::Collection())
+        if (s.Format == samples::SampleFormat::Emf && emf.isEmpty())
+            emf = samples::Encode(s);
+    ASSERT_FALSE(emf.isEmpty());
+    Bind({emf}, {300, 300});
+    ASSERT_TRUE(view->Picture.HasMetafile());
+    EXPECT_EQ(view->VectorSaveExtensions(), QStringList({"EMF", "SVG", "PNG"}));
+    EXPECT_THROW(view->SaveAs(imaging::EngineFormat::Bmp, Out("no.bmp")), imaging::ErrorInvalid)
+        << "the engine's writers take bitmaps only";
+
+    view->SaveVector(Out("copy.emf"));
+    EXPECT_EQ(picture_tools::ReadAll(Out("copy.emf")), emf) << "the record's bytes";
+    view->SaveVector(Out("drawn.SVG"));
+    QSvgRenderer svg(Out("drawn.SVG"));
+    EXPECT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.defaultSize(), view->Picture.Metafile().Size());
+    view->SaveVector(Out("drawn.png"));
+    const QSize natural = view->Picture.Metafile().Size();
+    EXPECT_EQ(
+        picture_tools::Identify(Out("drawn.png")).section(u' ', 1),
+        QStringLiteral("%1 %2").arg(std::max(2 * natural.width(), 1)).arg(2 * natural.height()))
+        << "ImageMagick reads it, twice the picture's size";
+    EXPECT_THROW(view->SaveVector(Out("no.tif")), imaging::ErrorInvalid);
+    EXPECT_FALSE(QFile::exists(Out("no.tif")));
 }
