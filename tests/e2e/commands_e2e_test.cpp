@@ -3,6 +3,8 @@
 // Copy, then another program (xclip) reads the clipboard; Save As through the real file
 // dialog with a typed name, each file read back by ImageMagick; the image toolbar's zoom, fit,
 // centre and grab hand. And a picture another program put on the clipboard pasted into a view.
+#include "imaging/metafile/metafile.h"
+#include "imaging/metafile/metafile_export.h"
 #include "tests/e2e/main_window_screen.h"
 #include "tests/e2e/main_window_session.h"
 #include "tests/engines/picture_tools.h"
@@ -10,8 +12,10 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QSet>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -382,4 +386,53 @@ TEST(AnotherProgramsPicture, IsPastedIntoTheViewAndTextIsNot) {
     QFile::remove(out);
     EXPECT_EQ(paste({"-i", text}), 1) << "text alone pastes nothing";
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(Commands, AVectorPictureLeavesAsVectorsABitmapAndItsOwnBytes) {
+    // The balloons, found by the search: a WMF the program draws with its own player.
+    const QByteArray wmf = picture_tools::ReadAll(VLMOR_SAMPLES_DIR "/pictures/BALLOON1.WMF");
+    imaging::Metafile picture;
+    ASSERT_TRUE(picture.Load(wmf));
+    Click({130, 251});
+    x.Xdo({"type", "balloon"});
+    x.Xdo({"key", "Return"});
+    QThread::msleep(1000);
+    Shot("commands-vector.png");
+
+    // File > Copy to Clipboard: another program (xclip) reads the SVG, the PNG and the bytes.
+    Menu("c");
+    const QByteArray targets =
+        x.Output("xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"});
+    for (const char* type : {"image/svg+xml", "image/png", "image/wmf", "image/x-wmf"})
+        EXPECT_TRUE(targets.contains(type)) << type << " in " << targets.toStdString();
+    EXPECT_EQ(x.Output("xclip", {"-selection", "clipboard", "-t", "image/wmf", "-o"}), wmf);
+    QSvgRenderer svg(x.Output("xclip", {"-selection", "clipboard", "-t", "image/svg+xml", "-o"}));
+    ASSERT_TRUE(svg.isValid());
+    QImage rendered(picture.Size(), QImage::Format_ARGB32_Premultiplied);
+    rendered.fill(Qt::white);
+    {
+        QPainter painter(&rendered);
+        painter.setRenderHint(QPainter::Antialiasing);
+        svg.render(&painter);
+    }
+    QImage ours(picture.Size(), QImage::Format_ARGB32_Premultiplied);
+    ours.fill(Qt::white);
+    {
+        QPainter painter(&ours);
+        painter.drawImage(0, 0, imaging::metafile_export::Image(picture, 1.0));
+    }
+    EXPECT_LT(picture_tools::Compare(rendered, ours).mean, 3.0)
+        << "the SVG drawn by another renderer is the picture";
+    QImage png;
+    ASSERT_TRUE(png.loadFromData(
+        x.Output("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}, 20000), "PNG"));
+    EXPECT_GE(png.width(), 2 * picture.Width());
+    EXPECT_TRUE(png.hasAlphaChannel());
+
+    // Save As offers the record's own format, SVG and PNG.
+    const QString own = out.filePath("balloons.wmf"), drawn = out.filePath("balloons.svg");
+    SaveAs(own, "commands-vector-save.png");
+    SaveAs(drawn, "commands-vector-svg.png");
+    EXPECT_EQ(picture_tools::ReadAll(own), wmf);
+    EXPECT_TRUE(QSvgRenderer(drawn).isValid());
 }
