@@ -16,7 +16,9 @@ namespace data {
 
 namespace {
 
-constexpr int kVersion = 1;
+// The version of what a cache file holds; a file of another is made again (2: tiles packed
+// with zstd).
+constexpr int kVersion = 2;
 
 // A prepared statement that finalises itself; a failed preparation leaves it empty.
 class Query {

@@ -34,14 +34,19 @@ class Commands : public MainWindowSession {
 protected:
     void SetUp() override { Launch(QStringLiteral("Picture Commands")); }
     // Save As from the File menu: the file dialog, a typed full name, Return.
-    void SaveAs(const QString& file, const QString& shot) {
+    void ChooseInSaveDialog(const QString& file, const QString& shot = {}) {
         Menu("a");
         ASSERT_TRUE(x.WaitForWindow("Save Image", 10000).has_value());
         QThread::msleep(500);
-        Shot(shot);
+        if (!shot.isEmpty())
+            Shot(shot);
         x.Xdo({"key", "ctrl+a"});
         x.Xdo({"type", file});
         x.Xdo({"key", "Return"});
+    }
+    // The same, waiting for the file to be written.
+    void SaveAs(const QString& file, const QString& shot) {
+        ChooseInSaveDialog(file, shot);
         for (int i = 0; i < 40 && !QFile::exists(file); ++i)
             QThread::msleep(250);
     }
@@ -120,12 +125,7 @@ TEST_F(Commands, CopyReachesAnotherProgramAndSaveAsWritesEachFormat) {
 
     // An extension no format has: the message names those there are, and nothing is written.
     const QString unknown = out.filePath("typed.xyz");
-    Menu("a");
-    ASSERT_TRUE(x.WaitForWindow("Save Image", 10000).has_value());
-    QThread::msleep(500);
-    x.Xdo({"key", "ctrl+a"});
-    x.Xdo({"type", unknown});
-    x.Xdo({"key", "Return"});
+    ChooseInSaveDialog(unknown);
     QThread::msleep(1500);
     Shot("commands-save-unknown.png");
     x.Xdo({"key", "Return"}); // the message's OK
@@ -135,12 +135,7 @@ TEST_F(Commands, CopyReachesAnotherProgramAndSaveAsWritesEachFormat) {
     // Replacing asks: No leaves the file byte for byte.
     const QByteArray before = picture_tools::ReadAll(bmp);
     ASSERT_TRUE(picture_tools::WriteAll(bmp, "the user's own file"));
-    Menu("a");
-    ASSERT_TRUE(x.WaitForWindow("Save Image", 10000).has_value());
-    QThread::msleep(500);
-    x.Xdo({"key", "ctrl+a"});
-    x.Xdo({"type", bmp});
-    x.Xdo({"key", "Return"});
+    ChooseInSaveDialog(bmp);
     QThread::msleep(1500);
     Shot("commands-save-replace.png");
     x.Xdo({"key", "Escape"}); // No
