@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::TApplication app(argc, argv);
     bench::FailOnErrors();
-    // The collection's enhanced metafile, the larger of its drawings.
+    // The collection's first enhanced metafile.
     for (const samples::Sample& s : samples::Collection())
         if (s.Format == samples::SampleFormat::Emf && picture.Empty())
             picture.Load(samples::Encode(s));

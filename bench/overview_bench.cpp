@@ -281,9 +281,8 @@ void BM_PaintLoop(benchmark::State& state) {
         plain.screens.push_back(std::move(screen));
     }
     gridBar->setValue(0);
-    const QRect viewport = grid.viewport()->geometry();
-    plain.resize(viewport.right() + 1 + gridBar->width(), viewport.bottom() + 1);
-    plain.bar.setGeometry(gridBar->geometry());
+    plain.resize(grid.size());
+    plain.bar.setGeometry(QRect(gridBar->mapTo(&grid, QPoint(0, 0)), gridBar->size()));
     plain.bar.setRange(gridBar->minimum(), gridBar->maximum());
     plain.bar.setPageStep(gridBar->pageStep());
     plain.show();

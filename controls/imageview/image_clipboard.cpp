@@ -100,7 +100,7 @@ private:
 
 void TPDBMultiImage::CopyToClipboard() {
     // A vector picture goes out as vectors, a bitmap of it and its own bytes.
-    if (Picture.HasMetafile()) {
+    if (Picture.HasMetafile() && !Picture.Metafile().Empty()) {
         QGuiApplication::clipboard()->setMimeData(new VectorMimeData(Picture.Metafile()));
         return;
     }

@@ -61,7 +61,7 @@ void TPDBMultiImage::SaveAs(EngineFormat format, const QString& fileName) {
 }
 
 QStringList TPDBMultiImage::VectorSaveExtensions() const {
-    if (!Picture.HasMetafile())
+    if (!Picture.HasMetafile() || Picture.Metafile().Empty())
         return {};
     return {imaging::metafile_export::OwnExtension(Picture.Metafile()), QStringLiteral("SVG"),
             QStringLiteral("PNG")};
@@ -69,7 +69,7 @@ QStringList TPDBMultiImage::VectorSaveExtensions() const {
 
 void TPDBMultiImage::SaveVector(const QString& fileName) {
     CheckSavePreconditions(false);
-    if (!Picture.HasMetafile())
+    if (VectorSaveExtensions().isEmpty())
         throw imaging::ErrorInvalid(QStringLiteral("The picture shown is not a vector picture"));
     const imaging::Metafile& picture = Picture.Metafile();
     const QString extension = QFileInfo(fileName).suffix().toUpper();

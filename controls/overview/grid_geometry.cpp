@@ -202,6 +202,8 @@ void TOverview::scrollContentsBy(int dx, int dy) {
 }
 
 void TOverview::paintEvent(QPaintEvent* event) {
+    if (holding_)
+        return; // the background only, for a frame at most; painted whole once released
     QPainter painter(viewport());
     QStyleOptionViewItem option;
     initViewItemOption(&option);

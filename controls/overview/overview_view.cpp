@@ -220,14 +220,13 @@ void TOverview::RecordsChanged() {
 
 void TOverview::showEvent(QShowEvent* event) {
     QListView::showEvent(event);
-    if (stale_) {
-        Refill(); // which asks for the screen's tiles
-    } else {
+    if (stale_)
+        Refill();
+    else
         FollowRecord(CurrentRecord());
-        // The screen's tiles are asked for before the first paint, which then runs beside
-        // them.
-        UpdateWanted();
-    }
+    // The screen's tiles are asked for before the first paint, which then runs beside them
+    // (a refill of unchanged rows asks for none itself).
+    UpdateWanted();
     // The first paint waits up to a frame for the screen's tiles: a screen the disk cache
     // holds then shows whole at once, not as empty frames filled a moment later.
     holding_ = true;
@@ -240,6 +239,12 @@ void TOverview::showEvent(QShowEvent* event) {
         option.rect = CellRect(row);
         delegate_->PrepareCaption(option, model_->index(row));
     }
+}
+
+void TOverview::hideEvent(QHideEvent* event) {
+    holdTimer_.stop();
+    holding_ = false;
+    QListView::hideEvent(event);
 }
 
 void TOverview::ReleaseHold() {

@@ -6,6 +6,8 @@
 
 #include <zstd.h>
 
+#include <memory>
+
 namespace controls {
 
 namespace {
@@ -56,8 +58,10 @@ std::optional<Tile> Tile::FromStored(const QByteArray& bytes) {
     double ratio = 1;
     QByteArray packed;
     stream >> width >> height >> ratio >> packed;
-    if (stream.status() != QDataStream::Ok || width <= 0 || height <= 0 || width > 4096 ||
-        height > 4096 || !(ratio >= 0.25 && ratio <= 16))
+    // No tile is larger than the largest tile (256) at the densest screen (8 device pixels a
+    // logical one).
+    if (stream.status() != QDataStream::Ok || width <= 0 || height <= 0 || width > 2048 ||
+        height > 2048 || !(ratio >= 0.25 && ratio <= 16))
         return std::nullopt;
     // The compressed block names the size it unpacks to: it must be the picture's, and it
     // unpacks into the picture's own pixels, never past them.
@@ -68,8 +72,13 @@ std::optional<Tile> Tile::FromStored(const QByteArray& bytes) {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull() || image.sizeInBytes() != expected)
         return std::nullopt;
-    const size_t unpacked =
-        ZSTD_decompress(image.bits(), size_t(expected), packed.constData(), size_t(packed.size()));
+    // One unpacking context a thread, made once (each call would make and free its own).
+    thread_local const std::unique_ptr<ZSTD_DCtx, size_t (*)(ZSTD_DCtx*)> context(ZSTD_createDCtx(),
+                                                                                  ZSTD_freeDCtx);
+    if (!context)
+        return std::nullopt;
+    const size_t unpacked = ZSTD_decompressDCtx(context.get(), image.bits(), size_t(expected),
+                                                packed.constData(), size_t(packed.size()));
     if (ZSTD_isError(unpacked) || unpacked != size_t(expected))
         return std::nullopt;
     image.setDevicePixelRatio(ratio);

@@ -170,8 +170,11 @@ void TileLoader::Want(const std::vector<Wanted>& tiles) {
             StartDecode(key, wanted_[key]);
         }
     }
-    if (lookFor.empty())
+    if (lookFor.empty()) {
+        if (!Busy())
+            StoreUnstored(); // what was dropped may have been all that was under way
         return;
+    }
     std::weak_ptr<Inbox> inbox = inbox_;
     const std::uint64_t generation = generation_;
     PostStore([this, lookFor, inbox, generation](data::ThumbnailStore& store) {

@@ -10,6 +10,7 @@
 #include <QSvgGenerator>
 
 #include <algorithm>
+#include <cmath>
 
 namespace imaging::metafile_export {
 
@@ -61,11 +62,12 @@ QImage Image(const Metafile& picture, double scale) {
 }
 
 QImage ExportImage(const Metafile& picture) {
-    // Twice the natural size, and a small picture 512 pixels across at least; a bitmap of
-    // 8192 pixels a side at the most (a larger picture goes out as its SVG and its bytes).
-    const double longest = std::max(1, std::max(picture.Width(), picture.Height()));
-    const double scale = std::min(std::max(2.0, 512.0 / longest), 8192.0 / longest);
-    return Image(picture, scale);
+    // Twice the natural size, and a small picture 512 pixels across at least; 16 million
+    // pixels at the most (64 MB), so a picture of a huge frame cannot exhaust the memory of
+    // whoever asks (it goes out as its SVG and its bytes as well).
+    const double width = std::max(1, picture.Width()), height = std::max(1, picture.Height());
+    const double wanted = std::max(2.0, 512.0 / std::max(width, height));
+    return Image(picture, std::min(wanted, std::sqrt(16e6 / (width * height))));
 }
 
 QStringList OwnMimeTypes(const Metafile& picture) {

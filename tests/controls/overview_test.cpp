@@ -218,6 +218,22 @@ TEST_F(OverviewTest, TilesAreTheFittedPicturesOrSayWhatTheRecordHolds) {
     EXPECT_EQ(QColor(shot.pixel(cell.center().x(), cell.top() + 6 + 32)).rgb(), Colour(0));
 }
 
+TEST_F(OverviewTest, TheFirstPaintWaitsAFrameForTheScreensTiles) {
+    Open(6);
+    // Just shown, no tile taken in yet: the background alone, not a screen of empty frames.
+    const QImage early = grid->viewport()->grab().toImage();
+    int differing = 0;
+    for (int y = 0; y < early.height(); y += 2)
+        for (int x = 0; x < early.width(); x += 2)
+            differing += early.pixel(x, y) != early.pixel(0, 0);
+    EXPECT_EQ(differing, 0);
+    // The screen complete, it is painted whole.
+    Settle();
+    const QImage late = grid->viewport()->grab().toImage();
+    const QRect cell = grid->visualRect(grid->Model().index(0));
+    EXPECT_EQ(QColor(late.pixel(cell.center().x(), cell.top() + 6 + 32)).rgb(), Colour(0));
+}
+
 TEST_F(OverviewTest, OnlyTheScreenIsDecodedAndScrolledAwayTilesAreDropped) {
     Open(400);
     QCoreApplication::processEvents();
