@@ -80,12 +80,15 @@ protected:
         grid->SetDataSource(source, "FileName", "Description", "GraphicFile");
         grid->show();
     }
-    // Lets the grid ask for what it shows, then waits for every tile to come.
+    // Lets the grid ask for what it shows, then waits for every tile to come, the next
+    // screen's too (asked for once the shown one is complete, whenever that happens).
     void Settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        grid->Loader().WaitIdle();
-        QCoreApplication::processEvents();
+        do {
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            grid->Loader().WaitIdle();
+            QCoreApplication::processEvents();
+        } while (grid->Loader().Busy());
     }
     const controls::Tile* TileOf(int row) { return grid->Cache().Find(grid->KeyAt(row)); }
 
