@@ -41,8 +41,7 @@ static QString SaveFolder(const QString& programDir) {
 static QString VectorFilter(const QStringList& extensions) {
     QStringList entries;
     for (const QString& extension : extensions) {
-        const imaging::PictureFormat* format =
-            imaging::FormatOfFile(QStringLiteral("a.") + extension);
+        const imaging::PictureFormat* format = imaging::FormatOfLoadName(extension);
         const QString label = format ? QString::fromLatin1(format->Label)
                                      : QStringLiteral("Scalable Vector Graphics");
         entries << QStringLiteral("%1    (%2) |*.%2").arg(label, extension);

@@ -82,11 +82,8 @@ protected:
             image_ = imaging::metafile_export::ExportImage(picture_);
         if (image)
             return image_;
-        if (png_.isEmpty()) {
-            QBuffer buffer(&png_);
-            buffer.open(QIODevice::WriteOnly);
-            image_.save(&buffer, "PNG");
-        }
+        if (png_.isEmpty())
+            png_ = imaging::metafile_export::PngBytes(image_);
         return png_;
     }
 

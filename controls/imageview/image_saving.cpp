@@ -10,7 +10,6 @@
 #include "imaging/formats/format_table.h"
 #include "imaging/metafile/metafile_export.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 
 namespace controls {
@@ -80,10 +79,7 @@ void TPDBMultiImage::SaveVector(const QString& fileName) {
     } else if (extension == QLatin1String("SVG")) {
         bytes = imaging::metafile_export::Svg(picture);
     } else if (extension == QLatin1String("PNG")) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (!imaging::metafile_export::ExportImage(picture).save(&buffer, "PNG"))
-            bytes.clear();
+        bytes = imaging::metafile_export::PngBytes(imaging::metafile_export::ExportImage(picture));
     } else {
         throw imaging::ErrorInvalid(QStringLiteral("A vector picture is saved as ") +
                                     VectorSaveExtensions().join(QStringLiteral(", ")));

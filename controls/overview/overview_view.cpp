@@ -132,6 +132,8 @@ void TOverview::Refill() {
     }
     if (set->VisibleGeneration() == filledGeneration_ && model_->rowCount() > 0) {
         FollowRecord(CurrentRecord());
+        if (isVisible())
+            UpdateWanted(); // the same rows: their tiles may have gone from the memory cache
         return;
     }
     if (!set->Active())
@@ -220,13 +222,14 @@ void TOverview::RecordsChanged() {
 
 void TOverview::showEvent(QShowEvent* event) {
     QListView::showEvent(event);
-    if (stale_)
-        Refill();
-    else
-        FollowRecord(CurrentRecord());
     // The screen's tiles are asked for before the first paint, which then runs beside them
-    // (a refill of unchanged rows asks for none itself).
-    UpdateWanted();
+    // (a refill asks for them itself).
+    if (stale_) {
+        Refill();
+    } else {
+        FollowRecord(CurrentRecord());
+        UpdateWanted();
+    }
     // The first paint waits up to a frame for the screen's tiles: a screen the disk cache
     // holds then shows whole at once, not as empty frames filled a moment later.
     holding_ = true;

@@ -70,6 +70,15 @@ QImage ExportImage(const Metafile& picture) {
     return Image(picture, std::min(wanted, std::sqrt(16e6 / (width * height))));
 }
 
+QByteArray PngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        bytes.clear();
+    return bytes;
+}
+
 QStringList OwnMimeTypes(const Metafile& picture) {
     switch (picture.Kind()) {
     case MetafileKind::Placeable:

@@ -19,6 +19,8 @@ QByteArray Svg(const Metafile& picture);
 QImage Image(const Metafile& picture, double scale);
 /// A bitmap of the picture for other programs: twice its natural size, at the least.
 QImage ExportImage(const Metafile& picture);
+/// A bitmap encoded as PNG; empty when it cannot be.
+QByteArray PngBytes(const QImage& image);
 /// Its own type and the type's aliases ("image/wmf", "image/x-wmf"); empty for no picture.
 QStringList OwnMimeTypes(const Metafile& picture);
 /// The extension of its own bytes ("WMF" or "EMF").
