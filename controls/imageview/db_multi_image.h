@@ -330,6 +330,8 @@ private:
     /// Whether the picture goes the drawing's way (painted and printed as vectors): the record's
     /// format names a drawing and no bitmap was put in its place (pasted, scanned, edited).
     bool DrawsAsGraphic() const;
+    /// A drawing fitted or zoomed: played at the shown scale; the target it was drawn into.
+    QRect PaintScaledDrawing(QPainter& painter, const QColor& background);
     void PaintBitmapPath(QPainter& painter);
     void PaintGraphicPath(QPainter& painter);
     void PaintPlaceholder(QPainter& painter);

@@ -198,12 +198,15 @@ void TPDBMultiImage::PaintGraphicPath(QPainter& painter) {
     const QColor background = platform::ColorToQColor(color_);
     const QRect client(QPoint(0, 0), ClientSize());
     QRect natural;
+    SyncZoomModel();
     if (!document_.Loaded) {
         PaintPlaceholder(painter);
     } else if (zoom_.Stretch && Picture.HasGraphic()) {
         painter.fillRect(client, background);
         if (!Picture.GraphicEmpty() && Picture.HasMetafile())
             Picture.Metafile().Play(painter, QRectF(client));
+    } else if (zoom_.Scalable() && (zoom_.StretchRatio() || zoom_.Scrolling)) {
+        natural = PaintScaledDrawing(painter, background);
     } else {
         natural = QRect(QPoint(0, 0), Picture.Size());
         if (center_)
@@ -221,6 +224,29 @@ void TPDBMultiImage::PaintGraphicPath(QPainter& painter) {
         OnPaintArea(this, natural.x(), natural.y(), natural.right() + 1, natural.bottom() + 1);
     if (OnPaint)
         OnPaint(this);
+}
+
+QRect TPDBMultiImage::PaintScaledDrawing(QPainter& painter, const QColor& background) {
+    // The bitmap path's plan says which part of the picture shows where; the drawing is played
+    // whole at the shown scale, clipped to that target, so it stays sharp at every zoom.
+    const PaintPlan plan = PlanBitmapPaint(PaintState());
+    offsetX_ = plan.offsetX;
+    offsetY_ = plan.offsetY;
+    FillRegion(painter, plan.fillAround, background);
+    painter.fillRect(plan.target, background);
+    const double z = zoom_.ZoomFactor;
+    const QSizeF picture = QSizeF(Picture.Size()) * z;
+    const QPointF origin(plan.target.x() - plan.source.x() * z,
+                         plan.target.y() - plan.source.y() * z);
+    painter.save();
+    painter.setClipRect(plan.target, Qt::IntersectClip);
+    Picture.Metafile().Play(painter, QRectF(origin, picture));
+    painter.restore();
+    LayoutScrollBars();
+    for (QWidget* w : ScrollParts())
+        if (w->isVisible() && w->width() > 1)
+            w->update();
+    return plan.target;
 }
 
 QString TPDBMultiImage::PlaceholderText() const {

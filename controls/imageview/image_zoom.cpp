@@ -33,7 +33,9 @@ TMouseButton ButtonOf(Qt::MouseButton button) {
 } // namespace
 
 void TPDBMultiImage::SyncZoomModel() {
-    zoom_.SetPicture(Picture.Size(), Picture.HasGraphic(), Picture.HasBitmapHandle());
+    // A drawing is played again at every scale, so it fits, zooms and pans as a bitmap does.
+    const bool drawing = Picture.HasMetafile() && !Picture.Metafile().Empty();
+    zoom_.SetPicture(Picture.Size(), Picture.HasGraphic(), Picture.HasBitmapHandle() || drawing);
     zoom_.SetControlSize(size());
 }
 
@@ -110,7 +112,7 @@ void TPDBMultiImage::BoundsChanged() {
     if (!layoutReady_)
         return;
     LayoutScrollBars();
-    if (zoom_.StretchRatio() && Picture.HasBitmapHandle())
+    if (zoom_.StretchRatio() && zoom_.Scalable())
         ComputeFitZoom();
 }
 

@@ -26,10 +26,10 @@ int PanAxis(int origin, int step, int picture, int control, int bar, double zoom
 
 } // namespace
 
-void ZoomModel::SetPicture(QSize size, bool hasGraphic, bool hasBitmap) {
+void ZoomModel::SetPicture(QSize size, bool hasGraphic, bool scalable) {
     picture_ = size;
     hasGraphic_ = hasGraphic;
-    hasBitmap_ = hasBitmap;
+    scalable_ = scalable;
 }
 
 QSize ZoomModel::ZoomedSize() const {
@@ -43,7 +43,7 @@ bool ZoomModel::Overflows() const {
 
 void ZoomModel::SetStretchRatio(bool value) {
     if (value != stretchRatio_) {
-        if (value && hasBitmap_) {
+        if (value && scalable_) {
             SavedViewOrigin = {ViewOriginX, ViewOriginY};
             SavedZoomFactor = ZoomFactor;
             ViewOriginX = ViewOriginY = 0;
@@ -107,7 +107,7 @@ void ZoomModel::ResetZoom() {
 }
 
 void ZoomModel::ComputeFitZoom() {
-    if (!hasBitmap_ || picture_.width() <= 0 || picture_.height() <= 0)
+    if (!scalable_ || picture_.width() <= 0 || picture_.height() <= 0)
         return;
     const double x = double(control_.width()) / picture_.width();
     const double y = double(control_.height()) / picture_.height();
@@ -145,7 +145,7 @@ bool ZoomModel::WheelZoom(int steps, QPoint pointer) {
 
 ScrollBarLayout ZoomModel::ScrollBars() const {
     ScrollBarLayout l;
-    l.shown = hasGraphic_ && !Stretch && !stretchRatio_ && hasBitmap_ && Overflows() && Scrolling &&
+    l.shown = hasGraphic_ && !Stretch && !stretchRatio_ && scalable_ && Overflows() && Scrolling &&
               ShowScrollbars;
     if (!l.shown)
         return l;
@@ -168,7 +168,7 @@ void ZoomModel::ScrollTo(Qt::Orientation bar, int position) {
 
 bool ZoomModel::PressLeft(QPoint at) {
     last_ = at;
-    dragging_ = !AllowRubberBand && hasGraphic_ && !Stretch && hasBitmap_ && Overflows();
+    dragging_ = !AllowRubberBand && hasGraphic_ && !Stretch && scalable_ && Overflows();
     return dragging_;
 }
 

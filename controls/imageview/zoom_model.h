@@ -22,10 +22,12 @@ struct ScrollBarLayout {
 class ZoomModel {
 public:
     // What the view shows.
-    void SetPicture(QSize size, bool hasGraphic, bool hasBitmap);
+    /// `scalable`: a bitmap, or a drawing played at any scale; the fit, the scroll bars and
+    /// the grab hand act on it.
+    void SetPicture(QSize size, bool hasGraphic, bool scalable);
     QSize PictureSize() const { return picture_; }
     bool HasGraphic() const { return hasGraphic_; }
-    bool HasBitmap() const { return hasBitmap_; }
+    bool Scalable() const { return scalable_; }
     /// The control's outer size (the overflow test uses it, not the client area).
     void SetControlSize(QSize size) { control_ = size; }
     QSize ControlSize() const { return control_; }
@@ -82,7 +84,7 @@ public:
 private:
     QSize picture_;
     QSize control_;
-    bool hasGraphic_ = false, hasBitmap_ = false;
+    bool hasGraphic_ = false, scalable_ = false;
     bool stretchRatio_ = false;
     bool dragging_ = false;
     QPoint last_;

@@ -367,8 +367,10 @@ TEST_F(ImageView, KeysAndMessagesReachTheirOperations) {
     EXPECT_EQ(view->Picture.Size(), QSize(12, 12));
 }
 
-TEST_F(ImageView, AMetafileIsDrawnAtItsNaturalSizeAndNeverZoomed) {
-    // A placeable metafile of 96 x 48 units at 96 a inch: one red rectangle over all of it.
+namespace {
+
+// A placeable metafile of 96 x 48 units at 96 an inch: one red rectangle over its left half.
+QByteArray HalfRedMetafile() {
     QByteArray wmf;
     auto put16 = [&](int v) {
         wmf.append(char(v & 0xFF));
@@ -389,13 +391,28 @@ TEST_F(ImageView, AMetafileIsDrawnAtItsNaturalSizeAndNeverZoomed) {
     for (int i = 0; i < 20; i += 2)
         sum ^= std::uint16_t(std::uint8_t(wmf[i]) | std::uint8_t(wmf[i + 1]) << 8);
     put16(sum);
-    put16(1), put16(9), put16(0x300), put32(0), put16(1), put32(0), put16(0); // header
+    put16(1), put16(9), put16(0x300), put32(0), put16(2), put32(0), put16(0); // header
     put32(7), put16(0x02FC), put16(0), put32(0x0000FF), put16(0);             // red solid brush
     put32(4), put16(0x012D), put16(0);                                        // select it
-    put32(4), put16(0x0102), put16(1);                                        // transparent
-    put32(7), put16(0x041B), put16(48), put16(96), put16(0), put16(0);        // rectangle
+    put32(8), put16(0x02FA), put16(5), put32(0), put32(0);                    // a null pen
+    put32(4), put16(0x012D), put16(1);                                        // select it
+    put32(7), put16(0x041B), put16(48), put16(48), put16(0), put16(0);        // rectangle
     put32(3), put16(0);                                                       // end
-    Bind({wmf}, {200, 100}, [](TPDBMultiImage& v) {
+    return wmf;
+}
+
+// The first column from the left in row `y` that is not red.
+int RedEnds(const QImage& shown, int y) {
+    for (int x = 0; x < shown.width(); ++x)
+        if (QColor(shown.pixel(x, y)) != QColor(Qt::red))
+            return x;
+    return shown.width();
+}
+
+} // namespace
+
+TEST_F(ImageView, AMetafileFitsZoomsAndPansPlayedAtTheShownScale) {
+    Bind({HalfRedMetafile()}, {200, 100}, [](TPDBMultiImage& v) {
         v.SetColor(platform::clWhite);
         v.SetStretchRatio(false);
         v.SetCenter(false);
@@ -404,11 +421,41 @@ TEST_F(ImageView, AMetafileIsDrawnAtItsNaturalSizeAndNeverZoomed) {
     EXPECT_EQ(view->BlobInfo().BlobFormat, "WMF");
     EXPECT_EQ(view->Picture.Size(), QSize(96, 48));
     QImage shown = Grab();
-    EXPECT_EQ(QColor(shown.pixel(40, 20)), QColor(Qt::red));
-    EXPECT_EQ(QColor(shown.pixel(150, 20)), QColor(Qt::white));
-    view->ZoomIn(1.1);
-    EXPECT_DOUBLE_EQ(view->ZoomFactor(), 1.1) << "the factor changes";
-    EXPECT_EQ(Grab(), shown) << "the drawing does not";
+    EXPECT_EQ(RedEnds(shown, 20), 48) << "natural size at zoom 1";
+    EXPECT_EQ(QColor(shown.pixel(40, 60)), QColor(Qt::white));
+
+    // Zoomed in, the drawing is played again: its edge is sharp at the scaled place.
+    view->ZoomIn(2.0);
+    view->ZoomIn(2.0);
+    EXPECT_DOUBLE_EQ(view->ZoomFactor(), 4.0);
+    shown = Grab();
+    for (int y : {5, 50, 95})
+        EXPECT_EQ(RedEnds(shown, y), 192) << y;
+    EXPECT_EQ(QColor(shown.pixel(193, 50)), QColor(Qt::white)) << "no blur beside the edge";
+
+    // It overflows: the grab hand pans it, the edge moving by the zoomed step.
+    QTest::mousePress(view.get(), Qt::LeftButton, {}, QPoint(100, 50));
+    QTest::mouseMove(view.get(), QPoint(60, 50));
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, QPoint(60, 50));
+    EXPECT_EQ(view->ViewOriginX(), 10);
+    EXPECT_EQ(RedEnds(Grab(), 50), 152);
+
+    // Fitted: the whole drawing fills the view (the two ratios are equal: 200 / 96).
+    view->SetStretchRatio(true);
+    EXPECT_DOUBLE_EQ(view->ZoomFactor(), 200.0 / 96);
+    shown = Grab();
+    EXPECT_EQ(RedEnds(shown, 2), 100);
+    EXPECT_EQ(RedEnds(shown, 97), 100);
+    EXPECT_EQ(QColor(shown.pixel(199, 99)), QColor(Qt::white));
+    view->resize(100, 100); // the fit follows the size, centred when asked
+    view->SetCenter(true);
+    EXPECT_DOUBLE_EQ(view->ZoomFactor(), 100.0 / 96);
+    shown = Grab();
+    EXPECT_EQ(QColor(shown.pixel(20, 10)), QColor(Qt::white)) << "above the centred drawing";
+    EXPECT_EQ(QColor(shown.pixel(20, 50)), QColor(Qt::red));
+    view->SetStretchRatio(false);
+    view->SetCenter(false);
+    view->resize(200, 100);
 
     // A bitmap put in the drawing's place (as a paste, a scan or an effect does) while the
     // record's format still says WMF is drawn.
