@@ -101,8 +101,7 @@ void TDataModule1::Activate(CatalogueWindow& window) {
 
 void TDataModule1::CategoryChange(int tabIndex, const QString& caption) {
     Table1->GoFirst();
-    const QString category = platform::LowerCase(caption);
-    Table1->SetFilter(QStringLiteral("Category = '") + category + u'\'');
+    Table1->SetFilter(cat::CategoryFilter(caption));
     if (tabIndex == 0)
         Table1->SetFilter(QString());
 }
@@ -119,10 +118,6 @@ void TDataModule1::Table1FilterRecord(data::TDataSet& dataSet, bool& accept) {
         lastSearchText_ = search;
         lastSearchUpper_ = platform::UpperCase(search);
     }
-    const QString& text = lastSearchUpper_;
-    if (text.isEmpty())
-        return;
-    const QString description =
-        platform::UpperCase(dataSet.LookupField(QStringLiteral("description"))->AsString());
-    accept = description.contains(text);
+    accept = cat::MatchesSearch(dataSet.LookupField(QStringLiteral("description"))->AsString(),
+                                lastSearchUpper_);
 }

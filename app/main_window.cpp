@@ -54,6 +54,7 @@ TfMain::TfMain(QWidget* parent)
     connect(mnuOverview, &QAction::triggered, this, &TfMain::mnuOverviewClick);
     connect(mnuClearCache, &QAction::triggered, this, &TfMain::mnuClearCacheClick);
     connect(PrintContactSheet1, &QAction::triggered, this, &TfMain::PrintContactSheet1Click);
+    connect(ExportPictures1, &QAction::triggered, this, &TfMain::ExportPictures1Click);
     controls::TOverview* grid = pnlOverview->Grid();
     connect(grid, &controls::TOverview::ShowRequested, this, [this] { SetOverview(false); });
     connect(grid, &controls::TOverview::LeaveRequested, this, [this] { SetOverview(false); });

@@ -85,6 +85,9 @@ public:
     void PrintContactSheet1Click();
     /// A tile's context menu: Show, Copy, Save As for its record (the current one by then).
     void OverviewMenu(const QPoint& globalPos);
+    // Exporting pictures (export_commands.cpp).
+    /// Writes the pictures of the tab and search (or of the overview's selection) into a folder.
+    void ExportPictures1Click();
 
     // Controls.
     QToolBar* ToolBar1;
@@ -119,6 +122,7 @@ public:
     QAction* mnuCopy;
     QAction* Print1;
     QAction* PrintContactSheet1;
+    QAction* ExportPictures1;
     QAction* PrintSetup1;
     QAction* Exit1;
     QMenu* mnuSearch;

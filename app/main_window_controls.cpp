@@ -234,6 +234,9 @@ void TfMain::BuildMenu() {
     SaveAs1 = Named(mnuFile->addAction(QStringLiteral("Save &As...")), "SaveAs1");
     SetHelpContext(SaveAs1, 8);
     mnuCopy = Named(mnuFile->addAction(QStringLiteral("&Copy to Clipboard")), "mnuCopy");
+    ExportPictures1 =
+        Named(mnuFile->addAction(QStringLiteral("&Export Pictures...")), "ExportPictures1");
+    SetHelpContext(ExportPictures1, 17);
     Named(mnuFile->addSeparator(), "N2");
     Print1 = Named(mnuFile->addAction(QStringLiteral("&Print...")), "Print1");
     PrintContactSheet1 =

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/core/text_case.h"
+
 #include <QString>
 
 // What the program and its catalogue builder agree on about the two tables.
@@ -20,5 +22,16 @@ constexpr int kDescriptionSize = 255;
 constexpr int kCategorySize = 12;
 
 inline const QString kCategoryTableFile = QStringLiteral("category.db");
+
+/// The main window's search: a record passes when its description holds the search text,
+/// both in upper case (`upperSearch` is given so already).
+inline bool MatchesSearch(const QString& description, const QString& upperSearch) {
+    return upperSearch.isEmpty() || platform::UpperCase(description).contains(upperSearch);
+}
+
+/// The filter that shows one category's records (its tab caption, any case).
+inline QString CategoryFilter(const QString& caption) {
+    return QStringLiteral("Category = '") + platform::LowerCase(caption) + u'\'';
+}
 
 } // namespace data::catalogue

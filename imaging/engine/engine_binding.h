@@ -35,8 +35,9 @@ struct CallState {
 /// first use, looks exports up by name and runs every call through one guarded pattern.
 ///
 /// Threads: the owner thread starts, ends and frees the engine and makes the calls of the
-/// controls (scanning, annotation, writing, effects). Any thread may read pictures through the
-/// call families inside a CallScope: loading and lookup are serialised, each scope keeps its
+/// controls (scanning, annotation, effects). Any thread may read and write pictures (the
+/// readers and writers keep no state between calls) through the call families inside a
+/// CallScope: loading and lookup are serialised, each scope keeps its
 /// own error and progress text, and the module is unloaded only on the owner thread at a
 /// moment no scope holds it. An unload asked for while scopes hold it (the JPEG exports' unload
 /// after a failure) is carried out at the owner's next call after the last scope has ended.

@@ -69,4 +69,8 @@ bool DialogService::PrinterSetupDialog(QWidget*) {
     return false;
 }
 
+bool DialogService::OptionsDialog(QWidget*, QWidget*) {
+    return false;
+}
+
 } // namespace platform

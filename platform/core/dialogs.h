@@ -80,6 +80,10 @@ public:
     virtual bool PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs);
     /// The printer setup for the program's printer; false when the user cancels.
     virtual bool PrinterSetupDialog(QWidget* parent);
+    /// A page of a command's own options (not owned; its window title is the caption, its
+    /// values are read after the dialog closes) with OK and Cancel; false when the user
+    /// cancels. Without windows: false.
+    virtual bool OptionsDialog(QWidget* parent, QWidget* page);
 
     /// Asks which scanner to use; its index, or nothing when the user cancels. Without
     /// windows: the current one.

@@ -4,12 +4,14 @@
 #include "platform/ui/printer.h"
 #include "platform/ui/scanner_dialogs.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QVBoxLayout>
 
 namespace platform {
 
@@ -115,6 +117,23 @@ bool WidgetDialogs::PrintDialogWithOptions(QWidget* parent, const QList<QWidget*
 bool WidgetDialogs::PrinterSetupDialog(QWidget* parent) {
     QPageSetupDialog dialog(&Printer().Device(), parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool WidgetDialogs::OptionsDialog(QWidget* parent, QWidget* page) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(page->windowTitle());
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(page);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    page->show();
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // The page stays the caller's: it leaves the dialog before it goes.
+    layout->removeWidget(page);
+    page->setParent(nullptr);
+    return accepted;
 }
 
 std::optional<int> WidgetDialogs::ChooseScanner(QWidget* parent,

@@ -21,6 +21,7 @@ public:
     bool PrintDialog(QWidget* parent) override;
     bool PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs) override;
     bool PrinterSetupDialog(QWidget* parent) override;
+    bool OptionsDialog(QWidget* parent, QWidget* page) override;
     std::optional<int> ChooseScanner(QWidget* parent, const QList<ScannerDevice>& devices,
                                      int current) override;
     bool ScanSettings(QWidget* parent, ScanRequest& request) override;

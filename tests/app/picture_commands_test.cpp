@@ -11,12 +11,15 @@
 #include "tests/support/fake_dialogs.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
+#include <QSpinBox>
 #include <QToolButton>
 
 namespace {
@@ -111,6 +114,53 @@ TEST_F(PictureCommands, SaveAsNamesWhatItCannotWriteAndAsksBeforeReplacing) {
     window->SaveAs1->trigger();
     EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(picture_tools::Identify(out + ".bmp").section(u' ', 1), "8 6");
+}
+
+TEST_F(PictureCommands, ExportPicturesWritesTheTabIntoAFolderAndAsksOnceAboutExistingFiles) {
+    ClickTab(1); // Border: every third record
+    ASSERT_EQ(Rows(), 10);
+    const QString folder = fixture.Path("export");
+    dialogs.optionsAnswer = [&](QWidget* page) {
+        EXPECT_EQ(page->windowTitle(), "Export Pictures");
+        page->findChild<QLineEdit*>("edFolder")->setText(folder);
+        auto* format = page->findChild<QComboBox*>("cbFormat");
+        format->setCurrentIndex(format->findData(QStringLiteral("PNG")));
+        page->findChild<QCheckBox*>("chkFit")->setChecked(true);
+        page->findChild<QSpinBox*>("spnFitWidth")->setValue(4);
+        page->findChild<QSpinBox*>("spnFitHeight")->setValue(4);
+        return true;
+    };
+    window->ExportPictures1->trigger();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes[0].text.startsWith("10 pictures were exported to"))
+        << dialogs.boxes[0].text.toStdString();
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(files.size(), 10) << files.join(' ').toStdString();
+    for (int i = 0; i < 30; i += 3) {
+        const QString path =
+            QDir(folder).filePath(QStringLiteral("PIC%1.png").arg(i, 3, 10, QLatin1Char('0')));
+        const QImage got = picture_tools::ImageMagickPixels(path);
+        ASSERT_EQ(got.size(), QSize(4, 3)) << "8 x 6 fitted into 4 x 4: " << path.toStdString();
+        EXPECT_EQ(QColor(got.pixel(1, 1)), QColor(qRgb(i * 37 % 256, i * 91 % 256, i * 53 % 256)));
+    }
+
+    // Again: one question for all ten; No keeps them and says so.
+    ASSERT_TRUE(picture_tools::WriteAll(QDir(folder).filePath("PIC000.png"), "mine"));
+    dialogs.boxes.clear();
+    dialogs.boxAnswers = {platform::IDNO};
+    window->ExportPictures1->trigger();
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(dialogs.boxes[0].text.startsWith("10 of the files exist already"));
+    EXPECT_EQ(dialogs.boxes[0].flags & 0xF, unsigned(platform::MB_YESNOCANCEL));
+    EXPECT_TRUE(dialogs.boxes[1].text.contains("10 existing files kept"))
+        << dialogs.boxes[1].text.toStdString();
+    EXPECT_EQ(picture_tools::ReadAll(QDir(folder).filePath("PIC000.png")), "mine");
+    // Cancelled in the options: nothing is asked or written.
+    dialogs.boxes.clear();
+    dialogs.optionsAnswer = [](QWidget*) { return false; };
+    window->ExportPictures1->trigger();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(dialogs.optionsDialogs, 3);
 }
 
 TEST_F(PictureCommands, CopyPutsThePictureOnTheClipboardAndPrintAsksFirst) {

@@ -50,6 +50,11 @@ bool FakeDialogs::PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>&
     return PrintDialog(parent);
 }
 
+bool FakeDialogs::OptionsDialog(QWidget*, QWidget* page) {
+    ++optionsDialogs;
+    return optionsAnswer && optionsAnswer(page);
+}
+
 bool FakeDialogs::PrintDialog(QWidget*) {
     ++printDialogs;
     if (printAnswers.empty())

@@ -40,6 +40,10 @@ public:
     std::function<void(const QList<QWidget*>&)> printOptions;
     std::deque<bool> printAnswers; // cancel when empty
     int printDialogs = 0, setupDialogs = 0;
+    /// A command's options page: changed as a user would; its answer (cancel when empty).
+    bool OptionsDialog(QWidget* parent, QWidget* page) override;
+    std::function<bool(QWidget*)> optionsAnswer;
+    int optionsDialogs = 0;
 
     // Scanner dialogs: the lists and requests shown; the answers given.
     std::vector<QList<platform::ScannerDevice>> scannerLists;

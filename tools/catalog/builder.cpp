@@ -6,6 +6,7 @@
 #include "data/session.h"
 #include "data/table.h"
 #include "platform/core/errors.h"
+#include "tools/catalog/catalogue_reader.h"
 #include "tools/catalog/catalogue_tables.h"
 #include "tools/catalog/manifest.h"
 #include "tools/catalog/picture_kind.h"
@@ -133,29 +134,12 @@ BuildResult BuildCatalogue(const BuildOptions& options) {
 }
 
 bool ListCatalogue(const QString& location, QTextStream& out) {
-    data::Session().AddPassword(cat::kTablePassword);
-    const QFileInfo info(location);
-    const QString dir = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
-    const QString catalogue = info.isDir() ? QStringLiteral("vlmor.db") : info.fileName();
     try {
-        data::TTable categories;
-        categories.setObjectName(QStringLiteral("category"));
-        categories.SetDatabaseName(dir);
-        categories.SetTableName(cat::kCategoryTableFile);
-        categories.Open();
-        QStringList captions;
-        for (categories.GoFirst(); !categories.AtEnd(); categories.GoNext()) {
-            if (categories.CountRecords() > 0)
-                captions << categories.LookupField(cat::kCategoryName)->AsString();
-        }
+        CatalogueReader catalogue(location);
+        const QStringList& captions = catalogue.Captions();
         out << "Categories (" << captions.size() << "): " << captions.join(QStringLiteral(", "))
             << "\n\n";
-
-        data::TTable table;
-        table.setObjectName(QStringLiteral("catalogue"));
-        table.SetDatabaseName(dir);
-        table.SetTableName(catalogue);
-        table.Open();
+        data::TTable& table = catalogue.Records();
         const data::TField* name = table.LookupField(cat::kFileName);
         const data::TField* category = table.LookupField(cat::kCategory);
         const data::TField* description = table.LookupField(cat::kDescription);

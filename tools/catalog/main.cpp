@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: MIT
-// vlmor-catalog: builds a catalogue from picture files and a manifest, or lists one.
+// vlmor-catalog: builds a catalogue from picture files and a manifest, lists one, or exports
+// its pictures into a folder.
 #include "platform/core/dialogs.h"
 #include "tools/catalog/builder.h"
+#include "tools/catalog/exporter.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+
+#include <cstring>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -12,21 +19,42 @@ int Usage(QTextStream& err) {
     err << "usage:\n"
            "  vlmor-catalog build --manifest FILE --pictures DIR --categories FILE --out DIR\n"
            "                      [--name CATALOGUE.db]\n"
-           "  vlmor-catalog list DIR|CATALOGUE.db\n";
+           "  vlmor-catalog list DIR|CATALOGUE.db\n"
+           "  vlmor-catalog export PROGRAM_DIR OUT_DIR --format EXT|stored [--vectors "
+           "svg|png|own]\n"
+           "                      [--category C] [--search TEXT] [--fit WxH]\n"
+           "                      [--replace | --skip-existing]\n";
     return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // An export draws vector pictures and their text, which needs the toolkit's fonts: a
+    // graphical application, without a display unless one is asked for.
+    const bool exporting = argc > 1 && std::strcmp(argv[1], "export") == 0;
+    if (exporting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        exporting ? std::make_unique<QGuiApplication>(argc, argv)
+                  : std::make_unique<QCoreApplication>(argc, argv);
     platform::NoDialogs dialogs;
     platform::SetDialogService(&dialogs);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList args = app.arguments().mid(1);
+    const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() == 2 && args[0] == QStringLiteral("list"))
         return catalog::ListCatalogue(args[1], out) ? 0 : 1;
+    if (!args.isEmpty() && args[0] == QStringLiteral("export")) {
+        catalog::ExportRequest request;
+        if (const QString wrong = catalog::ParseExportArguments(args.mid(1), request);
+            !wrong.isEmpty()) {
+            err << wrong << '\n';
+            return Usage(err);
+        }
+        request.ShowProgress = isatty(STDERR_FILENO) == 1;
+        return catalog::ExportCatalogue(request, out, err);
+    }
     if (args.isEmpty() || args[0] != QStringLiteral("build"))
         return Usage(err);
 
