@@ -60,6 +60,8 @@ TfMain::TfMain(QWidget* parent)
     connect(grid, &controls::TOverview::LeaveRequested, this, [this] { SetOverview(false); });
     connect(grid, &controls::TOverview::ContextMenuAt, this,
             [this](int, const QPoint& at) { OverviewMenu(at); });
+    connect(grid, &controls::TOverview::DragAsked, this, &TfMain::DragPicture);
+    DBDataList1->OnDragOut = [this](int) { DragCurrentRow(); };
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TfMain::FocusWindowChanged);
     edFilter->installEventFilter(this);
     qApp->installEventFilter(this);

@@ -85,6 +85,11 @@ public:
     void PrintContactSheet1Click();
     /// A tile's context menu: Show, Copy, Save As for its record (the current one by then).
     void OverviewMenu(const QPoint& globalPos);
+    // Dragging pictures out (drag_commands.cpp).
+    /// Drags a record's picture into another program (its file, a PNG, an SVG).
+    void DragPicture(int record);
+    /// The list's current row, pressed and dragged.
+    void DragCurrentRow();
     // Exporting pictures (export_commands.cpp).
     /// Writes the pictures of the tab and search (or of the overview's selection) into a folder.
     void ExportPictures1Click();

@@ -296,6 +296,8 @@ void TCustomDragListBox::mousePressEvent(QMouseEvent* event) {
                 selected_.insert(row);
         }
         UserSelect(row);
+        pressRow_ = row;
+        pressPos_ = event->position().toPoint();
         return;
     }
     dragSource_ = row;
@@ -348,11 +350,22 @@ void TCustomDragListBox::DragMoved(QPoint pos) {
 }
 
 void TCustomDragListBox::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_)
+    if (dragging_) {
         DragMoved(event->position().toPoint());
+        return;
+    }
+    if (pressRow_ >= 0 && OnDragOut && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - pressPos_).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        const int row = pressRow_;
+        pressRow_ = -1; // one drag a press
+        OnDragOut(row);
+    }
 }
 
 void TCustomDragListBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        pressRow_ = -1;
     if (!dragging_ || event->button() != Qt::LeftButton)
         return;
     const QPoint pos = event->position().toPoint();

@@ -58,6 +58,9 @@ public:
     std::function<void(TCustomDragListBox*, int dest, bool& accept)> OnDragCheck;
     std::function<void(TCustomDragListBox*, int source, int dest)> OnMoveItem;
     std::function<void()> OnClick;
+    /// Outside the reordering drag mode: a press on a row, then a move past the platform's
+    /// drag distance with the button held, asks for a drag of that row out of the list.
+    std::function<void(int row)> OnDragOut;
 
 protected:
     /// The user changed the selection with the mouse or the keys.
@@ -97,6 +100,8 @@ private:
     bool dragMode_ = false;
     bool dragging_ = false;
     int dragSource_ = -1;
+    int pressRow_ = -1; // the row a drag out would take, while the button is held
+    QPoint pressPos_;
     int dropRow_ = -1;
     int lastMoveOver_ = -1;
     qint64 lastScrollMs_ = 0;

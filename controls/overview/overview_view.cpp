@@ -8,9 +8,11 @@
 #include "data/field.h"
 #include "data/find_index.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
@@ -424,6 +426,30 @@ void TOverview::contextMenuEvent(QContextMenuEvent* event) {
 void TOverview::resizeEvent(QResizeEvent* event) {
     QAbstractItemView::resizeEvent(event);
     updateGeometries();
+}
+
+void TOverview::mousePressEvent(QMouseEvent* event) {
+    QListView::mousePressEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    pressRow_ = event->button() == Qt::LeftButton && index.isValid() ? index.row() : -1;
+    pressPos_ = event->position().toPoint();
+}
+
+void TOverview::mouseMoveEvent(QMouseEvent* event) {
+    // A drag out of the program takes the place of the rubber band a held button draws.
+    if (pressRow_ >= 0 && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - pressPos_).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        const int row = pressRow_;
+        pressRow_ = -1;
+        if (row < model_->rowCount()) {
+            emit DragAsked(model_->RecordAt(row));
+            setState(NoState); // the drop took the button's release
+        }
+        return;
+    }
+    if (pressRow_ < 0 || !(event->buttons() & Qt::LeftButton))
+        QListView::mouseMoveEvent(event);
 }
 
 bool TOverview::viewportEvent(QEvent* event) {

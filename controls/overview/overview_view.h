@@ -84,6 +84,9 @@ signals:
     void FindAnswered(int hits, bool ready);
     /// A tile's context menu is asked for (the tile is current by then).
     void ContextMenuAt(int record, const QPoint& globalPos);
+    /// A tile was pressed and the pointer moved past the platform's drag distance with the
+    /// button held: its picture is to be dragged out (the tile is current by then).
+    void DragAsked(int record);
 
 public:
     // The grid's geometry, by arithmetic (grid_geometry.cpp): cells of one size in rows as wide
@@ -110,6 +113,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     /// The rectangle of a row's cell in the viewport.
     QRect CellRect(int row) const;
@@ -119,6 +124,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    int pressRow_ = -1; // a tile a drag out would take, while the button is held
+    QPoint pressPos_;
     class Link;
     friend class Link;
     /// The record source's records changed: refilled now, or when the grid shows.

@@ -112,6 +112,34 @@ TEST_F(DragListBoxTest, ADragMovesARowUnlessTheCheckRefuses) {
     EXPECT_FALSE(box.DragMode());
 }
 
+TEST_F(DragListBoxTest, APressedRowMovedPastTheDragDistanceIsDraggedOutOnce) {
+    QList<int> out;
+    box.OnDragOut = [&out](int row) { out << row; };
+    auto held = [&](QPoint pos) {
+        QMouseEvent move(QEvent::MouseMove, pos, box.viewport()->mapToGlobal(pos), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box.viewport(), &move);
+    };
+    const int distance = QApplication::startDragDistance();
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, At(3));
+    EXPECT_EQ(box.ItemIndex(), 3) << "the press selects the row first";
+    held(At(3) + QPoint(distance - 1, 0));
+    EXPECT_TRUE(out.isEmpty()) << "within the drag distance";
+    held(At(3) + QPoint(distance, 0));
+    held(At(3) + QPoint(distance + 9, 0));
+    EXPECT_EQ(out, QList<int>{3}) << "once a press";
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, At(3));
+    Move(At(5) + QPoint(2 * distance, 0)); // no button held
+    EXPECT_EQ(out.size(), 1);
+
+    // The reordering drag mode keeps the button for itself.
+    box.SetDragMode(true);
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, At(1));
+    held(At(1) + QPoint(2 * distance, 0));
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, At(1));
+    EXPECT_EQ(out.size(), 1);
+}
+
 TEST_F(DragListBoxTest, KeysAndClicksAreUserSelections) {
     int clicks = 0;
     box.OnClick = [&clicks] { ++clicks; };
