@@ -47,6 +47,7 @@ TfMain::TfMain(QWidget* parent)
     connect(SaveAs1, &QAction::triggered, this, &TfMain::SaveAs1Click);
     connect(mnuCopy, &QAction::triggered, this, &TfMain::mnuCopyClick);
     connect(Print1, &QAction::triggered, this, &TfMain::Print1Click);
+    connect(PrintPreview1, &QAction::triggered, this, &TfMain::PrintPreview1Click);
     connect(PrintSetup1, &QAction::triggered, this, &TfMain::PrintSetup1Click);
     connect(ToolSave, &QToolButton::clicked, this, &TfMain::SaveAs1Click);
     connect(ToolClip, &QToolButton::clicked, this, &TfMain::mnuCopyClick);

@@ -71,6 +71,8 @@ public:
     void SaveAs1Click();
     void mnuCopyClick();
     void Print1Click();
+    /// The pages Print would make, shown before they are printed.
+    void PrintPreview1Click();
     void PrintSetup1Click();
     /// F1: the topic of the highlighted menu item or of the focused control.
     void ContextHelp();
@@ -126,6 +128,7 @@ public:
     QAction* SaveAs1;
     QAction* mnuCopy;
     QAction* Print1;
+    QAction* PrintPreview1;
     QAction* PrintContactSheet1;
     QAction* ExportPictures1;
     QAction* PrintSetup1;

@@ -239,11 +239,15 @@ void TfMain::BuildMenu() {
     SetHelpContext(ExportPictures1, 17);
     Named(mnuFile->addSeparator(), "N2");
     Print1 = Named(mnuFile->addAction(QStringLiteral("&Print...")), "Print1");
+    SetHelpContext(Print1, 9);
+    PrintPreview1 = Named(mnuFile->addAction(QStringLiteral("Print Pre&view...")), "PrintPreview1");
+    SetHelpContext(PrintPreview1, 18);
     PrintContactSheet1 =
         Named(mnuFile->addAction(QStringLiteral("Print Co&ntact Sheet...")), "PrintContactSheet1");
     PrintContactSheet1->setEnabled(false); // in the overview only
     SetHelpContext(PrintContactSheet1, 16);
     PrintSetup1 = Named(mnuFile->addAction(QStringLiteral("P&rint Setup...")), "PrintSetup1");
+    SetHelpContext(PrintSetup1, 9);
     Named(mnuFile->addSeparator(), "N1");
     Exit1 = Named(mnuFile->addAction(QStringLiteral("E&xit")), "Exit1");
     SetHelpContext(Exit1, 2);

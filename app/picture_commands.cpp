@@ -3,6 +3,7 @@
 // to Clipboard, Print and Print Setup, from the File menu and the tool buttons. The image
 // view does the work; its errors are shown by the event loop's guard.
 #include "app/main_window.h"
+#include "app/print_options.h"
 
 #include "app/data_module.h"
 #include "app/util.h"
@@ -119,8 +120,22 @@ void TfMain::Print1Click() {
         // The print job is named after the picture's file, so the queue shows which it is.
         const QString file = CurrentFileName();
         platform::Printer().Device().setDocName(file.isEmpty() ? windowTitle() : file);
-        if (platform::Dialogs().PrintDialog(this))
-            PDBMultiImage1->PrintImage(0, 0, 0, 0);
+        PrintPlacementPage placement;
+        if (platform::Dialogs().PrintDialogWithOptions(this, {&placement})) {
+            placement.Remember();
+            PDBMultiImage1->PrintPlaced(placement.Placement());
+        }
+    });
+}
+
+void TfMain::PrintPreview1Click() {
+    platform::RunGuarded([this] {
+        const QString file = CurrentFileName();
+        platform::Printer().Device().setDocName(file.isEmpty() ? windowTitle() : file);
+        // The pages Print makes, placed as the print dialog placed the last picture.
+        const controls::PrintPlacement placement = PrintPlacementPage::Remembered();
+        platform::Dialogs().PrintPreview(
+            this, [this, placement] { PDBMultiImage1->PrintPlaced(placement); });
     });
 }
 

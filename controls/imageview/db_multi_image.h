@@ -5,6 +5,7 @@
 #include "controls/imageview/paint_plan.h"
 #include "controls/imageview/picture.h"
 #include "controls/imageview/picture_document.h"
+#include "controls/imageview/print_placement.h"
 #include "controls/imageview/view_messages.h"
 #include "controls/imageview/zoom_model.h"
 #include "data/field_data_link.h"
@@ -258,6 +259,9 @@ public:
     void SelectScanner(QWidget* parentWindow);
     /// Prints the picture on the program's printer (image_printing.cpp).
     void PrintImage(int left, int top, int width, int height);
+    /// Prints the picture placed on the printer's page as `placement` says (a drawing still
+    /// as vectors).
+    void PrintPlaced(const PrintPlacement& placement);
     void CopyToClipboard();
     void PasteFromClipboard();
     void CutToClipboard();

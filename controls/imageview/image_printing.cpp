@@ -48,4 +48,19 @@ void TPDBMultiImage::PrintImage(int left, int top, int width, int height) {
         printer.EndDoc();
 }
 
+void TPDBMultiImage::PrintPlaced(const PrintPlacement& placement) {
+    if (!Picture.HasGraphic() || Picture.GraphicEmpty())
+        return;
+    platform::TPrinter& printer = platform::Printer();
+    const QRect target =
+        placement.Target(Picture.Size(), QSize(printer.PageWidth(), printer.PageHeight()),
+                         printer.Device().resolution());
+    // A drawing is given its two corners, a bitmap its corner and size.
+    if (DrawsAsGraphic())
+        PrintImage(target.left(), target.top(), target.left() + target.width(),
+                   target.top() + target.height());
+    else
+        PrintImage(target.left(), target.top(), target.width(), target.height());
+}
+
 } // namespace controls

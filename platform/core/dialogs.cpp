@@ -73,4 +73,8 @@ bool DialogService::OptionsDialog(QWidget*, QWidget*) {
     return false;
 }
 
+bool DialogService::PrintPreview(QWidget*, const std::function<void()>&) {
+    return false;
+}
+
 } // namespace platform

@@ -78,8 +78,13 @@ public:
     /// The print dialog with pages of the command's own options beside the printer's (not
     /// owned; their values are read after it closes). By default the plain print dialog.
     virtual bool PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs);
-    /// The printer setup for the program's printer; false when the user cancels.
+    /// The printer setup for the program's printer (which printer, its paper and the page's
+    /// orientation); false when the user cancels.
     virtual bool PrinterSetupDialog(QWidget* parent);
+    /// A preview of the pages `paint` prints on the program's printer (it paints whenever the
+    /// preview needs the pages, and again when the user prints from it). Without windows:
+    /// false, nothing painted.
+    virtual bool PrintPreview(QWidget* parent, const std::function<void()>& paint);
     /// A page of a command's own options (not owned; its window title is the caption, its
     /// values are read after the dialog closes) with OK and Cancel; false when the user
     /// cancels. Without windows: false.

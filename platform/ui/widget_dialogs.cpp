@@ -2,6 +2,7 @@
 #include "platform/ui/widget_dialogs.h"
 
 #include "platform/ui/printer.h"
+#include "platform/ui/printer_setup.h"
 #include "platform/ui/scanner_dialogs.h"
 
 #include <QDialogButtonBox>
@@ -9,8 +10,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QVBoxLayout>
 
 namespace platform {
@@ -115,7 +116,21 @@ bool WidgetDialogs::PrintDialogWithOptions(QWidget* parent, const QList<QWidget*
 }
 
 bool WidgetDialogs::PrinterSetupDialog(QWidget* parent) {
-    QPageSetupDialog dialog(&Printer().Device(), parent);
+    // The toolkit's page setup has no printer choice on this platform: a dialog of our own.
+    PrinterSetup dialog(Printer().Device(), parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.Apply(Printer().Device());
+    return true;
+}
+
+bool WidgetDialogs::PrintPreview(QWidget* parent, const std::function<void()>& paint) {
+    QPrintPreviewDialog dialog(&Printer().Device(), parent);
+    dialog.setObjectName(QStringLiteral("PrintPreview"));
+    dialog.setWindowTitle(QStringLiteral("Print Preview"));
+    dialog.resize(800, 640);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter*) { paint(); });
     return dialog.exec() == QDialog::Accepted;
 }
 

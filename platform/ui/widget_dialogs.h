@@ -22,6 +22,7 @@ public:
     bool PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs) override;
     bool PrinterSetupDialog(QWidget* parent) override;
     bool OptionsDialog(QWidget* parent, QWidget* page) override;
+    bool PrintPreview(QWidget* parent, const std::function<void()>& paint) override;
     std::optional<int> ChooseScanner(QWidget* parent, const QList<ScannerDevice>& devices,
                                      int current) override;
     bool ScanSettings(QWidget* parent, ScanRequest& request) override;

@@ -195,3 +195,44 @@ TEST_F(Printing, AnnotationsAreBurntIntoThePrintedPictureOnly) {
     EXPECT_EQ(view->Picture.Bitmap().Handle().pixel(80, 30), qRgb(255, 255, 255))
         << "the picture itself stays as it was";
 }
+
+TEST(PrintPlacement, OwnSizeFitsAndMillimetresKeepTheProportionsTopLeftOrCentred) {
+    using controls::PrintPlacement;
+    const QSize page(700, 1000); // canvas pixels at 96 an inch
+    PrintPlacement p;
+    EXPECT_EQ(p.Target({300, 150}, page, 96), QRect(0, 0, 300, 150)) << "the default";
+    p.Centred = true;
+    EXPECT_EQ(p.Target({300, 150}, page, 96), QRect(200, 425, 300, 150));
+    EXPECT_EQ(p.Target({900, 100}, page, 96), QRect(0, 450, 900, 100))
+        << "wider than the page: its left edge stays on it";
+    p.How = PrintPlacement::Size::FitPage;
+    EXPECT_EQ(p.Target({300, 150}, page, 96), QRect(0, 325, 700, 350)) << "enlarged to fit";
+    EXPECT_EQ(p.Target({100, 400}, page, 96), QRect(225, 0, 250, 1000));
+    p.Centred = false;
+    EXPECT_EQ(p.Target({3000, 60}, page, 96), QRect(0, 0, 700, 14));
+    p.How = PrintPlacement::Size::Millimetres;
+    p.Millimetres = QSizeF(254, 127); // 10 by 5 inches
+    EXPECT_EQ(p.Target({100, 100}, page, 96), QRect(0, 0, 480, 480));
+    EXPECT_EQ(p.Target({100, 100}, page, 300), QRect(0, 0, 1500, 1500)) << "at the canvas's dpi";
+    EXPECT_EQ(p.Target({}, page, 96), QRect()) << "no picture, nothing placed";
+}
+
+TEST_F(Printing, APlacedPictureLandsWhereThePlacementSaysWithEveryPixel) {
+    QImage small(300, 150, QImage::Format_RGB32);
+    small.fill(qRgb(200, 0, 0));
+    Bind({Encoded(small, "PNG")}, {100, 100});
+    controls::PrintPlacement fit;
+    fit.How = controls::PrintPlacement::Size::FitPage;
+    fit.Centred = true;
+    view->PrintPlaced(fit);
+    EXPECT_EQ(EmbeddedImages(pdf), QStringList({"300x150"})) << "its own pixels, scaled on paper";
+    const QImage page = Page(pdf, dir.filePath("fit"));
+    const QSize paint = platform::Printer().Device().pageLayout().paintRectPixels(96).size();
+    const int height = paint.width() / 2; // 2 : 1, as wide as the page
+    const int top = origin.y() + (paint.height() - height) / 2;
+    EXPECT_TRUE(Near(page.pixel(origin.x() + 3, top + 3), QColor(200, 0, 0)));
+    EXPECT_TRUE(
+        Near(page.pixel(origin.x() + paint.width() - 4, top + height - 4), QColor(200, 0, 0)));
+    EXPECT_TRUE(Near(page.pixel(origin.x() + 3, top - 4), QColor(Qt::white))) << "centred";
+    EXPECT_TRUE(Near(page.pixel(origin.x() + 3, top + height + 4), QColor(Qt::white)));
+}

@@ -50,6 +50,11 @@ bool FakeDialogs::PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>&
     return PrintDialog(parent);
 }
 
+bool FakeDialogs::PrintPreview(QWidget*, const std::function<void()>& paint) {
+    ++previews;
+    return previewAnswer && previewAnswer(paint);
+}
+
 bool FakeDialogs::OptionsDialog(QWidget*, QWidget* page) {
     ++optionsDialogs;
     return optionsAnswer && optionsAnswer(page);

@@ -39,7 +39,10 @@ public:
     bool PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs) override;
     std::function<void(const QList<QWidget*>&)> printOptions;
     std::deque<bool> printAnswers; // cancel when empty
-    int printDialogs = 0, setupDialogs = 0;
+    int printDialogs = 0, setupDialogs = 0, previews = 0;
+    /// The print preview: `previewAnswer` (when set) gets what paints its pages.
+    bool PrintPreview(QWidget* parent, const std::function<void()>& paint) override;
+    std::function<bool(const std::function<void()>&)> previewAnswer;
     /// A command's options page: changed as a user would; its answer (cancel when empty).
     bool OptionsDialog(QWidget* parent, QWidget* page) override;
     std::function<bool(QWidget*)> optionsAnswer;
