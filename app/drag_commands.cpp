@@ -25,6 +25,9 @@ void TfMain::DragPicture(int record) {
 }
 
 void TfMain::DragCurrentRow() {
+    // The press made the row's record the current one.
+    if (!data_)
+        return;
     const data::TTable& table = *data_->Table1;
     const int position = table.Active() ? table.CurrentPosition() : -1;
     if (position >= 0)

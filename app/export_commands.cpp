@@ -72,7 +72,9 @@ void TfMain::ExportPictures1Click() {
         progress.setObjectName(QStringLiteral("dlgExportProgress"));
         progress.setWindowTitle(caption);
         progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(400);
+        // Shown at once: until it is, the window would take clicks while the records are read.
+        progress.setMinimumDuration(0);
+        progress.show();
         QString stage = QStringLiteral("Reading");
         const imaging::ExportProgress step = [&](int done, int total) {
             progress.setMaximum(total);

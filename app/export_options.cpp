@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/export_options.h"
 
+#include "platform/core/dialogs.h"
+
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -115,10 +116,9 @@ void ExportOptionsPage::FormatChanged() {
 }
 
 void ExportOptionsPage::Browse() {
-    const QString dir =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Export Into"), folder_->text());
-    if (!dir.isEmpty())
-        folder_->setText(dir);
+    if (const std::optional<QString> dir =
+            platform::Dialogs().ChooseFolder(this, QStringLiteral("Export Into"), folder_->text()))
+        folder_->setText(*dir);
 }
 
 QString ExportOptionsPage::Folder() const {

@@ -50,19 +50,18 @@ QString PathOf(std::size_t i) {
     return QDir(out->path()).filePath(QStringLiteral("P%1.png").arg(i, 5, 10, QLatin1Char('0')));
 }
 
-// The anchor's work for one record: the engine's decode, then its PNG writer into the file.
+// The anchor's work for one record: the engine's decode, then its PNG write into the file.
 bool DecodeAndWrite(std::size_t i) {
     imaging::DecodeRequest request;
     request.Blob = records[i].blob;
     const imaging::DecodeResult r = imaging::Decoder::DecodeNow(request);
     if (r.What != imaging::DecodeResult::Kind::Picture)
         return false;
-    imaging::CallState state;
-    imaging::EngineBinding::CallScope scope(state);
-    imaging::WriteOptions options;
-    options.Depth = 0;
-    return imaging::WriteBitmapFile(imaging::EngineFormat::Png, PathOf(i), options, r.Bitmap,
-                                    nullptr, nullptr);
+    // The export's own writer: the engine's PNG writer into a side file renamed over the file.
+    imaging::ExportOptions png;
+    png.Format = imaging::FormatOfLoadName("PNG");
+    QString error;
+    return imaging::WriteExport(r, png, PathOf(i), true, &error) == imaging::WriteOutcome::Written;
 }
 
 // Plain threads, each taking the next record.

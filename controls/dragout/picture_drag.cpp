@@ -52,7 +52,8 @@ PictureMimeData* PictureMimeData::Make(const QString& recordFileName, const QByt
     const QString folder = QDir(root).filePath(QString::number(++drags));
     QString error;
     const QString path = QDir(folder).filePath(DragFileName(recordFileName, item));
-    if (!QDir().mkpath(folder) || !imaging::WriteExportBytes(picture, path, &error))
+    if (!QDir().mkpath(folder) ||
+        imaging::WriteExportBytes(picture, path, true, &error) != imaging::WriteOutcome::Written)
         return nullptr;
     auto* data = new PictureMimeData;
     data->picture_ = picture;

@@ -8,87 +8,19 @@
 
 #include "imaging/engine/engine_binding.h"
 #include "imaging/error_invalid.h"
+#include "platform/core/side_file.h"
 #include "platform/memory/memory_block.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <cstdio>
 #include <cstring>
 
 namespace controls {
 
-namespace {
-
-using imaging::EngineFormat;
-
-// The file a name stands for: a symbolic link is followed to the file it names (through a
-// chain of links, at most 40), so replacing the file keeps the link.
-QString FileBehind(const QString& name) {
-    QString path = QFileInfo(name).absoluteFilePath();
-    for (int hops = 0; hops < 40; ++hops) {
-        const QFileInfo info(path);
-        if (!info.isSymLink())
-            break;
-        const QString to = info.symLinkTarget();
-        if (to.isEmpty())
-            break;
-        path = QFileInfo(to).absoluteFilePath();
-    }
-    return path;
-}
-
-// A file written beside its target, moved over it on success and removed otherwise.
-class SideFile {
-public:
-    explicit SideFile(const QString& target)
-        : target_(FileBehind(target)) {
-        QTemporaryFile file(QFileInfo(target_).absolutePath() + QStringLiteral("/.") +
-                            QFileInfo(target_).fileName() + QStringLiteral(".XXXXXX"));
-        file.setAutoRemove(false);
-        if (file.open()) {
-            path_ = file.fileName();
-            file.close();
-        }
-    }
-    ~SideFile() {
-        if (!path_.isEmpty())
-            QFile::remove(path_);
-    }
-    SideFile(const SideFile&) = delete;
-    SideFile& operator=(const SideFile&) = delete;
-
-    /// Empty when no file can be made in the target's folder.
-    const QString& Path() const { return path_; }
-    /// Starts from the target's bytes, for a writer that appends.
-    bool CopyTarget() {
-        if (!QFile::exists(target_))
-            return true; // nothing to append to: the writer starts a new file
-        QFile::remove(path_);
-        return QFile::copy(target_, path_);
-    }
-    /// The written file takes the target's name (replacing it in one step).
-    bool Commit() {
-        if (QFile::exists(target_))
-            QFile::setPermissions(path_, QFile::permissions(target_));
-        else
-            QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                             QFile::ReadOther);
-        if (std::rename(QFile::encodeName(path_).constData(),
-                        QFile::encodeName(target_).constData()) != 0)
-            return false;
-        path_.clear();
-        return true;
-    }
-
-private:
-    QString target_;
-    QString path_;
-};
-
-} // namespace
+using platform::SideFile;
 
 bool PictureDocument::SaveAs(imaging::EngineFormat format, const QString& fileName,
                              const imaging::WriteOptions& options, Progress progress) const {

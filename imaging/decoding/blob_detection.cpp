@@ -44,6 +44,22 @@ int GraphicHeaderOffset(const QByteArray& blob) {
     return header ? 8 : 0;
 }
 
+QString LoadNameByFirstBytes(const QByteArray& blob) {
+    if (DetectMetafile(blob) != MetafileKind::None)
+        return QStringLiteral("WMF");
+    QByteArray head = blob.left(kTextHead);
+    head.replace('\0', ' ');
+    if (head.contains("belisqor"))
+        return QStringLiteral("SCM");
+    if (head.contains("qorbelis"))
+        return QStringLiteral("CMS");
+    if (head.contains("SECTION"))
+        return QStringLiteral("DXF");
+    if (head.contains("\\rtf"))
+        return QStringLiteral("RTF");
+    return {};
+}
+
 Detection DetectBlob(const QByteArray& blob, int tiffPage, BlobInfo& info, int pixelsPerInch) {
     Detection result;
     info.BlobFormat = QStringLiteral("Empty");
@@ -67,25 +83,19 @@ Detection DetectBlob(const QByteArray& blob, int tiffPage, BlobInfo& info, int p
         return result;
     };
 
-    if (DetectMetafile(blob) != MetafileKind::None) {
+    const QString early = LoadNameByFirstBytes(blob);
+    if (early == QLatin1String("WMF")) {
         const QSize natural = MetafileSize(blob, pixelsPerInch);
         Unsized(info);
         info.BlobWidth = natural.width();
         info.BlobHeight = natural.height();
         return named("WMF", "WMF");
     }
-
-    QByteArray head = blob.left(kTextHead);
-    head.replace('\0', ' ');
-    if (head.contains("belisqor")) {
+    if (early == QLatin1String("SCM") || early == QLatin1String("CMS")) {
         Unsized(info);
-        return named("SCM", "MSG");
+        return named(early == QLatin1String("SCM") ? "SCM" : "CMS", "MSG");
     }
-    if (head.contains("qorbelis")) {
-        Unsized(info);
-        return named("CMS", "MSG");
-    }
-    if (head.contains("SECTION")) {
+    if (early == QLatin1String("DXF")) {
         std::int16_t w = -1, h = -1, bits = -1;
         GetDxfInfoStream(blob.constData(), size, &w, &h, &bits);
         info.BlobWidth = w;
@@ -94,7 +104,7 @@ Detection DetectBlob(const QByteArray& blob, int tiffPage, BlobInfo& info, int p
         info.BlobExtraA = info.BlobExtraB = -1;
         return named("DXF", "DXF");
     }
-    if (head.contains("\\rtf")) {
+    if (early == QLatin1String("RTF")) {
         Unsized(info);
         return named("RTF", "RTF");
     }

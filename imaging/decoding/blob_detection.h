@@ -35,6 +35,10 @@ struct Detection {
 /// the length of what follows, which must be the blob's size less 8. The offset of the data.
 int GraphicHeaderOffset(const QByteArray& blob);
 
+/// What the first bytes alone tell: "WMF" (either kind of metafile), "SCM", "CMS", "DXF" or
+/// "RTF"; empty for any other picture, which only the engine's stream information names.
+QString LoadNameByFirstBytes(const QByteArray& blob);
+
 /// Detects what a non-null blob holds and fills `info`: metafiles, the two credit messages,
 /// drawings and rich text by their first bytes, every other picture through the engine's
 /// stream information (a TIFF's page facts for `tiffPage`). An empty blob is an engine error

@@ -42,6 +42,11 @@ bool DecodeJob::Started() const {
     return started_ || done_;
 }
 
+bool DecodeJob::Done() const {
+    std::lock_guard hold(lock_);
+    return done_;
+}
+
 const DecodeResult& DecodeJob::Wait() const {
     std::unique_lock hold(lock_);
     finished_.wait(hold, [this] { return done_; });

@@ -70,6 +70,8 @@ public:
     bool Cancelled() const { return cancelled_; }
     /// Whether a worker has taken it up (or it is done).
     bool Started() const;
+    /// Whether it is done, dropped or stopped (Wait returns at once then).
+    bool Done() const;
     /// Waits until the job is done, dropped or stopped.
     const DecodeResult& Wait() const;
     /// The engine's last progress report (0 to 100).

@@ -20,8 +20,9 @@ namespace {
 struct Outcomes {
     std::mutex lock;
     std::condition_variable changed;
-    std::vector<char> settled;
-    std::vector<QString> errors; // empty: written
+    std::vector<char> settled; // 0: under way, 1: its outcome is in, 2: dropped, never written
+    std::vector<WriteOutcome> results;
+    std::vector<QString> errors;
 };
 
 // A file being decoded and written.
@@ -29,6 +30,28 @@ struct InFlight {
     std::size_t slot;
     std::shared_ptr<DecodeJob> job;
 };
+
+// The worker's part of one file: never throws, and always settles its slot, so the export
+// pass that waits for it cannot wait for ever.
+void WriteOnWorker(Outcomes& outcomes, std::size_t slot, const DecodeResult& decoded,
+                   const ExportOptions& options, const QString& path, bool replace) {
+    QString error;
+    WriteOutcome outcome = WriteOutcome::Failed;
+    try {
+        outcome = WriteExport(decoded, options, path, replace, &error);
+    } catch (const std::bad_alloc&) {
+        error = QStringLiteral("Not enough memory to write the picture");
+    } catch (const std::exception& e) {
+        error = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        error = QStringLiteral("The picture could not be written");
+    }
+    std::lock_guard hold(outcomes.lock);
+    outcomes.results[slot] = outcome;
+    outcomes.errors[slot] = error;
+    outcomes.settled[slot] = 1;
+    outcomes.changed.notify_all();
+}
 
 } // namespace
 
@@ -120,18 +143,26 @@ ExportSummary BatchExport::Run(const ExportSource& source, imaging::ExistingFile
 
     auto outcomes = std::make_shared<Outcomes>();
     outcomes->settled.assign(files_.size(), 0);
+    outcomes->results.assign(files_.size(), WriteOutcome::Failed);
     outcomes->errors.resize(files_.size());
+    const bool replace = existing == imaging::ExistingFiles::Replace;
     const std::size_t window = std::size_t(2 * std::max(1, workers_.Workers()));
     std::deque<InFlight> flying;
     std::vector<char> skipped(files_.size(), 0);
     int done = 0;
     const int total = int(files_.size());
 
-    // Takes the settled ones off the window; true when the caller asked to stop.
-    auto collect = [&](bool block) {
+    // Waits until fewer than `most` files are in flight, reporting progress meanwhile (when
+    // `ask`); false when the progress asked to stop. A file is settled when its worker has
+    // written it, or when it was dropped before it started (no worker will touch it then).
+    auto waitBelow = [&](std::size_t most, bool ask) {
         std::unique_lock hold(outcomes->lock);
         for (;;) {
             for (auto it = flying.begin(); it != flying.end();) {
+                const bool dropped = !outcomes->settled[it->slot] && it->job->Done() &&
+                                     it->job->Wait().What == DecodeResult::Kind::Cancelled;
+                if (dropped)
+                    outcomes->settled[it->slot] = 2;
                 if (outcomes->settled[it->slot]) {
                     ++done;
                     it = flying.erase(it);
@@ -139,28 +170,25 @@ ExportSummary BatchExport::Run(const ExportSource& source, imaging::ExistingFile
                     ++it;
                 }
             }
-            if (!block || flying.size() < window)
-                return;
+            if (flying.size() < most)
+                return true;
             outcomes->changed.wait_for(hold, std::chrono::milliseconds(30));
-            hold.unlock();
-            const bool go = !progress || progress(done, total);
-            hold.lock();
-            if (!go) {
-                summary.Cancelled = true;
-                return;
+            if (ask) {
+                hold.unlock();
+                const bool go = !progress || progress(done, total);
+                hold.lock();
+                if (!go)
+                    return false;
             }
         }
     };
 
-    for (std::size_t slot = 0; slot < files_.size() && !summary.Cancelled; ++slot) {
+    for (std::size_t slot = 0; slot < files_.size(); ++slot) {
         const PlannedFile& file = files_[slot];
-        if (progress && !progress(done, total)) {
+        if ((progress && !progress(done, total)) || !waitBelow(window, true)) {
             summary.Cancelled = true;
             break;
         }
-        collect(true);
-        if (summary.Cancelled)
-            break;
         if (existing == imaging::ExistingFiles::Skip && QFileInfo::exists(file.Path)) {
             skipped[slot] = 1;
             ++summary.KeptExisting;
@@ -169,59 +197,64 @@ ExportSummary BatchExport::Run(const ExportSource& source, imaging::ExistingFile
         }
         const QByteArray picture = StoredPicture(source.Blob(file.Index));
         if (!NeedsDecode(file.Item, options_)) {
+            // Its bytes as they are: written here, no worker touches the slot.
             QString error;
-            if (!WriteExportBytes(picture, file.Path, &error))
-                outcomes->errors[slot] = error;
-            outcomes->settled[slot] = 1; // this thread's own: no worker touches the slot
+            const WriteOutcome outcome = WriteExportBytes(picture, file.Path, replace, &error);
+            std::lock_guard hold(outcomes->lock);
+            outcomes->results[slot] = outcome;
+            outcomes->errors[slot] = error;
+            outcomes->settled[slot] = 1;
             ++done;
             continue;
         }
         DecodeRequest request;
         request.Blob = picture;
-        const ExportOptions options = options_;
-        const QString path = file.Path;
-        auto job = workers_.Submit(std::move(request), 0,
-                                   [outcomes, slot, options, path](const DecodeJob& j) {
-                                       QString error;
-                                       const bool ok = WriteExport(j.Wait(), options, path, &error);
-                                       std::lock_guard hold(outcomes->lock);
-                                       if (!ok)
-                                           outcomes->errors[slot] = error;
-                                       outcomes->settled[slot] = 1;
-                                       outcomes->changed.notify_all();
-                                   });
+        auto job = workers_.Submit(
+            std::move(request), 0,
+            [outcomes, slot, options = options_, path = file.Path, replace](const DecodeJob& j) {
+                WriteOnWorker(*outcomes, slot, j.Wait(), options, path, replace);
+            });
         std::lock_guard hold(outcomes->lock);
         flying.push_back({slot, std::move(job)});
     }
 
-    // A stop drops what has not started; what runs finishes (its file is whole or absent).
-    if (summary.Cancelled)
-        for (const InFlight& f : flying)
-            f.job->Cancel();
-    for (const InFlight& f : flying) {
-        const DecodeResult& result = f.job->Wait();
-        std::unique_lock hold(outcomes->lock);
-        if (result.What == DecodeResult::Kind::Cancelled) {
-            outcomes->settled[f.slot] = 2; // never written
-            continue;
+    // The last ones: a stop drops what has not started; what runs finishes (its file is
+    // whole or absent). The progress goes on meanwhile.
+    for (;;) {
+        if (summary.Cancelled) {
+            std::lock_guard hold(outcomes->lock);
+            for (const InFlight& f : flying)
+                f.job->Cancel();
         }
-        outcomes->changed.wait(hold, [&] { return outcomes->settled[f.slot] != 0; });
+        if (waitBelow(1, !summary.Cancelled))
+            break;
+        summary.Cancelled = true;
     }
-    flying.clear();
 
     std::lock_guard hold(outcomes->lock);
     for (std::size_t slot = 0; slot < files_.size(); ++slot) {
         if (skipped[slot] || outcomes->settled[slot] == 0)
             continue;
+        const PlannedFile& file = files_[slot];
         if (outcomes->settled[slot] == 2) { // dropped: by this export's stop, or by another
             if (!summary.Cancelled)
-                summary.Failures << files_[slot].Name + QStringLiteral(": The export was stopped");
+                summary.Failures << file.Name + QStringLiteral(": The export was stopped");
             continue;
         }
-        if (outcomes->errors[slot].isEmpty())
+        switch (outcomes->results[slot]) {
+        case WriteOutcome::Written:
             ++summary.Written;
-        else
-            summary.Failures << files_[slot].Name + QStringLiteral(": ") + outcomes->errors[slot];
+            break;
+        case WriteOutcome::Existed: // it came after the plan looked: left as it is
+            if (existing == imaging::ExistingFiles::Skip)
+                ++summary.KeptExisting;
+            else
+                summary.Refused << file.Path;
+            break;
+        case WriteOutcome::Failed:
+            summary.Failures << file.Name + QStringLiteral(": ") + outcomes->errors[slot];
+            break;
+        }
     }
     if (progress && !summary.Cancelled)
         progress(total, total);

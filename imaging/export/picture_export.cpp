@@ -6,32 +6,37 @@
 #include "imaging/metafile/metafile_export.h"
 #include "imaging/metafile/metafile_header.h"
 #include "platform/core/errors.h"
+#include "platform/core/side_file.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstdio>
+#include <cmath>
 
 namespace imaging {
 
 namespace {
 
-// The side file beside the target: hidden, and named after it so two exports into one folder
-// never share one.
-QString SidePath(const QString& path) {
-    const QFileInfo target(path);
-    return target.dir().filePath(u'.' + target.fileName() + QStringLiteral(".part"));
+// The side file, written, takes the target's name.
+WriteOutcome Commit(platform::SideFile& side, const QString& path, bool replace, QString* error) {
+    if (replace) {
+        if (side.Commit())
+            return WriteOutcome::Written;
+    } else {
+        const platform::SideFile::Outcome done = side.CommitNew();
+        if (done == platform::SideFile::Outcome::Done)
+            return WriteOutcome::Written;
+        if (done == platform::SideFile::Outcome::Exists)
+            return WriteOutcome::Existed;
+    }
+    *error = QStringLiteral("Cannot write ") + path;
+    return WriteOutcome::Failed;
 }
 
-// Puts the written side file in the target's place; the side file goes when that fails.
-bool Commit(const QString& side, const QString& path, QString* error) {
-    if (std::rename(QFile::encodeName(side).constData(), QFile::encodeName(path).constData()) == 0)
-        return true;
-    QFile::remove(side);
-    *error = QStringLiteral("Cannot write ") + path;
-    return false;
+WriteOutcome NoSideFile(const QString& path, QString* error) {
+    *error = QStringLiteral("Cannot create a file in the folder of ") + path;
+    return WriteOutcome::Failed;
 }
 
 // The depth a writer is given: the true-colour rule for the formats that have one of their
@@ -55,21 +60,23 @@ TBitmap Fitted(const TBitmap& bitmap, QSize fit) {
     return out;
 }
 
-bool WritePicture(const TBitmap& bitmap, const ExportOptions& options, const QString& path,
-                  QString* error) {
+WriteOutcome WritePicture(const TBitmap& bitmap, const ExportOptions& options, const QString& path,
+                          bool replace, QString* error) {
     const PictureFormat& format = *options.Format;
     WriteOptions write;
     write.Depth = ExportDepth(MainExtension(format));
     write.Quality = options.JpegQuality;
     write.Label = path;
+    platform::SideFile side(path);
+    if (side.Path().isEmpty())
+        return NoSideFile(path, error);
     CallState state;
-    const QString side = SidePath(path);
     bool ok = false;
     {
         EngineBinding::CallScope scope(state);
         try {
-            ok = WriteBitmapFile(*format.Engine, side, write, Fitted(bitmap, options.Fit), nullptr,
-                                 nullptr);
+            ok = WriteBitmapFile(*format.Engine, side.Path(), write, Fitted(bitmap, options.Fit),
+                                 nullptr, nullptr);
         } catch (const platform::Exception& e) {
             state.Error = {-1, e.Message()};
         } catch (const std::bad_alloc&) {
@@ -77,12 +84,11 @@ bool WritePicture(const TBitmap& bitmap, const ExportOptions& options, const QSt
         }
     }
     if (!ok) {
-        QFile::remove(side);
         *error =
             state.Error.Text.isEmpty() ? QStringLiteral("Cannot write ") + path : state.Error.Text;
-        return false;
+        return WriteOutcome::Failed;
     }
-    return Commit(side, path, error);
+    return Commit(side, path, replace, error);
 }
 
 QByteArray VectorBytes(const Metafile& picture, const ExportOptions& options) {
@@ -92,8 +98,9 @@ QByteArray VectorBytes(const Metafile& picture, const ExportOptions& options) {
     case VectorExport::Png: {
         if (options.Fit.isEmpty())
             return metafile_export::PngBytes(metafile_export::ExportImage(picture));
-        const double scale = std::min(double(options.Fit.width()) / std::max(1, picture.Width()),
-                                      double(options.Fit.height()) / std::max(1, picture.Height()));
+        const double width = std::max(1, picture.Width()), height = std::max(1, picture.Height());
+        const double scale = std::min({options.Fit.width() / width, options.Fit.height() / height,
+                                       std::sqrt(16e6 / (width * height))});
         return metafile_export::PngBytes(metafile_export::Image(picture, scale));
     }
     case VectorExport::Own:
@@ -113,6 +120,17 @@ ExportPlanItem PlanExport(const QByteArray& picture, const ExportOptions& option
     ExportPlanItem item;
     if (picture.isEmpty())
         return item;
+    // Converted into a format, every bitmap gets that format's extension: the first bytes say
+    // all the plan needs (the engine's stream information, which names the bitmap's own
+    // format, is left to the decode, whose failure is reported then).
+    if (options.Format) {
+        const QString early = LoadNameByFirstBytes(picture);
+        if (early.isEmpty() || early == QLatin1String("DXF")) {
+            item.What = ExportPlanItem::Kind::Picture;
+            item.Extension = MainExtension(*options.Format);
+            return item;
+        }
+    }
     BlobInfo info;
     CallState state;
     Detection found;
@@ -165,45 +183,46 @@ bool NeedsDecode(const ExportPlanItem& item, const ExportOptions& options) {
            (item.What == ExportPlanItem::Kind::Vector && options.Vectors != VectorExport::Own);
 }
 
-bool WriteExport(const DecodeResult& decoded, const ExportOptions& options, const QString& path,
-                 QString* error) {
+WriteOutcome WriteExport(const DecodeResult& decoded, const ExportOptions& options,
+                         const QString& path, bool replace, QString* error) {
     switch (decoded.What) {
     case DecodeResult::Kind::Picture:
         if (!options.Format || !options.Format->Engine || !options.Format->EngineWrites) {
             *error = QStringLiteral("No format to write the picture in");
-            return false;
+            return WriteOutcome::Failed;
         }
-        return WritePicture(decoded.Bitmap, options, path, error);
+        return WritePicture(decoded.Bitmap, options, path, replace, error);
     case DecodeResult::Kind::Drawing: {
         const QByteArray bytes = VectorBytes(decoded.Drawing, options);
         if (bytes.isEmpty()) {
             *error = QStringLiteral("Not enough memory to draw the picture");
-            return false;
+            return WriteOutcome::Failed;
         }
-        return WriteExportBytes(bytes, path, error);
+        return WriteExportBytes(bytes, path, replace, error);
     }
     case DecodeResult::Kind::Failed:
         *error = decoded.Error.Text.isEmpty() ? QStringLiteral("The picture cannot be read")
                                               : decoded.Error.Text;
-        return false;
+        return WriteOutcome::Failed;
     default:
         *error = QStringLiteral("There is no picture to write");
-        return false;
+        return WriteOutcome::Failed;
     }
 }
 
-bool WriteExportBytes(const QByteArray& bytes, const QString& path, QString* error) {
-    const QString side = SidePath(path);
-    QFile file(side);
+WriteOutcome WriteExportBytes(const QByteArray& bytes, const QString& path, bool replace,
+                              QString* error) {
+    platform::SideFile side(path);
+    if (side.Path().isEmpty())
+        return NoSideFile(path, error);
+    QFile file(side.Path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
-        file.close();
-        QFile::remove(side);
         *error = QStringLiteral("Cannot write ") + path;
-        return false;
+        return WriteOutcome::Failed;
     }
     file.close();
-    return Commit(side, path, error);
+    return Commit(side, path, replace, error);
 }
 
 } // namespace imaging

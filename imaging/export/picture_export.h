@@ -18,9 +18,9 @@ struct ExportOptions {
     /// The engine's writer; null: each picture as stored (its bytes after a field header).
     const PictureFormat* Format = nullptr;
     VectorExport Vectors = VectorExport::Svg;
-    /// Fitted into this size in proportion; empty: the natural size. A bitmap is only ever
-    /// made smaller; a vector picture's PNG is drawn to fill it; an SVG and a picture's own
-    /// bytes keep their size.
+    /// Fitted into this size in proportion. A bitmap is only ever made smaller; a vector
+    /// picture's PNG is drawn to fill it (16 million pixels at the most; without a fit, twice
+    /// its natural size, as Copy gives it); an SVG and a picture's own bytes keep their size.
     QSize Fit;
     int JpegQuality = 75;
 };
@@ -49,12 +49,20 @@ ExportPlanItem PlanExport(const QByteArray& picture, const ExportOptions& option
 /// Whether its export needs the picture decoded; when not, its bytes are written as they are.
 bool NeedsDecode(const ExportPlanItem& item, const ExportOptions& options);
 
-/// Writes a decoded picture into `path` by the options, through a side file renamed over it
-/// (nothing of an existing file is lost when the writing fails). False, with the reason in
-/// `error`, when it cannot. Any thread: engine calls run in a scope of their own.
-bool WriteExport(const DecodeResult& decoded, const ExportOptions& options, const QString& path,
-                 QString* error);
+/// What became of a file an export wrote.
+enum class WriteOutcome {
+    Written,
+    Existed, // not replacing, and a file of that name was there by then: left as it is
+    Failed,  // `error` says why; nothing of an existing file is lost
+};
+
+/// Writes a decoded picture into `path` by the options, through a side file that takes the
+/// name once it is whole, replacing a file of that name or not. Any thread: engine calls run
+/// in a scope of their own.
+WriteOutcome WriteExport(const DecodeResult& decoded, const ExportOptions& options,
+                         const QString& path, bool replace, QString* error);
 /// Writes the bytes into `path` the same way.
-bool WriteExportBytes(const QByteArray& bytes, const QString& path, QString* error);
+WriteOutcome WriteExportBytes(const QByteArray& bytes, const QString& path, bool replace,
+                              QString* error);
 
 } // namespace imaging

@@ -69,6 +69,10 @@ bool DialogService::PrinterSetupDialog(QWidget*) {
     return false;
 }
 
+std::optional<QString> DialogService::ChooseFolder(QWidget*, const QString&, const QString&) {
+    return std::nullopt;
+}
+
 bool DialogService::OptionsDialog(QWidget*, QWidget*) {
     return false;
 }

@@ -71,6 +71,10 @@ public:
 
     /// Asks for a file name to save to; nothing when the user cancels.
     virtual std::optional<QString> SaveFileName(QWidget* parent, const SaveRequest& request) = 0;
+    /// Asks for a folder, starting in `start`; nothing when the user cancels. Without
+    /// windows: nothing.
+    virtual std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption,
+                                                const QString& start);
 
     /// The print dialog for the program's printer; false when the user cancels. Without
     /// windows: false.

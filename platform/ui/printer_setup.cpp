@@ -49,18 +49,29 @@ PrinterSetup::PrinterSetup(const QPrinter& printer, QWidget* parent)
 
     paper_ = new QComboBox(this);
     paper_->setObjectName(QStringLiteral("cbPaper"));
-    auto fillPapers = [this, &printer] {
-        const int current = paper_->currentData().isValid()
-                                ? paper_->currentData().toInt()
-                                : int(printer.pageLayout().pageSize().id());
+    const QPageSize current = printer.pageLayout().pageSize();
+    auto fillPapers = [this, current] {
+        // The paper chosen so far stays chosen when the new printer has it too.
+        const QPageSize chosen =
+            paper_->currentIndex() >= 0 ? papers_.value(paper_->currentIndex()) : current;
+        papers_ = Papers(printer_->isEnabled() ? printer_->currentText() : QString());
+        if (!std::any_of(papers_.begin(), papers_.end(),
+                         [&](const QPageSize& s) { return s.isEquivalentTo(chosen); }))
+            papers_.prepend(chosen); // the printer's own paper is always offered
         paper_->clear();
-        for (const QPageSize& size :
-             Papers(printer_->isEnabled() ? printer_->currentText() : QString()))
-            paper_->addItem(size.name(), int(size.id()));
-        paper_->setCurrentIndex(std::max(0, paper_->findData(current)));
+        int at = 0;
+        for (int i = 0; i < papers_.size(); ++i) {
+            paper_->addItem(papers_[i].name(), int(papers_[i].id()));
+            if (papers_[i].isEquivalentTo(chosen))
+                at = i;
+        }
+        paper_->setCurrentIndex(at);
     };
     fillPapers();
-    connect(printer_, &QComboBox::currentIndexChanged, this, fillPapers);
+    connect(printer_, &QComboBox::currentIndexChanged, this, [this, fillPapers] {
+        printerChosen_ = true;
+        fillPapers();
+    });
 
     portrait_ = new QRadioButton(QStringLiteral("&Portrait"), this);
     portrait_->setObjectName(QStringLiteral("rbPortrait"));
@@ -90,9 +101,10 @@ PrinterSetup::PrinterSetup(const QPrinter& printer, QWidget* parent)
 }
 
 void PrinterSetup::Apply(QPrinter& printer) const {
-    if (printer_->isEnabled() && !printer_->currentText().isEmpty())
+    if (printerChosen_ && printer_->isEnabled() && !printer_->currentText().isEmpty())
         printer.setPrinterName(printer_->currentText());
-    printer.setPageSize(QPageSize(QPageSize::PageSizeId(paper_->currentData().toInt())));
+    if (paper_->currentIndex() >= 0 && paper_->currentIndex() < papers_.size())
+        printer.setPageSize(papers_[paper_->currentIndex()]);
     printer.setPageOrientation(landscape_->isChecked() ? QPageLayout::Landscape
                                                        : QPageLayout::Portrait);
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+#include <QPageSize>
 
 class QComboBox;
 class QPrinter;
@@ -19,7 +21,9 @@ public:
 
 private:
     QComboBox* printer_;
+    bool printerChosen_ = false; // the user picked a printer (else the current one stays)
     QComboBox* paper_;
+    QList<QPageSize> papers_; // the paper box's entries, in its order
     QRadioButton* portrait_;
     QRadioButton* landscape_;
 };

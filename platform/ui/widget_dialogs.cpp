@@ -134,6 +134,14 @@ bool WidgetDialogs::PrintPreview(QWidget* parent, const std::function<void()>& p
     return dialog.exec() == QDialog::Accepted;
 }
 
+std::optional<QString> WidgetDialogs::ChooseFolder(QWidget* parent, const QString& caption,
+                                                   const QString& start) {
+    const QString dir = QFileDialog::getExistingDirectory(parent, caption, start);
+    if (dir.isEmpty())
+        return std::nullopt;
+    return dir;
+}
+
 bool WidgetDialogs::OptionsDialog(QWidget* parent, QWidget* page) {
     QDialog dialog(parent);
     dialog.setWindowTitle(page->windowTitle());

@@ -18,6 +18,8 @@ public:
     std::optional<QString> PromptText(QWidget* parent, const QString& caption, const QString& label,
                                       bool password) override;
     std::optional<QString> SaveFileName(QWidget* parent, const SaveRequest& request) override;
+    std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption,
+                                        const QString& start) override;
     bool PrintDialog(QWidget* parent) override;
     bool PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>& optionTabs) override;
     bool PrinterSetupDialog(QWidget* parent) override;

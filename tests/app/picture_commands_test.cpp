@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -122,7 +123,9 @@ TEST_F(PictureCommands, ExportPicturesWritesTheTabIntoAFolderAndAsksOnceAboutExi
     const QString folder = fixture.Path("export");
     dialogs.optionsAnswer = [&](QWidget* page) {
         EXPECT_EQ(page->windowTitle(), "Export Pictures");
-        page->findChild<QLineEdit*>("edFolder")->setText(folder);
+        dialogs.folderAnswers = {folder};
+        page->findChild<QPushButton*>("btnBrowse")->click(); // chosen in the folder dialog
+        EXPECT_EQ(page->findChild<QLineEdit*>("edFolder")->text(), folder);
         auto* format = page->findChild<QComboBox*>("cbFormat");
         format->setCurrentIndex(format->findData(QStringLiteral("PNG")));
         page->findChild<QCheckBox*>("chkFit")->setChecked(true);

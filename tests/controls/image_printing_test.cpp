@@ -236,3 +236,22 @@ TEST_F(Printing, APlacedPictureLandsWhereThePlacementSaysWithEveryPixel) {
     EXPECT_TRUE(Near(page.pixel(origin.x() + 3, top - 4), QColor(Qt::white))) << "centred";
     EXPECT_TRUE(Near(page.pixel(origin.x() + 3, top + height + 4), QColor(Qt::white)));
 }
+
+TEST_F(Printing, APlacedDrawingIsGivenItsCornersAndStaysVectors) {
+    samples::WmfWriter w(QRect(0, 0, 100, 100), 96);
+    const int red = w.CreateBrush(0, Qt::red);
+    const int none = w.CreatePen(5, 0, Qt::black);
+    w.Select(red);
+    w.Select(none);
+    w.Rectangle(QRect(0, 0, 100, 100));
+    Bind({w.Finish()}, {100, 100});
+    controls::PrintPlacement fit;
+    fit.How = controls::PrintPlacement::Size::FitPage; // a square as wide as the page
+    view->PrintPlaced(fit);
+    EXPECT_EQ(EmbeddedImages(pdf), QStringList()) << "no bitmap: vectors";
+    const QImage page = Page(pdf, dir.filePath("placed-wmf"));
+    const int side = platform::Printer().Device().pageLayout().paintRectPixels(96).width();
+    EXPECT_TRUE(Near(page.pixel(origin + QPoint(side - 4, side - 4)), QColor(Qt::red)))
+        << "its far corner, not its size taken for one";
+    EXPECT_TRUE(Near(page.pixel(origin + QPoint(side / 2, side + 4)), QColor(Qt::white)));
+}

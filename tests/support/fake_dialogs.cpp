@@ -50,6 +50,11 @@ bool FakeDialogs::PrintDialogWithOptions(QWidget* parent, const QList<QWidget*>&
     return PrintDialog(parent);
 }
 
+std::optional<QString> FakeDialogs::ChooseFolder(QWidget*, const QString&, const QString& start) {
+    folderStarts << start;
+    return TakeAnswer(folderAnswers);
+}
+
 bool FakeDialogs::PrintPreview(QWidget*, const std::function<void()>& paint) {
     ++previews;
     return previewAnswer && previewAnswer(paint);

@@ -31,6 +31,10 @@ public:
     std::optional<QString> SaveFileName(QWidget* parent,
                                         const platform::SaveRequest& request) override;
     std::deque<std::optional<QString>> saveAnswers; // cancel when empty
+    std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption,
+                                        const QString& start) override;
+    std::deque<std::optional<QString>> folderAnswers; // cancel when empty
+    QStringList folderStarts;
     std::vector<platform::SaveRequest> saveRequests;
     bool PrintDialog(QWidget* parent) override;
     bool PrinterSetupDialog(QWidget* parent) override;

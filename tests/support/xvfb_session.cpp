@@ -11,29 +11,29 @@
 #include <unistd.h>
 
 XvfbSession::XvfbSession(QSize screen) {
-    // Pick a display number nobody uses.
-    for (display_ = 140 + getpid() % 50; display_ < 400; ++display_) {
-        if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display_)) &&
-            !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(display_)))
-            break;
-    }
+    // The server picks a free display itself and names it once it is ready: two sessions
+    // started at once can never take the same number (a number looked for first could be
+    // taken by another session before its server held it).
     server_.start(QStringLiteral("Xvfb"),
-                  {Display(), QStringLiteral("-screen"), QStringLiteral("0"),
+                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                   QStringLiteral("0"),
                    QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
                    QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!server_.waitForStarted(5000))
         return;
     QElapsedTimer timer;
     timer.start();
-    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display_);
-    while (timer.elapsed() < 10000 && server_.state() == QProcess::Running) {
-        if (QFileInfo::exists(socket)) {
-            running_ = true;
-            QThread::msleep(200);
-            return;
-        }
-        QThread::msleep(50);
+    QByteArray said;
+    while (timer.elapsed() < 15000 && server_.state() == QProcess::Running &&
+           !said.contains('\n')) {
+        server_.waitForReadyRead(200);
+        said += server_.readAllStandardOutput();
     }
+    bool number = false;
+    display_ = said.trimmed().toInt(&number);
+    running_ = number && server_.state() == QProcess::Running;
+    if (running_)
+        QThread::msleep(200);
 }
 
 XvfbSession::~XvfbSession() {

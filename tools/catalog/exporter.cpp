@@ -108,9 +108,10 @@ int ExportCatalogue(const ExportRequest& request, QTextStream& out, QTextStream&
         data::TTable& table = catalogue.Records();
         // The tab's filter and the search, as the main window applies them.
         const QString category = request.Category.trimmed();
-        if (!category.isEmpty() && !catalogue.Captions().isEmpty() &&
-            category.compare(catalogue.Captions().front(), Qt::CaseInsensitive) != 0) {
-            if (!catalogue.Captions().contains(category, Qt::CaseInsensitive)) {
+        const QStringList& captions = catalogue.Captions();
+        if (!category.isEmpty() &&
+            (captions.isEmpty() || category.compare(captions.front(), Qt::CaseInsensitive) != 0)) {
+            if (!captions.isEmpty() && !captions.contains(category, Qt::CaseInsensitive)) {
                 err << "No category " << category << "; the catalogue has "
                     << catalogue.Captions().join(QStringLiteral(", ")) << '\n';
                 return 2;
