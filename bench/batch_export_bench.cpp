@@ -66,23 +66,11 @@ bool DecodeAndWrite(std::size_t i) {
 
 // Plain threads, each taking the next record.
 void BM_Direct(benchmark::State& state) {
-    const int threads = int(state.range(0));
-    for (auto _ : state) {
-        std::atomic<std::size_t> next = 0;
-        std::atomic<int> failed = 0;
-        std::vector<std::thread> workers;
-        for (int t = 0; t < threads; ++t)
-            workers.emplace_back([&] {
-                for (std::size_t i; (i = next++) < records.size();)
-                    failed += !DecodeAndWrite(i);
-            });
-        for (std::thread& w : workers)
-            w.join();
-        if (failed) {
+    for (auto _ : state)
+        if (bench::OnPlainThreads(int(state.range(0)), records.size(), DecodeAndWrite) > 0) {
             state.SkipWithError("a decode or write failed");
             break;
         }
-    }
 }
 
 // The export with that many workers: planning, then decoding and writing every record.

@@ -3,12 +3,15 @@
 
 #include "platform/core/error_reporter.h"
 
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace bench {
 
@@ -80,6 +83,22 @@ private:
         return std::nan("");
     }
 };
+
+/// The machine's own ceiling of parallel work: `threads` plain threads, each taking the next
+/// of `count` items and doing `work` on it (false: it failed). The number that failed.
+template <class Work> int OnPlainThreads(int threads, std::size_t count, Work work) {
+    std::atomic<std::size_t> next = 0;
+    std::atomic<int> failed = 0;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&] {
+            for (std::size_t i; (i = next++) < count;)
+                failed += !work(i);
+        });
+    for (std::thread& w : workers)
+        w.join();
+    return failed;
+}
 
 /// A failure the program would show in a message box is printed and ends the run instead, so
 /// no benchmark waits for a reader.

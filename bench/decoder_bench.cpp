@@ -109,27 +109,17 @@ bool MakePictures() {
 
 // Plain threads, each taking the next picture and calling its reader.
 void BM_Direct(benchmark::State& state) {
-    const int threads = int(state.range(0));
-    for (auto _ : state) {
-        std::atomic<std::size_t> next = 0;
-        std::atomic<int> failed = 0;
-        std::vector<std::thread> workers;
-        for (int t = 0; t < threads; ++t)
-            workers.emplace_back([&] {
-                for (std::size_t i; (i = next++) < pictures.size();) {
-                    HGLOBAL dib = nullptr;
-                    if (pictures[i].read(&dib) < 1)
-                        ++failed;
-                    imaging::FreeDib(dib);
-                }
-            });
-        for (std::thread& w : workers)
-            w.join();
-        if (failed) {
+    auto read = [](std::size_t i) {
+        HGLOBAL dib = nullptr;
+        const bool ok = pictures[i].read(&dib) >= 1;
+        imaging::FreeDib(dib);
+        return ok;
+    };
+    for (auto _ : state)
+        if (bench::OnPlainThreads(int(state.range(0)), pictures.size(), read) > 0) {
             state.SkipWithError("a direct read failed");
             break;
         }
-    }
 }
 
 // The decoder with that many workers, every picture submitted at once.

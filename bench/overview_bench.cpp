@@ -320,22 +320,15 @@ void BM_DirectTiles(benchmark::State& state) {
     for (int row = 0; row < int(fixture.screenBlobs.size()) * 5; ++row)
         blobs.push_back(fixture.table.RecordBlob(
             row, *static_cast<data::TBlobField*>(fixture.table.FindField("GraphicFile"))));
-    for (auto _ : state) {
-        std::atomic<size_t> next = 0;
-        std::vector<std::thread> threads;
-        for (int t = 0; t < state.range(0); ++t)
-            threads.emplace_back([&] {
-                for (size_t i; (i = next++) < blobs.size();) {
-                    imaging::DecodeRequest request;
-                    request.Blob = blobs[i];
-                    request.RenderSize =
-                        QSize(controls::TOverview::kDefaultSide, controls::TOverview::kDefaultSide);
-                    benchmark::DoNotOptimize(imaging::Decoder::DecodeNow(request).Rendered);
-                }
-            });
-        for (std::thread& t : threads)
-            t.join();
-    }
+    for (auto _ : state)
+        bench::OnPlainThreads(int(state.range(0)), blobs.size(), [&](std::size_t i) {
+            imaging::DecodeRequest request;
+            request.Blob = blobs[i];
+            request.RenderSize =
+                QSize(controls::TOverview::kDefaultSide, controls::TOverview::kDefaultSide);
+            benchmark::DoNotOptimize(imaging::Decoder::DecodeNow(request).Rendered);
+            return true;
+        });
 }
 
 // The heap the overview takes for a table of many records: bound, laid out and shown, its

@@ -47,6 +47,17 @@ QImage Page(const QString& pdf, const QString& stem) {
     return QImage(stem + ".png").convertToFormat(QImage::Format_RGB32);
 }
 
+// A placeable metafile of 100 x 100 units at 96 an inch, all of it a red square.
+QByteArray RedSquare() {
+    samples::WmfWriter w(QRect(0, 0, 100, 100), 96);
+    const int red = w.CreateBrush(0, Qt::red);
+    const int none = w.CreatePen(5, 0, Qt::black);
+    w.Select(red);
+    w.Select(none);
+    w.Rectangle(QRect(0, 0, 100, 100));
+    return w.Finish();
+}
+
 class Printing : public ImageViewFixture {
 protected:
     void SetUp() override {
@@ -97,13 +108,7 @@ TEST_F(Printing, APictureAtItsOwnSizeKeepsEveryPixel) {
 }
 
 TEST_F(Printing, AMetafileIsPrintedAsVectorsBetweenTwoCorners) {
-    samples::WmfWriter w(QRect(0, 0, 100, 100), 96);
-    const int red = w.CreateBrush(0, Qt::red);
-    const int none = w.CreatePen(5, 0, Qt::black);
-    w.Select(red);
-    w.Select(none);
-    w.Rectangle(QRect(0, 0, 100, 100));
-    Bind({w.Finish()}, {100, 100});
+    Bind({RedSquare()}, {100, 100});
     ASSERT_TRUE(view->Picture.HasMetafile());
     view->PrintImage(100, 100, 300, 300);
     EXPECT_EQ(EmbeddedImages(pdf), QStringList()) << "no bitmap: vectors";
@@ -238,13 +243,7 @@ TEST_F(Printing, APlacedPictureLandsWhereThePlacementSaysWithEveryPixel) {
 }
 
 TEST_F(Printing, APlacedDrawingIsGivenItsCornersAndStaysVectors) {
-    samples::WmfWriter w(QRect(0, 0, 100, 100), 96);
-    const int red = w.CreateBrush(0, Qt::red);
-    const int none = w.CreatePen(5, 0, Qt::black);
-    w.Select(red);
-    w.Select(none);
-    w.Rectangle(QRect(0, 0, 100, 100));
-    Bind({w.Finish()}, {100, 100});
+    Bind({RedSquare()}, {100, 100});
     controls::PrintPlacement fit;
     fit.How = controls::PrintPlacement::Size::FitPage; // a square as wide as the page
     view->PrintPlaced(fit);
