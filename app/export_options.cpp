@@ -97,7 +97,9 @@ ExportOptionsPage::ExportOptionsPage() {
     fitRow->addStretch();
 
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("&Folder:"), folderRow);
+    auto* folderLabel = new QLabel(QStringLiteral("&Folder:"), this);
+    folderLabel->setBuddy(folder_); // a row of a layout has no buddy of its own
+    form->addRow(folderLabel, folderRow);
     form->addRow(QStringLiteral("F&ormat:"), format_);
     form->addRow(QStringLiteral("&Vector pictures as:"), vectors_);
     form->addRow(QString(), fitRow);
