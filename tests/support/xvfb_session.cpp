@@ -11,29 +11,35 @@
 #include <unistd.h>
 
 XvfbSession::XvfbSession(QSize screen) {
-    // The server picks a free display itself and names it once it is ready: two sessions
-    // started at once can never take the same number (a number looked for first could be
-    // taken by another session before its server held it).
-    server_.start(QStringLiteral("Xvfb"),
-                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                   QStringLiteral("0"),
-                   QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
-                   QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    if (!server_.waitForStarted(5000))
-        return;
-    QElapsedTimer timer;
-    timer.start();
-    QByteArray said;
-    while (timer.elapsed() < 15000 && server_.state() == QProcess::Running &&
-           !said.contains('\n')) {
-        server_.waitForReadyRead(200);
-        said += server_.readAllStandardOutput();
+    // A display number nobody uses, from a place of this process's own; when another session
+    // took the same number at the same moment, our server is the one that gives up (it finds
+    // the other's lock), and the next number is tried. A socket alone proves nothing: it may
+    // be the other server's.
+    for (int tried = 0, n = 140 + getpid() % 50; tried < 30 && n < 400; ++tried, ++n) {
+        if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
+            QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            continue;
+        display_ = n;
+        server_.start(QStringLiteral("Xvfb"),
+                      {Display(), QStringLiteral("-screen"), QStringLiteral("0"),
+                       QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!server_.waitForStarted(5000))
+            return;
+        QElapsedTimer timer;
+        timer.start();
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+        while (timer.elapsed() < 10000 && server_.state() == QProcess::Running &&
+               !QFileInfo::exists(socket))
+            QThread::msleep(50);
+        QThread::msleep(300); // a server that lost the number has ended by now
+        if (server_.state() == QProcess::Running && QFileInfo::exists(socket)) {
+            running_ = true;
+            return;
+        }
+        server_.kill();
+        server_.waitForFinished(1000);
     }
-    bool number = false;
-    display_ = said.trimmed().toInt(&number);
-    running_ = number && server_.state() == QProcess::Running;
-    if (running_)
-        QThread::msleep(200);
 }
 
 XvfbSession::~XvfbSession() {
