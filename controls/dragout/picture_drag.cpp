@@ -57,7 +57,6 @@ PictureMimeData* PictureMimeData::Make(const QString& recordFileName, const QByt
         return nullptr;
     auto* data = new PictureMimeData;
     data->picture_ = picture;
-    data->path_ = path;
     data->vector_ = item.What == Kind::Vector;
     data->setUrls({QUrl::fromLocalFile(path)});
     return data;

@@ -19,9 +19,6 @@ public:
 
     QStringList formats() const override;
     bool hasFormat(const QString& mimeType) const override;
-    /// The file written for the drag.
-    QString FilePath() const { return path_; }
-    bool IsVector() const { return vector_; }
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override;
@@ -31,7 +28,6 @@ private:
     const imaging::DecodeResult& Decoded() const;
 
     QByteArray picture_;
-    QString path_;
     bool vector_ = false;
     mutable bool decoded_ = false;
     mutable imaging::DecodeResult result_;

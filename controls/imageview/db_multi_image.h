@@ -351,6 +351,8 @@ private:
     void SyncZoomModel();
     /// The two scroll bars and the corner panel.
     std::array<QWidget*, 3> ScrollParts() const;
+    /// Repaints the scroll parts shown, after a paint of the picture under them.
+    void UpdateScrollParts();
     void RepaintNow();
     void RepaintQuietly(); // a paint failure is swallowed (the zoom steps)
     void ScrollBarMoved(Qt::Orientation bar, int position);

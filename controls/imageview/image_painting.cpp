@@ -139,9 +139,7 @@ void TPDBMultiImage::PaintBitmapPath(QPainter& painter) {
                                         zoom_.ViewOriginY, std::int16_t(offsetX_),
                                         std::int16_t(offsetY_),
                                         zoom_.ShowScrollbars ? zoom_.ScrollbarWidth : 0);
-            for (QWidget* w : ScrollParts())
-                if (w->isVisible() && w->width() > 1)
-                    w->update();
+            UpdateScrollParts();
             break;
         }
         case PaintPlan::Mode::Placeholder:
@@ -243,9 +241,7 @@ QRect TPDBMultiImage::PaintScaledDrawing(QPainter& painter, const QColor& backgr
     Picture.Metafile().Play(painter, QRectF(origin, picture));
     painter.restore();
     LayoutScrollBars();
-    for (QWidget* w : ScrollParts())
-        if (w->isVisible() && w->width() > 1)
-            w->update();
+    UpdateScrollParts();
     return plan.target;
 }
 

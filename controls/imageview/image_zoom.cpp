@@ -43,6 +43,12 @@ std::array<QWidget*, 3> TPDBMultiImage::ScrollParts() const {
     return {vertScrollBar_, horzScrollBar_, scrollCorner_};
 }
 
+void TPDBMultiImage::UpdateScrollParts() {
+    for (QWidget* w : ScrollParts())
+        if (w->isVisible() && w->width() > 1)
+            w->update();
+}
+
 void TPDBMultiImage::RepaintNow() {
     repaint();
 }
