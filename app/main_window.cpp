@@ -72,8 +72,10 @@ TfMain::~TfMain() {
     qApp->removeEventFilter(this);
     delete pnlOverview; // its tiles are decoded by decoder_, which goes with this window
     pnlOverview = nullptr;
-    if (PDBMultiImage1)
+    if (PDBMultiImage1) {
         PDBMultiImage1->SetReadAhead(nullptr);
+        PDBMultiImage1->SetDecoder(nullptr);
+    }
     readAhead_.reset();
 }
 

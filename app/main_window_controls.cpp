@@ -194,6 +194,7 @@ void TfMain::BuildImageView() {
     // The neighbours are read ahead once the picture is shown (after its paint), unless the
     // environment says VLMOR_READ_AHEAD=0.
     decoder_ = std::make_unique<imaging::Decoder>();
+    PDBMultiImage1->SetDecoder(decoder_.get());
     if (qEnvironmentVariable("VLMOR_READ_AHEAD") != QLatin1String("0")) {
         readAhead_ = std::make_unique<imaging::ReadAhead>(*decoder_);
         PDBMultiImage1->SetReadAhead(readAhead_.get());

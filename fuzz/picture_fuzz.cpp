@@ -3,7 +3,7 @@
 // information functions, chosen when the target is built (VLMOR_FUZZ_TARGET): each fails with
 // a code or succeeds, never crashes or leaks. Decoded pictures also go through the depth
 // changes; the reader's option (TIFF page 0 to 2, every Photo CD resolution) and the dither
-// follow the input's length. A failure must leave no DIB and no live memory block.
+// follow the input's length (a DXF drawing is then also drawn larger). A failure must leave no DIB and no live memory block.
 #include "engines/crde2000/dxf.h"
 #include "engines/crde2000/formats.h"
 #include "engines/crde2000/info.h"
@@ -21,6 +21,9 @@ const char* const kTarget = VLMOR_FUZZ_TARGET;
 
 std::int16_t Read(const std::uint8_t* d, std::size_t n, HGLOBAL* dib) {
     if (const crde::Format* format = crde::FormatForFuzzTarget(kTarget)) {
+        // A drawing is also drawn larger, as for a zoomed view or a printer.
+        if (format->fuzzDecodes && std::strcmp(kTarget, "dxf") == 0 && n % 3 == 2)
+            return crde::ReadDxfAt(d, n, 2.5, dib);
         if (format->fuzzDecodes)
             return format->read(d, n, static_cast<int>(n % 3), dib);
         crde::StreamFacts facts; // decoding is another library's; ours is the header

@@ -36,6 +36,7 @@ TPDBMultiImage::TPDBMultiImage(QWidget* parent)
     font_ = QWidget::font();
 
     connect(&document_, &PictureDocument::PictureChanged, this, [this] { PictureChanged(); });
+    connect(&sharp_, &SharpRendering::Arrived, this, qOverload<>(&QWidget::update));
     dataLink_.OnDataChange = [this] { platform::RunGuarded([this] { DataChange(); }); };
     dataLink_.OnUpdateData = [this] { UpdateData(); };
     // From the first change to the post or cancel, an undo stays within the record's edit
@@ -264,6 +265,7 @@ void TPDBMultiImage::ClearPicture(bool emptyPicture) {
         color_ = savedColor_;
     credit_.Stop();
     creditTimer_.stop();
+    sharp_.Clear();
     if (emptyPicture) {
         Picture.Clear();
         update(); // the next paint fills the whole area with the colour

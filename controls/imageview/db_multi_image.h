@@ -6,6 +6,7 @@
 #include "controls/imageview/picture.h"
 #include "controls/imageview/picture_document.h"
 #include "controls/imageview/print_placement.h"
+#include "controls/imageview/sharp_rendering.h"
 #include "controls/imageview/view_messages.h"
 #include "controls/imageview/zoom_model.h"
 #include "data/field_data_link.h"
@@ -274,6 +275,9 @@ public:
     imaging::DecodeRequest ReadRequest(const QByteArray& blob) const;
     /// Where LoadPicture looks for a picture read ahead; null: nowhere. Not owned.
     void SetReadAhead(imaging::ReadAhead* readAhead) { readAhead_ = readAhead; }
+    /// The workers that draw EPS and DXF pictures again when zoomed in or printed (none: they
+    /// stay scaled).
+    void SetDecoder(imaging::Decoder* decoder) { sharp_.SetDecoder(decoder); }
 
 signals:
     /// LoadPicture is done: the picture (or what stands for it) is shown.
@@ -343,6 +347,9 @@ private:
     void PaintFocus(QPainter& painter);
     void PaintCredit(QPainter& painter);
     void CopyStretched(QPainter& painter, const QRect& source, const QRect& target);
+    /// The picture to print into `size` canvas pixels: an EPS or DXF drawn again for the
+    /// paper's resolution.
+    QImage PrintedPicture(QSize size);
     void RunTransition();
     PaintInput PaintState() const;
     QSize ClientSize() const;
@@ -372,6 +379,7 @@ private:
     QTimer creditTimer_;
     imaging::TBitmap transitionBitmap_;
     imaging::ReadAhead* readAhead_ = nullptr;
+    SharpRendering sharp_;
     QImage transitionSurface_; // what a running transition has painted so far
     bool transitionRunning_ = false;
 

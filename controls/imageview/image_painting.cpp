@@ -181,7 +181,27 @@ void TPDBMultiImage::CopyStretched(QPainter& painter, const QRect& source, const
     const qreal ratio = device->devicePixelRatioF();
     const imaging::StretchMode mode =
         imaging::SetBlitStretchMode(document_.Info.BlobBitsPerPixel, blitMode_, nullptr);
-    QImage scaled = imaging::StretchBlit(picture, from, DeviceSize(to, ratio), mode);
+    const QSize pixels = DeviceSize(to, ratio);
+    // An EPS or DXF enlarged is copied from its rendering at that scale once it is here.
+    const double times = from.isEmpty() ? 0 : double(pixels.width()) / from.width();
+    const QImage* sharp = times > 0 ? sharp_.At(sharp_.Wanted(times, picture), picture) : nullptr;
+    QImage scaled;
+    if (sharp) {
+        const double kx = double(sharp->width()) / picture.width();
+        const double ky = double(sharp->height()) / picture.height();
+        // Drawn at the shown scale, the rendering is copied pixel for pixel (the source's
+        // last part-pixel included); drawn smaller (at its size limit), it is scaled the rest.
+        const QSize size =
+            std::abs(kx - times) < 0.02
+                ? pixels
+                : QSize(int(std::lround(from.width() * kx)), int(std::lround(from.height() * ky)));
+        const QRect fine =
+            QRect(QPoint(int(std::lround(from.x() * kx)), int(std::lround(from.y() * ky))), size)
+                .intersected(sharp->rect());
+        scaled = imaging::StretchBlit(*sharp, fine, pixels, mode);
+    } else {
+        scaled = imaging::StretchBlit(picture, from, pixels, mode);
+    }
     if (scaled.isNull()) {
         if (!to.isEmpty() && !from.isEmpty())
             throw platform::Exception(

@@ -5,6 +5,7 @@
 #include "controls/imageview/db_multi_image.h"
 
 #include "imaging/engine/annotation_calls.h"
+#include "platform/core/cursors.h"
 #include "platform/ui/printer.h"
 
 namespace controls {
@@ -24,6 +25,8 @@ void TPDBMultiImage::PrintImage(int left, int top, int width, int height) {
         if (annotationBound_ && imaging::IsAnnotation(this) > 0) {
             picture = picture.convertToFormat(QImage::Format_RGB32);
             imaging::HardDrawAnnotation(this, &picture);
+        } else {
+            picture = PrintedPicture(QSize(width, height));
         }
         if (ownDocument && !printer.BeginDoc())
             return;
@@ -46,6 +49,19 @@ void TPDBMultiImage::PrintImage(int left, int top, int width, int height) {
     }
     if (ownDocument)
         printer.EndDoc();
+}
+
+QImage TPDBMultiImage::PrintedPicture(QSize size) {
+    const QImage& picture = Picture.Bitmap().Handle();
+    // The canvas has the screen's resolution; the paper's dots are finer.
+    platform::TPrinter& printer = platform::Printer();
+    const double paper = double(printer.PaperResolution()) / printer.Device().resolution();
+    const double scale = sharp_.Wanted(paper * size.width() / picture.width(), picture);
+    if (scale <= 0)
+        return picture;
+    platform::WaitCursor wait;
+    const QImage sharp = sharp_.Now(scale, picture);
+    return sharp.isNull() ? picture : sharp;
 }
 
 void TPDBMultiImage::PrintPlaced(const PrintPlacement& placement) {

@@ -176,6 +176,11 @@ void TPDBMultiImage::DecodeBitmap(const QString& loadName, const QByteArray& blo
     const bool ok = Edits().ReadPicture(loadName, blob, how, TakeReadAhead(blob), ToView(),
                                         transition ? &transitionBitmap_ : nullptr);
     TiffPage = how.TiffPage;
+    if (ok) {
+        imaging::DecodeRequest request = ReadRequest(blob);
+        request.Depth = readDepth;
+        sharp_.Shown(loadName, std::move(request), Picture.Bitmap().Handle());
+    }
     if (!ok)
         ReportEngineError();
     else if (transition)

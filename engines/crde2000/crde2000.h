@@ -44,6 +44,13 @@ typedef int16_t (*CrdeReadDrawingStream)(const void* data, int32_t size, int16_t
                                          int16_t dither, HGLOBAL* bitmap, HGLOBAL* palette,
                                          void* user, CrdeProgress cb, int16_t zero);
 
+/// EPS or DXF drawn again at permille / 1000 (1000 to 16000) of its natural size, for a
+/// zoomed view or a printer: EPS rendered at that many times 72 dots per inch, DXF with its
+/// lines one pixel wide. The new DIB is the caller's.
+typedef int16_t (*CrdeReadScaledStream)(const void* data, int32_t size, int16_t depth,
+                                        int16_t dither, int32_t permille, HGLOBAL* dib, void* user,
+                                        CrdeProgress cb);
+
 // Stream information.
 typedef int16_t (*CrdeStreamInfo)(const void* data, int32_t size, char* format, int16_t* width,
                                   int16_t* height, int16_t* bits, int16_t* extraA, int16_t* extraB,

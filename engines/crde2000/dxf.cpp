@@ -160,7 +160,10 @@ std::vector<Entity> Fold(std::vector<Entity> in) {
     return out;
 }
 
-template <class Visit> void Shapes(const std::vector<Entity>& entities, Visit visit) {
+// `times`: the scale the shapes are drawn at against the natural raster; arcs get finer
+// steps as they grow, so their chords stay within a tenth of a pixel of the curve.
+template <class Visit>
+void Shapes(const std::vector<Entity>& entities, Visit visit, double times = 1) {
     for (const Entity& e : entities) {
         if (e.type == "LINE") {
             visit(e, std::vector<Point>{e.p[0], e.p[1]}, false);
@@ -172,7 +175,9 @@ template <class Visit> void Shapes(const std::vector<Entity>& entities, Visit vi
                 continue;
             while (a1 <= a0)
                 a1 += 360;
-            const int steps = std::clamp(static_cast<int>((a1 - a0) / 3), 4, 240);
+            const double fine = std::sqrt(times);
+            const int steps =
+                std::clamp(static_cast<int>((a1 - a0) / 3 * fine), 4, static_cast<int>(240 * fine));
             std::vector<Point> pts;
             for (int i = 0; i <= steps; ++i) {
                 const double a = (a0 + (a1 - a0) * i / steps) * kPi / 180;
@@ -226,13 +231,24 @@ Extents Measure(const std::vector<Entity>& entities) {
     return box;
 }
 
-void RasterSize(const Extents& box, std::int64_t* w, std::int64_t* h, double* scale) {
+// The raster of a drawing at `times` its natural size: the natural raster's pixel grid made
+// `times` finer (margin included), so a pixel of the natural raster covers `times` of these.
+struct Raster {
+    std::int64_t width = 0, height = 0;
+    double scale = 1, margin = kMargin;
+};
+
+Raster RasterSize(const Extents& box, double times = 1) {
     const double dx = box.maxX - box.minX, dy = box.maxY - box.minY;
     const double longest = std::max(dx, dy);
+    Raster r;
     // A margin of kMargin pixels keeps strokes on the edge of the drawing whole.
-    *scale = longest > 0 ? (kDxfLongSide - 1 - 2 * kMargin) / longest : 1;
-    *w = std::llround(dx * *scale) + 1 + 2 * kMargin;
-    *h = std::llround(dy * *scale) + 1 + 2 * kMargin;
+    const double natural = longest > 0 ? (kDxfLongSide - 1 - 2 * kMargin) / longest : 1;
+    r.width = std::llround((std::llround(dx * natural) + 1 + 2 * kMargin) * times);
+    r.height = std::llround((std::llround(dy * natural) + 1 + 2 * kMargin) * times);
+    r.scale = natural * times;
+    r.margin = kMargin * times;
+    return r;
 }
 
 // The drawing colours by their colour numbers; 7 (white in the editor) is drawn black.
@@ -264,13 +280,20 @@ std::int16_t DxfSize(const std::uint8_t* data, std::size_t size, DxfInfo* info) 
     const Extents box = Measure(Fold(Entities(data, size)));
     if (box.Empty())
         return kErrBadHeader;
-    double scale;
-    RasterSize(box, &info->width, &info->height, &scale);
+    const Raster raster = RasterSize(box);
+    info->width = raster.width;
+    info->height = raster.height;
     return kOk;
 }
 
 std::int16_t ReadDxf(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
+    return ReadDxfAt(data, size, 1, dib);
+}
+
+std::int16_t ReadDxfAt(const std::uint8_t* data, std::size_t size, double times, HGLOBAL* dib) {
     *dib = nullptr;
+    if (!std::isfinite(times) || times < 1 || times > kMaxRenderTimes)
+        return kErrBadArgument;
     if (!IsDxf(data, size))
         return kErrNotThisFormat;
     bool closed = false;
@@ -280,9 +303,11 @@ std::int16_t ReadDxf(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     const Extents box = Measure(entities);
     if (box.Empty())
         return kErrBadHeader;
-    std::int64_t w, h;
-    double scale;
-    RasterSize(box, &w, &h, &scale);
+    const Raster raster = RasterSize(box, times);
+    const std::int64_t w = raster.width, h = raster.height;
+    const double scale = raster.scale;
+    if (std::uint64_t(w) * std::uint64_t(h) > kMaxPixels)
+        return kErrTooLarge;
     NewDib out;
     if (std::int16_t code = out.Create(w, h, 8, 256); code != kOk)
         return code;
@@ -299,44 +324,48 @@ std::int16_t ReadDxf(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
             out.Row(y)[x] = c;
     };
     auto toPixel = [&](const Point& p) {
-        return Point{(p.x - box.minX) * scale + kMargin, (box.maxY - p.y) * scale + kMargin};
+        return Point{(p.x - box.minX) * scale + raster.margin,
+                     (box.maxY - p.y) * scale + raster.margin};
     };
-    Shapes(entities, [&](const Entity& e, const std::vector<Point>& world, bool filled) {
-        const auto colour = static_cast<std::uint8_t>(std::clamp(std::abs(e.colour), 1, 254));
-        std::vector<Point> pts;
-        for (const Point& p : world)
-            pts.push_back(toPixel(p));
-        for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
-            const double dx = pts[i + 1].x - pts[i].x, dy = pts[i + 1].y - pts[i].y;
-            const int steps =
-                static_cast<int>(std::min(4096.0, std::max(std::fabs(dx), std::fabs(dy)))) + 1;
-            for (int s = 0; s <= steps; ++s)
-                plot(std::llround(pts[i].x + dx * s / steps),
-                     std::llround(pts[i].y + dy * s / steps), colour);
-        }
-        if (!filled || pts.size() < 3)
-            return;
-        // Even-odd scan fill of the outline.
-        double top = pts[0].y, bottom = pts[0].y;
-        for (const Point& p : pts) {
-            top = std::min(top, p.y);
-            bottom = std::max(bottom, p.y);
-        }
-        for (std::int64_t y = std::max<std::int64_t>(0, std::llround(top));
-             y <= std::min<std::int64_t>(h - 1, std::llround(bottom)); ++y) {
-            std::vector<double> xs;
-            for (std::size_t i = 0; i < pts.size(); ++i) {
-                const Point& a = pts[i];
-                const Point& b = pts[(i + 1) % pts.size()];
-                if ((a.y <= y && b.y > y) || (b.y <= y && a.y > y))
-                    xs.push_back(a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y));
+    Shapes(
+        entities,
+        [&](const Entity& e, const std::vector<Point>& world, bool filled) {
+            const auto colour = static_cast<std::uint8_t>(std::clamp(std::abs(e.colour), 1, 254));
+            std::vector<Point> pts;
+            for (const Point& p : world)
+                pts.push_back(toPixel(p));
+            for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+                const double dx = pts[i + 1].x - pts[i].x, dy = pts[i + 1].y - pts[i].y;
+                const int steps =
+                    static_cast<int>(std::min(32768.0, std::max(std::fabs(dx), std::fabs(dy)))) + 1;
+                for (int s = 0; s <= steps; ++s)
+                    plot(std::llround(pts[i].x + dx * s / steps),
+                         std::llround(pts[i].y + dy * s / steps), colour);
             }
-            std::sort(xs.begin(), xs.end());
-            for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
-                for (std::int64_t x = std::llround(xs[i]); x <= std::llround(xs[i + 1]); ++x)
-                    plot(x, y, colour);
-        }
-    });
+            if (!filled || pts.size() < 3)
+                return;
+            // Even-odd scan fill of the outline.
+            double top = pts[0].y, bottom = pts[0].y;
+            for (const Point& p : pts) {
+                top = std::min(top, p.y);
+                bottom = std::max(bottom, p.y);
+            }
+            for (std::int64_t y = std::max<std::int64_t>(0, std::llround(top));
+                 y <= std::min<std::int64_t>(h - 1, std::llround(bottom)); ++y) {
+                std::vector<double> xs;
+                for (std::size_t i = 0; i < pts.size(); ++i) {
+                    const Point& a = pts[i];
+                    const Point& b = pts[(i + 1) % pts.size()];
+                    if ((a.y <= y && b.y > y) || (b.y <= y && a.y > y))
+                        xs.push_back(a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y));
+                }
+                std::sort(xs.begin(), xs.end());
+                for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
+                    for (std::int64_t x = std::llround(xs[i]); x <= std::llround(xs[i + 1]); ++x)
+                        plot(x, y, colour);
+            }
+        },
+        times);
     *dib = out.Release();
     return kOk;
 }

@@ -19,6 +19,10 @@ std::int16_t DxfSize(const std::uint8_t* data, std::size_t size, DxfInfo* info);
 /// Draws the ENTITIES section (lines, circles, arcs, polylines, solids, text as lines) in
 /// the drawing's colour numbers on white into an 8-bit DIB.
 std::int16_t ReadDxf(const std::uint8_t* data, std::size_t size, HGLOBAL* dib);
+/// The same drawn `times` (1 to kMaxRenderTimes) its natural size, lines still one pixel
+/// wide: the drawing shown or printed zoomed in. Pixel (x, y) of the natural raster is the
+/// square from (x, y) x times of this one.
+std::int16_t ReadDxfAt(const std::uint8_t* data, std::size_t size, double times, HGLOBAL* dib);
 
 /// The facts stream information reports, from the header only.
 std::int16_t DxfFacts(const Reader& in, StreamFacts* facts);

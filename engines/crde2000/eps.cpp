@@ -67,6 +67,8 @@ bool ParseEps(const std::uint8_t* data, std::size_t size, EpsLayout* layout) {
     double w = 0, h = 0;
     if (!box("%%HiResBoundingBox:", &w, &h) && !box("%%BoundingBox:", &w, &h))
         return false;
+    layout->boxWidth = w;
+    layout->boxHeight = h;
     layout->width = static_cast<std::int64_t>(std::floor(w + 0.5));
     layout->height = static_cast<std::int64_t>(std::floor(h + 0.5));
     return layout->width > 0 && layout->height > 0;
@@ -103,11 +105,13 @@ std::string Renderer() {
     return VLMOR_EPS_RENDERER;
 }
 
-bool RunGhostscript(const std::string& input, const std::string& output) {
+bool RunGhostscript(const std::string& input, const std::string& output, double dpi) {
     // Started, not forked: a copy of a process with threads may hold their locks for ever.
     const std::string program = Renderer();
+    char resolution[32];
+    std::snprintf(resolution, sizeof resolution, "%.4f", dpi);
     char* const args[] = {const_cast<char*>(program.c_str()), const_cast<char*>(input.c_str()),
-                          const_cast<char*>(output.c_str()), nullptr};
+                          const_cast<char*>(output.c_str()), resolution, nullptr};
     pid_t child = 0;
     if (posix_spawn(&child, program.c_str(), nullptr, nullptr, args, environ) != 0)
         return false;
@@ -188,14 +192,22 @@ std::int16_t ReadPpm(const std::string& path, std::int64_t expectW, std::int64_t
 } // namespace
 
 std::int16_t ReadEps(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
+    return ReadEpsAt(data, size, 1, dib);
+}
+
+std::int16_t ReadEpsAt(const std::uint8_t* data, std::size_t size, double times, HGLOBAL* dib) {
     *dib = nullptr;
+    if (!std::isfinite(times) || times < 1 || times > kMaxRenderTimes)
+        return kErrBadArgument;
     EpsLayout layout;
     if (!IsEps(data, size))
         return kErrNotThisFormat;
     if (!ParseEps(data, size, &layout))
         return kErrBadHeader;
-    const std::int64_t w = layout.width, h = layout.height;
-    if (std::uint64_t(w) * std::uint64_t(h) > kMaxPixels)
+    // At 72 dots per inch the picture keeps the size the information reports.
+    const std::int64_t w = times == 1 ? layout.width : std::llround(layout.boxWidth * times);
+    const std::int64_t h = times == 1 ? layout.height : std::llround(layout.boxHeight * times);
+    if (w <= 0 || h <= 0 || std::uint64_t(w) * std::uint64_t(h) > kMaxPixels)
         return kErrTooLarge;
     const std::string input = TempFile(".eps"), output = TempFile(".ppm");
     if (input.empty() || output.empty())
@@ -204,7 +216,7 @@ std::int16_t ReadEps(const std::uint8_t* data, std::size_t size, HGLOBAL* dib) {
     if (std::FILE* f = std::fopen(input.c_str(), "wb")) {
         const bool written = std::fwrite(data + layout.start, 1, layout.length, f) == layout.length;
         std::fclose(f);
-        if (written && RunGhostscript(input, output))
+        if (written && RunGhostscript(input, output, 72 * times))
             code = ReadPpm(output, w, h, dib);
     }
     std::remove(input.c_str());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The imaging engine's readers and information exports, one set per row of the format list.
 #include "engines/crde2000/dxf.h"
+#include "engines/crde2000/eps.h"
 #include "engines/crde2000/exports_support.h"
 #include "engines/crde2000/format_rows.h"
 #include "engines/crde2000/formats.h"
@@ -23,6 +24,17 @@ std::int16_t ReadDrawing(Decoder decode, const void* data, std::int32_t size, in
     HGLOBAL dib = nullptr;
     const std::int16_t code = Decode(decode, data, size, depth, dither, 0, &dib, user, cb);
     return DrawingResult(code, dib, bitmap, palette);
+}
+
+// A vector picture drawn `permille` / 1000 its natural size: EPS through the renderer at
+// that many times 72 dots per inch, DXF with its lines still one pixel wide.
+std::int16_t ReadScaled(const std::uint8_t* d, std::size_t n, int permille, HGLOBAL* dib) {
+    const double times = permille / 1000.0;
+    if (IsEps(d, n))
+        return ReadEpsAt(d, n, times, dib);
+    if (IsDxf(d, n))
+        return ReadDxfAt(d, n, times, dib);
+    return kErrNotThisFormat;
 }
 
 } // namespace
@@ -105,6 +117,15 @@ std::int16_t ReadDrawing(Decoder decode, const void* data, std::int32_t size, in
 
 VLMOR_FORMATS(CRDE_READERS)
 CRDE_FILE_READER_ANY(readanyfiledib, DecodeAny)
+
+// ---- A vector picture rendered again for a zoomed view or a printer ----
+
+CRDE_EXPORT std::int16_t rdscaledstreamdib(const void* data, std::int32_t size, std::int16_t depth,
+                                           std::int16_t dither, std::int32_t permille, HGLOBAL* dib,
+                                           void* user, CrdeProgress cb) {
+    return Guard(
+        [&] { return Decode(ReadScaled, data, size, depth, dither, permille, dib, user, cb); });
+}
 
 // ---- Stream information ----
 

@@ -34,7 +34,8 @@ QImage Fitted(QSize natural, QSize size, const std::function<void(QPainter&, QRe
 bool DecodeRequest::SamePicture(const DecodeRequest& other) const {
     return Depth == other.Depth && Dither == other.Dither && TiffPage == other.TiffPage &&
            PcdMode == other.PcdMode && PixelsPerInch == other.PixelsPerInch &&
-           RenderSize == other.RenderSize && MaxPixels == other.MaxPixels && Blob == other.Blob;
+           RenderSize == other.RenderSize && MaxPixels == other.MaxPixels && Scale == other.Scale &&
+           Blob == other.Blob;
 }
 
 bool DecodeJob::Started() const {
@@ -193,16 +194,22 @@ DecodeResult Decoder::DecodeNow(const DecodeRequest& request, const std::atomic<
                 r.Rendered = Fitted(r.Drawing.Size(), request.RenderSize,
                                     [&](QPainter& p, QRectF target) { r.Drawing.Play(p, target); });
         } else if (kind == PictureKind::Picture || kind == PictureKind::Drawing) {
+            const double scale = RendersAtScale(name) ? request.Scale : 1;
             if (request.MaxPixels > 0 &&
-                std::int64_t(r.Info.BlobWidth) * r.Info.BlobHeight > request.MaxPixels) {
+                double(r.Info.BlobWidth) * r.Info.BlobHeight * scale * scale >
+                    double(request.MaxPixels)) {
                 r.What = DecodeResult::Kind::Skipped;
                 return r;
             }
             const ReadPlan plan =
                 PlanRead(name, r.Info, request.Depth, request.TiffPage, request.PcdMode);
             r.Bitmap.SetMonochrome(plan.monochrome);
-            if (!DecodePictureBlob(name, request.Blob, plan.depth, request.Dither, plan.option,
-                                   r.Bitmap, user, progress))
+            const bool decoded =
+                scale != 1 ? DecodeScaledBlob(request.Blob, plan.depth, request.Dither, scale,
+                                              r.Bitmap, user, progress)
+                           : DecodePictureBlob(name, request.Blob, plan.depth, request.Dither,
+                                               plan.option, r.Bitmap, user, progress);
+            if (!decoded)
                 return failed();
             r.What = DecodeResult::Kind::Picture;
             if (!request.RenderSize.isEmpty()) {

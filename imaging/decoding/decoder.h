@@ -32,6 +32,9 @@ struct DecodeRequest {
     /// Metafiles and drawings are also rendered into this size (in proportion, centred);
     /// empty: not rendered.
     QSize RenderSize;
+    /// EPS and DXF are drawn this many times their natural size (1 to kMaxRenderScale), sharp
+    /// for a zoomed view or a printer; other pictures ignore it.
+    double Scale = 1;
     /// A picture of more pixels than this is not decoded (the result says Skipped); 0: any.
     std::int64_t MaxPixels = 0;
 

@@ -49,6 +49,16 @@ bool DecodePictureBlob(const QString& loadName, const QByteArray& blob, int dept
     return ReadStreamToBitmap(format, bytes, length, depth, dither, option, target, user, progress);
 }
 
+bool RendersAtScale(const QString& loadName) {
+    return loadName == QLatin1String("EPS") || loadName == QLatin1String("DXF");
+}
+
+bool DecodeScaledBlob(const QByteArray& blob, int depth, bool dither, double times, TBitmap& target,
+                      void* user, ProgressCallback progress) {
+    const auto size = static_cast<std::int32_t>(std::min<qsizetype>(blob.size(), 0x7FFFFFFF));
+    return ReadScaledStream(blob.constData(), size, depth, dither, times, target, user, progress);
+}
+
 ReadPlan PlanRead(const QString& loadName, const BlobInfo& info, int readDepth, int tiffPage,
                   int pcdMode) {
     ReadPlan plan;

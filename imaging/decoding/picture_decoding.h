@@ -21,6 +21,14 @@ bool DecodePictureBlob(const QString& loadName, const QByteArray& blob, int dept
                        int option, TBitmap& target, void* user = nullptr,
                        ProgressCallback progress = nullptr);
 
+/// Whether pictures of that load name can be drawn again larger than their natural size
+/// (EPS and DXF, which the engine renders from their vectors), and the most times larger.
+bool RendersAtScale(const QString& loadName);
+inline constexpr double kMaxRenderScale = 16;
+/// Such a picture drawn `times` (1 to kMaxRenderScale) its natural size into `target`.
+bool DecodeScaledBlob(const QByteArray& blob, int depth, bool dither, double times, TBitmap& target,
+                      void* user = nullptr, ProgressCallback progress = nullptr);
+
 /// How a detected picture is read: at depth 1 when it is monochrome, else at the read depth;
 /// the reader's option is the TIFF page (from 0, a page past the last lowered to the last,
 /// which `tiffPage` then holds) or the Photo CD mode.

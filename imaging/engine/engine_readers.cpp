@@ -6,6 +6,8 @@
 #include "imaging/engine/engine_call_support.h"
 #include "imaging/engine/shared_tables.h"
 
+#include <cmath>
+
 namespace imaging {
 
 using namespace calls;
@@ -63,6 +65,18 @@ bool ReadDxfStream(const void* data, std::int32_t size, int depth, bool dither, 
                      user, cb, 0);
         });
     return DrawingToBitmap(ok, dib, table, bitmap);
+}
+
+bool ReadScaledStream(const void* data, std::int32_t size, int depth, bool dither, double times,
+                      TBitmap& bitmap, void* user, ProgressCallback cb) {
+    HGLOBAL dib = nullptr;
+    const auto permille = static_cast<std::int32_t>(std::lround(times * 1000));
+    const bool ok = Engine().Invoke<CrdeReadScaledStream>(
+        "rdscaledstreamdib", Engine().ProgressText(), Success::AtLeastOne, [&](auto f) {
+            return f(data, size, static_cast<std::int16_t>(depth), dither ? 1 : 0, permille, &dib,
+                     user, cb);
+        });
+    return ResultToBitmap(ok, dib, depth, dither, bitmap, user, cb);
 }
 
 bool StreamInfo(const void* data, std::int32_t size, StreamFacts* info) {

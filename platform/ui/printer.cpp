@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ui/printer.h"
 
+#include <algorithm>
+
 namespace platform {
 
 TPrinter::TPrinter()
@@ -33,6 +35,16 @@ int TPrinter::PageWidth() const {
 
 int TPrinter::PageHeight() const {
     return printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
+}
+
+int TPrinter::PaperResolution() const {
+    constexpr int kLeast = 300, kMost = 1200;
+    if (printer_->outputFormat() == QPrinter::PdfFormat)
+        return kLeast;
+    int finest = kLeast;
+    for (int dpi : printer_->supportedResolutions())
+        finest = std::max(finest, dpi);
+    return std::min(finest, kMost);
 }
 
 TPrinter& Printer() {

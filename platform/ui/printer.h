@@ -27,6 +27,9 @@ public:
     /// The printable page in canvas pixels.
     int PageWidth() const;
     int PageHeight() const;
+    /// The dots per inch of the paper: the printer's finest resolution (300 to 1200), 300 for
+    /// a PDF document. A picture drawn again for the paper is drawn at this.
+    int PaperResolution() const;
 
 private:
     std::unique_ptr<QPrinter> printer_;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Details of our own readers that the corpus does not reach: stream facts, DXF drawing,
-// TGA origins, GIF screens.
+// EPS and DXF drawn again larger, TGA origins, GIF screens.
 #include "engines/crde2000/dxf.h"
+#include "engines/crde2000/eps.h"
 #include "engines/crde2000/gif.h"
 #include "engines/crde2000/info.h"
 #include "engines/crde2000/tga.h"
@@ -49,6 +50,72 @@ TEST(DxfReader, DrawsEachEntityInItsColourOnWhite) {
     EXPECT_EQ(at(50 + 30 * 0.7071, 50 + 30 * 0.7071), qRgb(0, 255, 0)) << "the arc at 45 degrees";
     EXPECT_EQ(at(50 - 30 * 0.7071, 50 + 30 * 0.7071), qRgb(255, 255, 255))
         << "no arc at 135 degrees";
+}
+
+// The dark rows of column `x` (or the dark columns of row `y`): a line's width in pixels.
+int DarkRows(const QImage& image, int x) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        n += qGray(image.pixel(x, y)) < 128;
+    return n;
+}
+int DarkColumns(const QImage& image, int y) {
+    int n = 0;
+    for (int x = 0; x < image.width(); ++x)
+        n += qGray(image.pixel(x, y)) < 128;
+    return n;
+}
+
+TEST(DxfReader, DrawnLargerKeepsItsLinesOnePixelWideOnAFinerGrid) {
+    // A cross in a 100 x 100 box: lines at x = 1 and y = 99, in black.
+    const crde::Bytes dxf = Text("0\nSECTION\n2\nENTITIES\n"
+                                 "0\nLINE\n10\n0\n20\n99\n11\n100\n21\n99\n"
+                                 "0\nLINE\n10\n1\n20\n0\n11\n1\n21\n100\n0\nENDSEC\n0\nEOF\n");
+    HGLOBAL dib = nullptr;
+    ASSERT_EQ(crde::ReadDxf(dxf.data(), dxf.size(), &dib), crde::kOk);
+    const QImage natural = DibImage(dib);
+    GlobalFree(dib);
+    ASSERT_EQ(crde::ReadDxfAt(dxf.data(), dxf.size(), 4, &dib), crde::kOk);
+    const QImage large = DibImage(dib);
+    GlobalFree(dib);
+    EXPECT_EQ(large.size(), natural.size() * 4) << "the natural grid made four times finer";
+    EXPECT_EQ(DarkRows(natural, 300), 1);
+    EXPECT_EQ(DarkRows(large, 1200), 1) << "not four rows, as the natural one scaled up";
+    EXPECT_EQ(DarkColumns(large, 1200), 1);
+    // Each line lies within the four-fold square of its natural pixel.
+    int row = 0;
+    while (qGray(natural.pixel(300, row)) >= 128)
+        ++row;
+    int fine = 0;
+    while (qGray(large.pixel(1200, fine)) >= 128)
+        ++fine;
+    EXPECT_GE(fine, 4 * row);
+    EXPECT_LT(fine, 4 * row + 4);
+
+    EXPECT_EQ(crde::ReadDxfAt(dxf.data(), dxf.size(), 0.5, &dib), crde::kErrBadArgument);
+    EXPECT_EQ(crde::ReadDxfAt(dxf.data(), dxf.size(), 17, &dib), crde::kErrBadArgument);
+    EXPECT_EQ(dib, nullptr);
+}
+
+TEST(EpsReader, RenderedAgainAtFourTimesTheResolutionItsThinLineStaysThin) {
+    const std::string text = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n"
+                             "0.25 setlinewidth 0 25.1 moveto 100 25.1 lineto stroke\n"
+                             "50.1 0 moveto 50.1 50 lineto stroke showpage\n";
+    const crde::Bytes eps = Text(text);
+    HGLOBAL dib = nullptr;
+    ASSERT_EQ(crde::ReadEps(eps.data(), eps.size(), &dib), crde::kOk);
+    const QImage natural = DibImage(dib);
+    GlobalFree(dib);
+    ASSERT_EQ(crde::ReadEpsAt(eps.data(), eps.size(), 4, &dib), crde::kOk);
+    const QImage large = DibImage(dib);
+    GlobalFree(dib);
+    EXPECT_EQ(natural.size(), QSize(100, 50));
+    EXPECT_EQ(large.size(), QSize(400, 200));
+    EXPECT_EQ(DarkRows(natural, 20), 1);
+    EXPECT_LE(DarkRows(large, 80), 2) << "a quarter point is one or two pixels at 288 dpi";
+    EXPECT_GE(DarkRows(large, 80), 1);
+    EXPECT_LE(DarkColumns(large, 20), 2);
+    EXPECT_EQ(crde::ReadEpsAt(eps.data(), eps.size(), 20, &dib), crde::kErrBadArgument);
 }
 
 TEST(DxfReader, RefusesTextWithoutEntities) {
