@@ -3,7 +3,8 @@
 // information functions, chosen when the target is built (VLMOR_FUZZ_TARGET): each fails with
 // a code or succeeds, never crashes or leaks. Decoded pictures also go through the depth
 // changes; the reader's option (TIFF page 0 to 2, every Photo CD resolution) and the dither
-// follow the input's length (a DXF drawing is then also drawn larger). A failure must leave no DIB and no live memory block.
+// follow the input's length (a DXF drawing is then also drawn larger). A failure must leave
+// no DIB and no live memory block.
 #include "engines/crde2000/dxf.h"
 #include "engines/crde2000/formats.h"
 #include "engines/crde2000/info.h"
