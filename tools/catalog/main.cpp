@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // vlmor-catalog: builds a catalogue from picture files and a manifest, lists one, or exports
 // its pictures into a folder.
+#include "platform/core/command_line.h"
 #include "platform/core/dialogs.h"
 #include "tools/catalog/builder.h"
 #include "tools/catalog/exporter.h"
@@ -9,27 +10,40 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <unistd.h>
 
 namespace {
 
+const char* const kUsage =
+    "usage:\n"
+    "  vlmor-catalog build --manifest FILE --pictures DIR --categories FILE --out DIR\n"
+    "                      [--name CATALOGUE.db]\n"
+    "  vlmor-catalog list DIR|CATALOGUE.db\n"
+    "  vlmor-catalog export PROGRAM_DIR OUT_DIR --format EXT|stored [--vectors "
+    "svg|png|own]\n"
+    "                      [--category C] [--search TEXT] [--fit WxH]\n"
+    "                      [--replace | --skip-existing]\n";
+
 int Usage(QTextStream& err) {
-    err << "usage:\n"
-           "  vlmor-catalog build --manifest FILE --pictures DIR --categories FILE --out DIR\n"
-           "                      [--name CATALOGUE.db]\n"
-           "  vlmor-catalog list DIR|CATALOGUE.db\n"
-           "  vlmor-catalog export PROGRAM_DIR OUT_DIR --format EXT|stored [--vectors "
-           "svg|png|own]\n"
-           "                      [--category C] [--search TEXT] [--fit WxH]\n"
-           "                      [--replace | --skip-existing]\n";
+    err << kUsage;
     return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    const platform::ProgramText text{
+        "vlmor-catalog",
+        "vlmor-catalog: builds a catalogue from picture files and a manifest, lists one, or "
+        "exports its pictures into a folder.",
+        kUsage};
+    if (const auto printed = platform::StandardOptionText(argc, argv, text)) {
+        std::fputs(printed->c_str(), stdout);
+        return 0;
+    }
     // An export draws vector pictures and their text, which needs the toolkit's fonts: a
     // graphical application, without a display unless one is asked for.
     const bool exporting = argc > 1 && std::strcmp(argv[1], "export") == 0;

@@ -17,14 +17,14 @@ namespace tools {
 
 using namespace imaging;
 
-namespace {
-
-const char* const kUsage =
+const char* const kImageToolUsage =
     "usage: vlmor-image info FILE\n"
     "       vlmor-image convert IN OUT [--depth 0|1|4|8|24] [--quality 1-100]\n"
     "                   [--smoothing 0-100] [--compression NONE|CCITT3|FAXCCITT3|FAXCCITT4|LZW|"
     "PACKBITS]\n"
     "                   [--interlace] [--append] [--page N] [--pcd-mode 0|1|2] [--dither]\n";
+
+namespace {
 
 // The engine's reader of a stream-information name (a drawing has its own reader).
 std::optional<EngineFormat> FormatByName(const QString& name) {
@@ -212,7 +212,8 @@ int RunImageTool(const QStringList& arguments, QTextStream& out, QTextStream& er
                 return 2;
             return Convert(arguments[1], arguments[2], options, err);
         }
-        err << kUsage << "OUT's extension picks the format: " << WrittenExtensions() << ".\n";
+        err << kImageToolUsage << "OUT's extension picks the format: " << WrittenExtensions()
+            << ".\n";
         return 2;
     } catch (const platform::Exception& e) {
         err << e.Message() << '\n';
