@@ -9,6 +9,9 @@
 #include "controls/dbcontrols/db_text.h"
 #include "controls/imagetoolbar/image_toolbar.h"
 #include "controls/imageview/db_multi_image.h"
+#include "data/data_set.h"
+#include "data/data_source.h"
+#include "data/field.h"
 #include "platform/ui/panel.h"
 #include "platform/ui/tab_control.h"
 
@@ -122,12 +125,18 @@ void TfMain::BuildControls() {
     ToolFind->setAccessibleName(QStringLiteral("Toggle Search"));
     ToolFind->move(2, 0);
     edFilter = Named(new QLineEdit(ToolBar2), "edFilter");
+    edFilter->setAccessibleName(QStringLiteral("Search"));
+    edFilter->setAccessibleDescription(
+        QStringLiteral("Words of the file name or description; Enter or Toggle Search filters"));
     edFilter->setGeometry(49, 2, 152, edFilter->sizeHint().height());
     SetHelpContext(edFilter, 4);
 
     pnlList = Named(new TPanel(pnlLeft, TBevel::bvLowered, TBevel::bvRaised), "pnlList");
     left->addWidget(pnlList, 1);
     DBDataList1 = Named(new controls::TDBDataList(pnlList), "DBDataList1");
+    DBDataList1->setAccessibleName(QStringLiteral("Pictures"));
+    DBDataList1->setAccessibleDescription(
+        QStringLiteral("The file names of the tab's records; the selected one is shown"));
     DBDataList1->SetTabStop(true);
     DBDataList1->SetExtendedSelect(true);
     DBDataList1->SetMultiSelect(false);
@@ -191,6 +200,21 @@ void TfMain::BuildImageView() {
     fill->addWidget(PDBMultiImage1);
     // The settings of the window's picture; the data source is bound with the data module.
     PDBMultiImage1->SetDataField(QStringLiteral("GraphicFile"));
+    // Assistive tools name the picture by the current record's description.
+    PDBMultiImage1->setAccessibleName(QStringLiteral("Picture"));
+    connect(PDBMultiImage1, &controls::TPDBMultiImage::PictureShown, this, [this] {
+        auto text = [this](const char* name) {
+            const data::TDataSource* source = PDBMultiImage1->DataSource();
+            const data::TDataSet* set = source ? source->DataSet() : nullptr;
+            const data::TField* field =
+                set && set->Active() ? set->FindField(QLatin1String(name)) : nullptr;
+            return field ? field->AsString().simplified() : QString();
+        };
+        const QString description = text("Description");
+        PDBMultiImage1->setAccessibleName(description.isEmpty() ? QStringLiteral("Picture")
+                                                                : description);
+        PDBMultiImage1->setAccessibleDescription(text("FileName"));
+    });
     // The neighbours are read ahead once the picture is shown (after its paint), unless the
     // environment says VLMOR_READ_AHEAD=0.
     decoder_ = std::make_unique<imaging::Decoder>();

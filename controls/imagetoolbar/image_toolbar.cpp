@@ -117,6 +117,10 @@ void TILDBMultiImageToolBar::ApplyHints() {
     for (int i = 0; i < hints_.size() && i < kToolbarButtonCount; ++i)
         if (!hints_[i].isEmpty() && buttons_[std::size_t(i)])
             buttons_[std::size_t(i)]->setToolTip(hints_[i]);
+    // Assistive tools name each button by its hint, as the pointer's tooltip does.
+    for (auto* b : buttons_)
+        if (b)
+            b->setAccessibleName(b->toolTip());
 }
 
 void TILDBMultiImageToolBar::ArrangeButtons(int& width, int& height) {

@@ -365,7 +365,16 @@ void TPDBMultiImage::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TPDBMultiImage::KeyDown(int key, Qt::KeyboardModifiers shift) {
-    if (key == Qt::Key_Insert && (shift & Qt::ShiftModifier))
+    // The zoom keys, beside the toolbar's buttons: Ctrl+Plus (or Ctrl+=) and Ctrl+Minus zoom
+    // around the middle of the view, Ctrl+0 fits the picture.
+    const bool control = (shift & Qt::ControlModifier) != 0;
+    if (control && (key == Qt::Key_Plus || key == Qt::Key_Equal))
+        KeyZoom(1);
+    else if (control && key == Qt::Key_Minus)
+        KeyZoom(-1);
+    else if (control && key == Qt::Key_0)
+        SetStretchRatio(true);
+    else if (key == Qt::Key_Insert && (shift & Qt::ShiftModifier))
         PasteFromClipboard();
     else if (key == Qt::Key_Insert && (shift & Qt::ControlModifier))
         CopyToClipboard();
@@ -376,6 +385,23 @@ void TPDBMultiImage::KeyDown(int key, Qt::KeyboardModifiers shift) {
 
     platform::PostMessage(AnnotationWindow, kKeyDownMessage, key,
                           reinterpret_cast<std::intptr_t>(this));
+}
+
+void TPDBMultiImage::KeyZoom(int steps) {
+    if (!Picture.HasGraphic())
+        return;
+    // A fitted picture leaves the fit at the zoom it was fitted at, then takes the step.
+    if (StretchRatio()) {
+        SyncZoomModel();
+        const double fitted = zoom_.ZoomFactor;
+        SetStretchRatio(false);
+        zoom_.ZoomFactor = fitted;
+    }
+    SyncZoomModel();
+    const QSize client = ClientSize();
+    if (zoom_.WheelZoom(steps, QPoint(client.width() / 2, client.height() / 2)))
+        RepaintNow();
+    PostStateChanged();
 }
 
 bool TPDBMultiImage::KeyPress(QChar key) {

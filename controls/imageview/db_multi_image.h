@@ -364,6 +364,8 @@ private:
     void RepaintQuietly(); // a paint failure is swallowed (the zoom steps)
     void ScrollBarMoved(Qt::Orientation bar, int position);
     void BoundsChanged();
+    /// A zoom key: `steps` of the toolbar's zoom in (positive) or out.
+    void KeyZoom(int steps);
     void DrawRubberBand();
     static unsigned PackXY(int x, int y);
     /// A mouse position in the client area's coordinates (inside the border).

