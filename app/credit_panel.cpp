@@ -2,6 +2,7 @@
 #include "app/credit_panel.h"
 
 #include "platform/core/system_colours.h"
+#include "platform/ui/readable_colours.h"
 
 #include <QFont>
 #include <QLabel>
@@ -25,7 +26,10 @@ QLabel* MakeLabel(QWidget* window, const QString& name, const QRect& geometry, i
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(false);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, platform::ColorToQColor(platform::clWindowText));
+    // White, as the credits always were; the desktop's text colour where it reads on white.
+    palette.setColor(
+        QPalette::WindowText,
+        platform::ReadableTextOn(Qt::white, platform::ColorToQColor(platform::clWindowText)));
     palette.setColor(QPalette::Window, Qt::white);
     label->setPalette(palette);
     label->setAutoFillBackground(opaque);

@@ -13,6 +13,7 @@
 #include "data/data_source.h"
 #include "data/field.h"
 #include "platform/ui/panel.h"
+#include "platform/ui/readable_colours.h"
 #include "platform/ui/tab_control.h"
 
 #include <QHBoxLayout>
@@ -80,6 +81,8 @@ void TfMain::BuildControls() {
     TabControl1->setFont(ArialBold13());
     QPalette black = TabControl1->palette();
     black.setColor(QPalette::WindowText, Qt::black);
+    platform::KeepFixedTextReadable(black, QPalette::WindowText,
+                                    {QPalette::Window, QPalette::Button});
     TabControl1->setPalette(black);
     SetHelpContext(TabControl1, 6);
     TabControl1->AddTab(QStringLiteral("All"));
@@ -109,7 +112,9 @@ void TfMain::BuildControls() {
     DBTextDescrip->setFont(ArialBold13());
     QPalette navy = DBTextDescrip->palette();
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    platform::KeepFixedTextReadable(navy, QPalette::WindowText, {QPalette::Window});
     DBTextDescrip->setPalette(navy);
+    Panel1->setPalette(navy); // the frame around the text shares its background
     DBTextDescrip->setForegroundRole(QPalette::WindowText); // not the button face's text role
     auto* descripFill = new QVBoxLayout(Panel1);
     descripFill->setContentsMargins(2, 2, 2, 2);

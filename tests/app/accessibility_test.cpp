@@ -6,16 +6,19 @@
 #include "controls/dbcontrols/db_navigator.h"
 #include "controls/imagetoolbar/image_toolbar.h"
 #include "controls/imageview/db_multi_image.h"
+#include "platform/ui/readable_colours.h"
 #include "tests/app/main_window_fixture.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
+#include <QDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -92,4 +95,83 @@ TEST_F(MainWindowTest, CtrlPlusAndMinusZoomThePictureAndCtrlZeroFitsIt) {
     QTest::keyClick(view, Qt::Key_0, Qt::ControlModifier);
     EXPECT_TRUE(view->StretchRatio());
     EXPECT_NEAR(view->ZoomFactor(), fitted, 1e-9);
+}
+
+namespace {
+
+// The main window under a dark desktop palette.
+class DarkPalette : public MainWindowTest {
+protected:
+    void SetUp() override {
+        saved = QApplication::palette();
+        QPalette dark;
+        const QColor face(45, 45, 48), base(30, 30, 30), text(230, 230, 230);
+        for (auto [role, colour] : {std::pair{QPalette::Window, face},
+                                    {QPalette::Button, face},
+                                    {QPalette::Base, base},
+                                    {QPalette::AlternateBase, face},
+                                    {QPalette::WindowText, text},
+                                    {QPalette::Text, text},
+                                    {QPalette::ButtonText, text},
+                                    {QPalette::Highlight, QColor(38, 79, 120)},
+                                    {QPalette::HighlightedText, QColor(Qt::white)}})
+            dark.setColor(role, colour);
+        QApplication::setPalette(dark);
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        QApplication::setPalette(saved);
+    }
+    QPalette saved;
+};
+
+// The contrast between a grabbed control's most common colour (its background) and the
+// colour that stands out most from it (its text).
+double TextContrast(QWidget* widget) {
+    const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    const QRgb background = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                                return a.second < b.second;
+                            })->first;
+    double best = 1;
+    for (auto& [colour, n] : counts)
+        if (n >= 4) // text, not a stray edge pixel
+            best = std::max(best, platform::Contrast(QColor(colour), QColor(background)));
+    return best;
+}
+
+} // namespace
+
+TEST_F(DarkPalette, EveryFixedTextColourKeepsItsContrast) {
+    QDir().mkpath(VLMOR_SHOTS_DIR);
+    window->grab().save(QStringLiteral(VLMOR_SHOTS_DIR "/dark-palette.png"));
+    EXPECT_GE(TextContrast(window->DBTextDescrip), platform::kReadableContrast)
+        << "the navy description";
+    EXPECT_GE(TextContrast(window->DBTextFile), platform::kReadableContrast) << "the file name";
+    EXPECT_GE(TextContrast(window->TabControl1->Tabs()), platform::kReadableContrast)
+        << "the black tab captions";
+    EXPECT_GE(TextContrast(window->DBDataList1), platform::kReadableContrast) << "the list";
+}
+
+TEST(ReadableColours, ContrastAndTheFallbacks) {
+    EXPECT_NEAR(platform::Contrast(Qt::black, Qt::white), 21, 1e-9);
+    EXPECT_NEAR(platform::Contrast(QColor(0, 0, 128), QColor(0, 0, 128)), 1, 1e-9);
+    EXPECT_EQ(platform::ReadableTextOn(Qt::white, QColor(230, 230, 230)), QColor(Qt::black));
+    EXPECT_EQ(platform::ReadableTextOn(Qt::white, QColor(20, 20, 90)), QColor(20, 20, 90));
+    QPalette p;
+    p.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    p.setColor(QPalette::Window, QColor(200, 200, 200));
+    platform::KeepFixedTextReadable(p, QPalette::WindowText, {QPalette::Window});
+    EXPECT_EQ(p.color(QPalette::Window), QColor(200, 200, 200)) << "readable: kept";
+    p.setColor(QPalette::Window, QColor(45, 45, 48));
+    p.setColor(QPalette::Base, QColor(30, 30, 30));
+    platform::KeepFixedTextReadable(p, QPalette::WindowText, {QPalette::Window});
+    EXPECT_GE(platform::Contrast(p.color(QPalette::Window), QColor(0, 0, 128)), 4.5);
+    EXPECT_EQ(p.color(QPalette::WindowText), QColor(0, 0, 128)) << "the fixed colour stays";
+    EXPECT_GE(platform::Contrast(p.color(QPalette::Base), p.color(QPalette::Text)), 4.5)
+        << "the rest goes light together";
 }
