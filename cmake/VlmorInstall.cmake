@@ -48,7 +48,7 @@ add_custom_command(OUTPUT ${gz_dir}/changelog.gz
   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/resources/package/changelog > ${gz_dir}/changelog.gz
   DEPENDS ${PROJECT_SOURCE_DIR}/resources/package/changelog)
 list(APPEND gz_files ${gz_dir}/changelog.gz)
-add_custom_target(vlmor_install_docs DEPENDS ${gz_files})
+add_custom_target(vlmor_install_docs ALL DEPENDS ${gz_files})
 add_dependencies(vlmor_program vlmor_install_docs)
 install(FILES ${gz_dir}/changelog.gz ${PROJECT_SOURCE_DIR}/resources/package/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vellamore)
