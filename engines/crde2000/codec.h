@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engines/crde2000/crde2000.h"
 #include "engines/shared/dib_block.h"
 
 #include <cstddef>
@@ -14,6 +15,10 @@ namespace crde {
 using namespace engine;
 
 using Bytes = std::vector<std::uint8_t>;
+
+/// The most a vector picture (EPS, DXF) is drawn larger than its natural size when it is
+/// rendered again for a zoomed view or a printer.
+constexpr double kMaxRenderTimes = CRDE_MAX_SCALE_PERMILLE / 1000.0;
 
 /// A bounds-checked cursor over hostile input bytes.
 class Reader {

@@ -44,9 +44,10 @@ typedef int16_t (*CrdeReadDrawingStream)(const void* data, int32_t size, int16_t
                                          int16_t dither, HGLOBAL* bitmap, HGLOBAL* palette,
                                          void* user, CrdeProgress cb, int16_t zero);
 
-/// EPS or DXF drawn again at permille / 1000 (1000 to 16000) of its natural size, for a
-/// zoomed view or a printer: EPS rendered at that many times 72 dots per inch, DXF with its
-/// lines one pixel wide. The new DIB is the caller's.
+/// EPS or DXF drawn again at permille / 1000 (1000 to CRDE_MAX_SCALE_PERMILLE) of its
+/// natural size, for a zoomed view or a printer: EPS rendered at that many times 72 dots per
+/// inch, DXF with its lines one pixel wide. The new DIB is the caller's.
+#define CRDE_MAX_SCALE_PERMILLE 16000
 typedef int16_t (*CrdeReadScaledStream)(const void* data, int32_t size, int16_t depth,
                                         int16_t dither, int32_t permille, HGLOBAL* dib, void* user,
                                         CrdeProgress cb);

@@ -4,6 +4,8 @@
 // The imaging engine starts it as a process of its own, so an interpreter that loops or
 // crashes can be killed, and the engine's process (with its threads) never forks into the
 // interpreter. Exit status 0 when the picture was written.
+#include "engines/crde2000/crde2000.h"
+
 #include <ghostscript/gserrors.h>
 #include <ghostscript/iapi.h>
 
@@ -21,12 +23,14 @@ int Quiet(void*, const char*, int len) {
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4)
         return 2;
-    // The resolution is a plain number within what the engine asks for (72 to 16 times that).
+    // The resolution is a plain number within what the engine asks for (72 dpi up to its
+    // largest scale).
     std::string resolution = "-r72";
     if (argc == 4) {
         char* end = nullptr;
         const double dpi = std::strtod(argv[3], &end);
-        if (end == argv[3] || *end != '\0' || !(dpi >= 72 && dpi <= 72 * 16))
+        if (end == argv[3] || *end != '\0' ||
+            !(dpi >= 72 && dpi <= 72 * (CRDE_MAX_SCALE_PERMILLE / 1000.0)))
             return 2;
         resolution = "-r" + std::string(argv[3]);
     }

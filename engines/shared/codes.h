@@ -36,8 +36,4 @@ const char* CodeText(std::int16_t code);
 /// photograph, far below what a hostile header can claim.
 constexpr std::uint64_t kMaxPixels = 128ull * 1024 * 1024;
 
-/// The most a vector picture (EPS, DXF) is drawn larger than its natural size when it is
-/// rendered again for a zoomed view or a printer.
-constexpr double kMaxRenderTimes = 16;
-
 } // namespace engine

@@ -35,6 +35,10 @@ void BlobInfo::Clear() {
     BlobSize = 0;
 }
 
+std::int32_t EngineLength(const QByteArray& blob) {
+    return static_cast<std::int32_t>(std::min<qsizetype>(blob.size(), 0x7FFFFFFF));
+}
+
 int GraphicHeaderOffset(const QByteArray& blob) {
     if (blob.size() < 8)
         return 0;
@@ -74,7 +78,7 @@ Detection DetectBlob(const QByteArray& blob, int tiffPage, BlobInfo& info, int p
         result.engineError = true;
         return result;
     }
-    const auto size = static_cast<std::int32_t>(std::min<qsizetype>(blob.size(), 0x7FFFFFFF));
+    const std::int32_t size = EngineLength(blob);
     auto named = [&](const char* format, const char* compression) {
         info.BlobFormat = QString::fromLatin1(format);
         info.BlobCompression = QString::fromLatin1(compression);

@@ -34,6 +34,8 @@ struct Detection {
 /// The 8-byte header a record source writes before picture data: count 1, type 256, then
 /// the length of what follows, which must be the blob's size less 8. The offset of the data.
 int GraphicHeaderOffset(const QByteArray& blob);
+/// The blob's length as the engine's calls take it (a 32-bit count, clamped).
+std::int32_t EngineLength(const QByteArray& blob);
 
 /// What the first bytes alone tell: "WMF" (either kind of metafile), "SCM", "CMS", "DXF" or
 /// "RTF"; empty for any other picture, which only the engine's stream information names.

@@ -5,8 +5,6 @@
 #include "imaging/engine/engine_calls.h"
 #include "imaging/formats/format_table.h"
 
-#include <algorithm>
-
 namespace imaging {
 
 namespace {
@@ -31,7 +29,7 @@ bool DecodesToBitmap(const QString& loadName) {
 
 bool DecodePictureBlob(const QString& loadName, const QByteArray& blob, int depth, bool dither,
                        int option, TBitmap& target, void* user, ProgressCallback progress) {
-    const auto size = static_cast<std::int32_t>(std::min<qsizetype>(blob.size(), 0x7FFFFFFF));
+    const std::int32_t size = EngineLength(blob);
     if (loadName == QLatin1String("DXF"))
         return ReadDxfStream(blob.constData(), size, depth, dither, target, user, progress);
     EngineFormat format = EngineFormat::Bmp;
@@ -55,7 +53,7 @@ bool RendersAtScale(const QString& loadName) {
 
 bool DecodeScaledBlob(const QByteArray& blob, int depth, bool dither, double times, TBitmap& target,
                       void* user, ProgressCallback progress) {
-    const auto size = static_cast<std::int32_t>(std::min<qsizetype>(blob.size(), 0x7FFFFFFF));
+    const std::int32_t size = EngineLength(blob);
     return ReadScaledStream(blob.constData(), size, depth, dither, times, target, user, progress);
 }
 

@@ -24,7 +24,7 @@ bool DecodePictureBlob(const QString& loadName, const QByteArray& blob, int dept
 /// Whether pictures of that load name can be drawn again larger than their natural size
 /// (EPS and DXF, which the engine renders from their vectors), and the most times larger.
 bool RendersAtScale(const QString& loadName);
-inline constexpr double kMaxRenderScale = 16;
+inline constexpr double kMaxRenderScale = CRDE_MAX_SCALE_PERMILLE / 1000.0;
 /// Such a picture drawn `times` (1 to kMaxRenderScale) its natural size into `target`.
 bool DecodeScaledBlob(const QByteArray& blob, int depth, bool dither, double times, TBitmap& target,
                       void* user = nullptr, ProgressCallback progress = nullptr);

@@ -27,8 +27,8 @@ bool ReadStreamToBitmap(EngineFormat format, const void* data, std::int32_t size
 /// A drawing into the bitmap (its handle and palette).
 bool ReadDxfStream(const void* data, std::int32_t size, int depth, bool dither, TBitmap& bitmap,
                    void* user, ProgressCallback cb);
-/// An EPS or DXF picture drawn again `times` (1 to 16) its natural size, at that depth and
-/// dither: sharp when shown zoomed in or printed.
+/// An EPS or DXF picture drawn again `times` (1 to kMaxRenderScale) its natural size, at that depth
+/// and dither: sharp when shown zoomed in or printed.
 bool ReadScaledStream(const void* data, std::int32_t size, int depth, bool dither, double times,
                       TBitmap& bitmap, void* user, ProgressCallback cb);
 
