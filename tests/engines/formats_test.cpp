@@ -11,6 +11,7 @@
 #include "engines/shared/dib_block.h"
 #include "tests/engines/picture_tools.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
@@ -98,24 +99,30 @@ TEST(DxfReader, DrawnLargerKeepsItsLinesOnePixelWideOnAFinerGrid) {
 }
 
 TEST(EpsReader, RenderedAgainAtFourTimesTheResolutionItsThinLineStaysThin) {
+    // A quarter-point cross, as written by hand and as Ghostscript's eps2write wrote it again
+    // (gs -dEPSCrop -sDEVICE=eps2write), with its own prolog and a high-resolution box.
     const std::string text = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n"
                              "0.25 setlinewidth 0 25.1 moveto 100 25.1 lineto stroke\n"
                              "50.1 0 moveto 50.1 50 lineto stroke showpage\n";
-    const crde::Bytes eps = Text(text);
-    HGLOBAL dib = nullptr;
-    ASSERT_EQ(crde::ReadEps(eps.data(), eps.size(), &dib), crde::kOk);
-    const QImage natural = DibImage(dib);
-    GlobalFree(dib);
-    ASSERT_EQ(crde::ReadEpsAt(eps.data(), eps.size(), 4, &dib), crde::kOk);
-    const QImage large = DibImage(dib);
-    GlobalFree(dib);
-    EXPECT_EQ(natural.size(), QSize(100, 50));
-    EXPECT_EQ(large.size(), QSize(400, 200));
-    EXPECT_EQ(DarkRows(natural, 20), 1);
-    EXPECT_LE(DarkRows(large, 80), 2) << "a quarter point is one or two pixels at 288 dpi";
-    EXPECT_GE(DarkRows(large, 80), 1);
-    EXPECT_LE(DarkColumns(large, 20), 2);
-    EXPECT_EQ(crde::ReadEpsAt(eps.data(), eps.size(), 20, &dib), crde::kErrBadArgument);
+    QFile written(VLMOR_ENGINE_TEST_FILES "/thin-cross-eps2write.eps");
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray other = written.readAll();
+    for (const crde::Bytes& eps : {Text(text), crde::Bytes(other.begin(), other.end())}) {
+        HGLOBAL dib = nullptr;
+        ASSERT_EQ(crde::ReadEps(eps.data(), eps.size(), &dib), crde::kOk);
+        const QImage natural = DibImage(dib);
+        GlobalFree(dib);
+        ASSERT_EQ(crde::ReadEpsAt(eps.data(), eps.size(), 4, &dib), crde::kOk);
+        const QImage large = DibImage(dib);
+        GlobalFree(dib);
+        EXPECT_EQ(natural.size(), QSize(100, 50));
+        EXPECT_EQ(large.size(), QSize(400, 200));
+        EXPECT_EQ(DarkRows(natural, 20), 1);
+        EXPECT_LE(DarkRows(large, 80), 2) << "a quarter point is one or two pixels at 288 dpi";
+        EXPECT_GE(DarkRows(large, 80), 1);
+        EXPECT_LE(DarkColumns(large, 20), 2);
+        EXPECT_EQ(crde::ReadEpsAt(eps.data(), eps.size(), 20, &dib), crde::kErrBadArgument);
+    }
 }
 
 TEST(DxfReader, RefusesTextWithoutEntities) {
