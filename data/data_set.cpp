@@ -34,6 +34,17 @@ void TDataSet::Error(const QString& message) const {
 
 // ---- Opening and closing -------------------------------------------------------------
 
+void TDataSet::RecordCache::SetRowIds(std::vector<std::int64_t> ids) {
+    Count = ids.size();
+    FirstRowId = ids.empty() ? 0 : ids.front();
+    const bool dense = ids.empty() || ids.back() - ids.front() == std::int64_t(ids.size()) - 1;
+    // Sorted and spanning exactly their count: every id is its predecessor's plus one.
+    if (dense)
+        RowIds = {};
+    else
+        RowIds = std::move(ids);
+}
+
 void TDataSet::SetActive(bool value) {
     if (value == Active())
         return;
@@ -129,21 +140,22 @@ int TDataSet::CurrentRecord() const {
     return visible_[static_cast<size_t>(first_ + active_)];
 }
 
-const QString& TDataSet::CellText(int column) const {
-    static const QString empty;
-    const int record = readRecord_ >= 0 ? readRecord_ : CurrentRecord();
-    if (record < 0 || column < 0 || column >= cache_.Columns)
-        return empty;
-    return cache_.Cells[static_cast<size_t>(record) * cache_.Columns + column];
+QString TDataSet::CellText(int column) const {
+    return CellView(column).toString();
+}
+
+QAnyStringView TDataSet::CellView(int column) const {
+    const int record = ReadRecord();
+    return record < 0 ? QAnyStringView() : cache_.Texts.View(size_t(record), column);
 }
 
 QByteArray TDataSet::BlobValue(const TBlobField& field) const {
     if (const QByteArray* pending = PendingBlob(field))
         return *pending;
-    const int record = readRecord_ >= 0 ? readRecord_ : CurrentRecord();
+    const int record = ReadRecord();
     if (record < 0)
         return {};
-    return ReadBlob(cache_.RowIds[static_cast<size_t>(record)], field.Column());
+    return ReadBlob(cache_.RowId(static_cast<size_t>(record)), field.Column());
 }
 
 QByteArray TDataSet::NeighbourBlob(const TBlobField& field, int offset) const {
@@ -153,7 +165,7 @@ QByteArray TDataSet::NeighbourBlob(const TBlobField& field, int offset) const {
     if (position < 0 || position >= std::int64_t(visible_.size()))
         return {};
     const int record = visible_[static_cast<size_t>(position)];
-    return ReadBlob(cache_.RowIds[static_cast<size_t>(record)], field.Column());
+    return ReadBlob(cache_.RowId(static_cast<size_t>(record)), field.Column());
 }
 
 int TDataSet::CurrentPosition() const {
@@ -168,27 +180,29 @@ int TDataSet::PositionOf(int record) const {
     return it != visible_.end() && *it == record ? int(it - visible_.begin()) : -1;
 }
 
-const QString& TDataSet::RecordText(int record, const TField& field) const {
-    static const QString empty;
-    const int column = field.Column();
-    if (record < 0 || record >= RecordCount() || column < 0 || column >= cache_.Columns)
-        return empty;
-    return cache_.Cells[static_cast<size_t>(record) * cache_.Columns + column];
+QString TDataSet::RecordText(int record, const TField& field) const {
+    return RecordView(record, field).toString();
+}
+
+QAnyStringView TDataSet::RecordView(int record, const TField& field) const {
+    if (record < 0 || field.DataType() != TFieldType::ftString)
+        return {};
+    return cache_.Texts.View(size_t(record), field.Column());
 }
 
 QByteArray TDataSet::RecordBlob(int record, const TBlobField& field) const {
     if (record < 0 || record >= RecordCount())
         return {};
-    return ReadBlob(cache_.RowIds[static_cast<size_t>(record)], field.Column());
+    return ReadBlob(cache_.RowId(static_cast<size_t>(record)), field.Column());
 }
 
 qint64 TDataSet::BlobSize(const TBlobField& field) const {
     if (const QByteArray* pending = PendingBlob(field))
         return pending->size();
-    const int record = readRecord_ >= 0 ? readRecord_ : CurrentRecord();
+    const int record = ReadRecord();
     if (record < 0)
         return 0;
-    return ReadBlobSize(cache_.RowIds[static_cast<size_t>(record)], field.Column());
+    return ReadBlobSize(cache_.RowId(static_cast<size_t>(record)), field.Column());
 }
 
 // ---- Filtering ------------------------------------------------------------------------
@@ -231,7 +245,7 @@ void TDataSet::ApplyFilter() {
 }
 
 std::vector<int> TDataSet::VisibleRecords() const {
-    const int total = static_cast<int>(cache_.RowIds.size());
+    const int total = RecordCount();
     std::vector<int> visible;
     if (!filtered_ || (filterExpression_.IsEmpty() && !onFilterRecord_)) {
         visible.resize(static_cast<size_t>(total));
@@ -260,8 +274,7 @@ std::vector<int> TDataSet::VisibleRecords() const {
         // Only the rows that hold the literal are examined.
         auto index = indexes_.find(column);
         if (index == indexes_.end())
-            index =
-                indexes_.emplace(column, ColumnIndex(cache_.Cells, cache_.Columns, column)).first;
+            index = indexes_.emplace(column, ColumnIndex(cache_.Texts, column)).first;
         const std::vector<int>& rows = index->second.Rows(filterExpression_.Literal());
         visible.reserve(rows.size());
         for (int i : rows)
@@ -272,8 +285,7 @@ std::vector<int> TDataSet::VisibleRecords() const {
     visible.reserve(static_cast<size_t>(total));
     for (int i = 0; i < total; ++i) {
         if (column >= 0 &&
-            !filterExpression_.Matches(
-                cache_.Cells[static_cast<size_t>(i) * cache_.Columns + column], filterOptions_))
+            !filterExpression_.Matches(cache_.Texts.Text(size_t(i), column), filterOptions_))
             continue;
         if (Accepts(i, column >= 0 ? nullptr : expressionField))
             visible.push_back(i);
@@ -391,7 +403,7 @@ TBookmark TDataSet::MarkPosition() const {
     const int record = CurrentRecord();
     if (record < 0)
         return {};
-    return {cache_.RowIds[static_cast<size_t>(record)], bof_, eof_};
+    return {cache_.RowId(static_cast<size_t>(record)), bof_, eof_};
 }
 
 void TDataSet::GotoMark(const TBookmark& mark) {
@@ -403,9 +415,9 @@ void TDataSet::GotoMark(const TBookmark& mark) {
     // Visible records are in stored (row id) order, so the mark is found by bisection.
     const auto it = std::lower_bound(visible_.begin(), visible_.end(), *mark.RowId,
                                      [this](int record, std::int64_t rowId) {
-                                         return cache_.RowIds[static_cast<size_t>(record)] < rowId;
+                                         return cache_.RowId(static_cast<size_t>(record)) < rowId;
                                      });
-    if (it == visible_.end() || cache_.RowIds[static_cast<size_t>(*it)] != *mark.RowId)
+    if (it == visible_.end() || cache_.RowId(static_cast<size_t>(*it)) != *mark.RowId)
         Error(QStringLiteral("Record not found"));
     const int position = static_cast<int>(it - visible_.begin());
     const int total = static_cast<int>(visible_.size());
@@ -592,7 +604,7 @@ void TDataSet::Post() {
     // failure leaves the record in editing with its values, so nothing is lost.
     DataEvent(TDataEvent::deUpdateRecord);
     if (!pendingBlobs_.empty())
-        InternalPost(cache_.RowIds[static_cast<size_t>(CurrentRecord())], pendingBlobs_);
+        InternalPost(cache_.RowId(static_cast<size_t>(CurrentRecord())), pendingBlobs_);
     pendingBlobs_.clear();
     SetState(TDataSetState::dsBrowse);
     DataEvent(TDataEvent::deRecordChange);

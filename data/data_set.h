@@ -4,6 +4,7 @@
 #include "data/column_index.h"
 #include "data/data_event.h"
 #include "data/filter_expression.h"
+#include "data/record_texts.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -103,7 +104,8 @@ public:
     void SetActiveRecord(int index);
 
     // Values of the record being read (the current one, or the one a filter examines).
-    const QString& CellText(int column) const;
+    QString CellText(int column) const;
+    QAnyStringView CellView(int column) const;
     QByteArray BlobValue(const TBlobField& field) const;
     /// The field's stored blob of the visible record `offset` records from the current one,
     /// read without moving there; empty past either end or while editing.
@@ -112,18 +114,19 @@ public:
 
     // The records without moving the cursor: every stored record by its number (0 up, in
     // stored order), and the visible ones (those that pass the filters) by their position.
-    int RecordCount() const { return static_cast<int>(cache_.RowIds.size()); }
+    int RecordCount() const { return static_cast<int>(cache_.Count); }
     /// The stored record at a visible position (0 .. CountRecords() - 1).
     int VisibleRecord(int position) const { return visible_.at(static_cast<size_t>(position)); }
     /// The visible position of the current record; -1 when there is none.
     int CurrentPosition() const;
     /// The visible position of a stored record; -1 when the filters hide it.
     int PositionOf(int record) const;
-    std::int64_t RecordRowId(int record) const {
-        return cache_.RowIds.at(static_cast<size_t>(record));
-    }
+    std::int64_t RecordRowId(int record) const { return cache_.RowId(static_cast<size_t>(record)); }
     /// A text value of a stored record; empty for a field that is no text column.
-    const QString& RecordText(int record, const TField& field) const;
+    QString RecordText(int record, const TField& field) const;
+    /// The same, as a view of the characters the record source holds: valid while it stays
+    /// open, for reading many records without a string apiece.
+    QAnyStringView RecordView(int record, const TField& field) const;
     /// The stored blob of a record (what was posted, not an edit in progress).
     QByteArray RecordBlob(int record, const TBlobField& field) const;
 
@@ -134,12 +137,19 @@ public:
     void UpdateWindowSize();
 
 protected:
-    /// What a store hands over when the record source opens: one row id and `columns`
-    /// texts per record, in stored order.
+    /// What a store hands over when the record source opens: one row id and the text
+    /// columns' values per record, in stored order.
     struct RecordCache {
-        int Columns = 0;
+        std::size_t Count = 0;
+        RecordTexts Texts;
+        /// Empty when the ids are dense: record i has FirstRowId + i.
         std::vector<std::int64_t> RowIds;
-        std::vector<QString> Cells;
+        std::int64_t FirstRowId = 0;
+        std::int64_t RowId(std::size_t record) const {
+            return RowIds.empty() ? FirstRowId + std::int64_t(record) : RowIds[record];
+        }
+        /// Takes the records' ids in stored order, keeping none when they are dense.
+        void SetRowIds(std::vector<std::int64_t> ids);
     };
 
     /// Opens the store, fills the cache and binds or makes the fields.
@@ -175,6 +185,7 @@ private:
     void AdjustFirstRecords(int delta);
     void FillFrom(int firstVisible, int activeIndex);
     int CurrentRecord() const;
+    int ReadRecord() const { return readRecord_ >= 0 ? readRecord_ : CurrentRecord(); }
     void CheckCanModify() const;
     void CheckBrowseMode();
     const QByteArray* PendingBlob(const TBlobField& field) const;

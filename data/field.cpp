@@ -33,11 +33,15 @@ TStringField::TStringField(TDataSet* dataSet, const QString& fieldName, int size
     : TField(dataSet, fieldName, TFieldType::ftString, size, owner) {}
 
 QString TStringField::Value() const {
-    return DataSet() ? DataSet()->CellText(Column()) : QString();
+    return View().toString();
+}
+
+QAnyStringView TStringField::View() const {
+    return DataSet() ? DataSet()->CellView(Column()) : QAnyStringView();
 }
 
 bool TStringField::IsNull() const {
-    return !DataSet() || DataSet()->CellText(Column()).isEmpty();
+    return View().isEmpty();
 }
 
 TBlobField::TBlobField(TDataSet* dataSet, const QString& fieldName, QObject* owner)

@@ -63,8 +63,11 @@ class TStringField : public TField {
 public:
     TStringField(TDataSet* dataSet, const QString& fieldName, int size, QObject* owner = nullptr);
 
-    /// The text of the current record (a shared copy of the cached value).
+    /// The text of the current record (or of the one a filter examines).
     QString Value() const;
+    /// The same text where the record source holds it, without a copy: valid until the
+    /// record source closes.
+    QAnyStringView View() const;
     QString AsString() const override { return Value(); }
     bool IsNull() const override;
 };

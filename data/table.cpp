@@ -138,9 +138,10 @@ void TTable::InternalOpen(RecordCache& cache) {
     OpenFile(path);
     std::vector<int> textColumns;
     BindFields(textColumns);
-    cache.Columns = static_cast<int>(textColumns.size());
     try {
-        file_->ReadRows(textColumns, cache.RowIds, cache.Cells);
+        std::vector<std::int64_t> rowIds;
+        file_->ReadRows(textColumns, rowIds, cache.Texts);
+        cache.SetRowIds(std::move(rowIds));
     } catch (const TableFile::DamagedError&) {
         Error(QStringLiteral("Cannot open table %1: the table file is damaged").arg(path));
     }

@@ -47,36 +47,6 @@ QString ColumnText(sqlite3_stmt* stmt, int column) {
     return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
 }
 
-// Columns such as a category repeat a few values in every record: those records share one
-// string. A column with many different values soon stops being pooled.
-class ValuePool {
-public:
-    QString Text(sqlite3_stmt* stmt, int column) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        if (!text)
-            return {};
-        const int size = sqlite3_column_bytes(stmt, column);
-        if (!enabled_)
-            return QString::fromUtf8(text, size);
-        const QByteArrayView bytes(text, size);
-        for (const auto& [utf8, value] : values_) {
-            if (utf8 == bytes)
-                return value;
-        }
-        QString value = QString::fromUtf8(text, size);
-        if (values_.size() < kMaxValues)
-            values_.emplace_back(bytes.toByteArray(), value);
-        else
-            enabled_ = false;
-        return value;
-    }
-
-private:
-    static constexpr size_t kMaxValues = 16;
-    bool enabled_ = true;
-    std::vector<std::pair<QByteArray, QString>> values_;
-};
-
 StoreColumn ColumnFromDeclaration(const QString& name, const QString& declared) {
     static const QRegularExpression sized(QStringLiteral("^\\s*(VAR)?CHAR\\s*\\(\\s*(\\d+)\\s*\\)"),
                                           QRegularExpression::CaseInsensitiveOption);
@@ -96,11 +66,10 @@ bool LooksLikePlainDatabase(const QString& path) {
     return file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-// Puts the records (one row id and `columns` cells each) into row id order. Row ids are
+// Puts the records (one row id and one text a column each) into row id order. Row ids are
 // nearly always dense, so each record is placed by its id; a sort serves the rest.
-void SortByRowId(int columns, std::vector<std::int64_t>& rowIds, std::vector<QString>& cells) {
+void SortByRowId(std::vector<std::int64_t>& rowIds, RecordTexts& texts) {
     const size_t count = rowIds.size();
-    const size_t n = static_cast<size_t>(columns);
     const auto [low, high] = std::minmax_element(rowIds.begin(), rowIds.end());
     std::vector<size_t> order;
     const std::uint64_t span = static_cast<std::uint64_t>(*high) - static_cast<std::uint64_t>(*low);
@@ -122,14 +91,10 @@ void SortByRowId(int columns, std::vector<std::int64_t>& rowIds, std::vector<QSt
                   [&rowIds](size_t a, size_t b) { return rowIds[a] < rowIds[b]; });
     }
     std::vector<std::int64_t> sortedIds(count);
-    std::vector<QString> sortedCells(cells.size());
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i)
         sortedIds[i] = rowIds[order[i]];
-        for (size_t c = 0; c < n; ++c)
-            sortedCells[i * n + c] = std::move(cells[order[i] * n + c]);
-    }
     rowIds.swap(sortedIds);
-    cells.swap(sortedCells);
+    texts.Reorder(order);
 }
 
 } // namespace
@@ -238,7 +203,7 @@ TableFile::OpenResult TableFile::ReadSchema() {
 }
 
 void TableFile::ReadRows(const std::vector<int>& columns, std::vector<std::int64_t>& rowIds,
-                         std::vector<QString>& cells) const {
+                         RecordTexts& texts) const {
     QString sql = QStringLiteral("SELECT rowid");
     for (int column : columns)
         sql +=
@@ -259,17 +224,26 @@ void TableFile::ReadRows(const std::vector<int>& columns, std::vector<std::int64
     if (rows.Code() != SQLITE_OK)
         throw DamagedError();
     const int n = static_cast<int>(columns.size());
-    std::vector<ValuePool> pools(static_cast<size_t>(n));
+    texts = RecordTexts(n);
     int code;
-    while ((code = sqlite3_step(rows.Get())) == SQLITE_ROW) {
-        rowIds.push_back(sqlite3_column_int64(rows.Get(), 0));
-        for (int i = 0; i < n; ++i)
-            cells.push_back(pools[static_cast<size_t>(i)].Text(rows.Get(), i + 1));
+    try {
+        while ((code = sqlite3_step(rows.Get())) == SQLITE_ROW) {
+            rowIds.push_back(sqlite3_column_int64(rows.Get(), 0));
+            for (int i = 1; i <= n; ++i) {
+                const auto* text =
+                    reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), i));
+                texts.AddUtf8(text ? text : "",
+                              text ? size_t(sqlite3_column_bytes(rows.Get(), i)) : 0);
+            }
+        }
+    } catch (const std::length_error&) {
+        throw DamagedError(); // no catalogue holds 4 GiB of text: these are not its pages
     }
     if (code != SQLITE_DONE)
         throw DamagedError();
     if (!std::is_sorted(rowIds.begin(), rowIds.end()))
-        SortByRowId(n, rowIds, cells);
+        SortByRowId(rowIds, texts);
+    texts.Squeeze();
 }
 
 QString TableFile::CoveringIndex(const std::vector<int>& columns, QStringList& order) const {

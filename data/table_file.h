@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/field.h"
+#include "data/record_texts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -58,7 +59,7 @@ public:
     /// Reads the given columns of every record in stored order: one row id per record and
     /// columns.size() texts per record. Throws DamagedError.
     void ReadRows(const std::vector<int>& columns, std::vector<std::int64_t>& rowIds,
-                  std::vector<QString>& cells) const;
+                  RecordTexts& texts) const;
 
     /// The whole blob of one record, read incrementally; empty for an empty value.
     /// Throws DamagedError.

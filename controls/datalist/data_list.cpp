@@ -3,6 +3,9 @@
 
 #include "data/data_set.h"
 #include "data/data_source.h"
+#include "data/field.h"
+
+#include <QPointer>
 
 namespace controls {
 
@@ -86,21 +89,31 @@ void TDBDataList::FillRows() {
     data::TDataSet& set = *source;
     data::TBookmark mark = set.MarkPosition();
     set.SuspendLinks();
-    QStringList rows;
-    rows.reserve(set.CountRecords());
     try {
         set.GoFirst();
         setUpdatesEnabled(false);
-        while (!set.AtEnd()) {
-            rows.append(field->AsString());
-            set.GoNext();
+        if (field->DataType() == data::TFieldType::ftString) {
+            // The texts stay in the record source; a row reads its record's when it is painted.
+            // The cursor makes the same moves as a walk, so every link sees the same events.
+            Items().SetReader(
+                set.CountRecords(), [records = QPointer<data::TDataSet>(&set),
+                                     column = QPointer<data::TField>(field)](int row) {
+                    if (!records || !column || row < 0 || row >= records->CountRecords())
+                        return QString();
+                    return records->RecordText(records->VisibleRecord(row), *column);
+                });
+        } else {
+            QStringList rows;
+            rows.reserve(set.CountRecords());
+            while (!set.AtEnd()) {
+                rows.append(field->AsString());
+                set.GoNext();
+            }
+            Items().SetRows(rows);
         }
-        Items().SetRows(rows);
         setUpdatesEnabled(true);
         link_->SetWindowSize(Items().Count());
     } catch (...) {
-        // The rows read so far stay; the cursor goes back before the error goes on.
-        Items().SetRows(rows);
         setUpdatesEnabled(true);
         try {
             set.GotoMark(mark);

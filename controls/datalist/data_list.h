@@ -49,7 +49,8 @@ public:
     void SetItemIndex(int index) override;
     int RememberedRow() const { return rememberedRow_; }
 
-    /// Walks every visible record once with the links suspended and lists the field's text.
+    /// Lists the field's text of every visible record, moving the cursor with the links
+    /// suspended as a walk over them would; a text field's rows are read when shown.
     void FillRows();
 
 protected:

@@ -6,7 +6,8 @@ namespace controls {
 void ListRows::SetText(int row, const QString& text) {
     if (row < 0 || row >= Count())
         return;
-    rows_[row] = text;
+    if (!reader_)
+        rows_[row] = text;
     Notify();
 }
 
@@ -14,6 +15,17 @@ void ListRows::SetRows(QStringList rows) {
     if (!rows_.isEmpty())
         replaced_ = std::move(rows_); // the rows replaced before go now
     rows_ = std::move(rows);
+    reader_ = nullptr;
+    readCount_ = 0;
+    Notify();
+}
+
+void ListRows::SetReader(int count, Reader reader) {
+    if (!rows_.isEmpty())
+        replaced_ = std::move(rows_);
+    rows_ = QStringList();
+    readCount_ = reader ? std::max(count, 0) : 0;
+    reader_ = std::move(reader);
     Notify();
 }
 
@@ -25,7 +37,7 @@ bool ListRows::ReleaseReplaced() {
 }
 
 void ListRows::Move(int from, int to) {
-    if (from == to || from < 0 || to < 0 || from >= Count() || to >= Count())
+    if (reader_ || from == to || from < 0 || to < 0 || from >= Count() || to >= Count())
         return;
     rows_.move(from, to);
     Notify();
