@@ -118,6 +118,10 @@ void TDataModule1::Table1FilterRecord(data::TDataSet& dataSet, bool& accept) {
         lastSearchText_ = search;
         lastSearchUpper_ = platform::UpperCase(search);
     }
-    accept = cat::MatchesSearch(dataSet.LookupField(QStringLiteral("description"))->AsString(),
-                                lastSearchUpper_);
+    const data::TField* field = dataSet.LookupField(QStringLiteral("description"));
+    // A text field is read where the record source holds it, without a copy a record.
+    accept = field->DataType() == data::TFieldType::ftString
+                 ? cat::MatchesSearch(static_cast<const data::TStringField*>(field)->View(),
+                                      lastSearchUpper_)
+                 : cat::MatchesSearch(field->AsString(), lastSearchUpper_);
 }

@@ -98,7 +98,9 @@ void TOverviewPanel::CatalogueOpened() {
         // wrongly from now on.
         storeIdentity_ = identity;
         grid_->SetFindIndex(nullptr);
-        finder_->Build(*data_->Table1, *data_->Table1FileName, *data_->Table1Description, identity);
+        findPending_ = true;
+        if (isVisible())
+            BuildFindIndex();
         grid_->Cache().Clear();
         grid_->Loader().OpenStore(data::ThumbnailStore::FileFor(CacheFolder(), path),
                                   data_->Table1->Key(), identity,
@@ -106,6 +108,22 @@ void TOverviewPanel::CatalogueOpened() {
         grid_->Loader().OpenCatalogue(path, data_->Table1->Key(), QStringLiteral("GraphicFile"));
         grid_->ReloadTiles();
     }
+}
+
+// The index is made when the overview is first shown on a catalogue, not at its opening: a
+// catalogue of a million records then opens without the memory and work of an index that
+// only finding uses.
+void TOverviewPanel::BuildFindIndex() {
+    if (!findPending_ || !data_ || !data_->Table1->Active())
+        return;
+    findPending_ = false;
+    finder_->Build(*data_->Table1, *data_->Table1FileName, *data_->Table1Description,
+                   storeIdentity_);
+}
+
+void TOverviewPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    BuildFindIndex();
 }
 
 void TOverviewPanel::ClearCaches() {

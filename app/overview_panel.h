@@ -27,7 +27,8 @@ public:
 
     /// Binds the grid to the catalogue.
     void SetDataModule(TDataModule1* module);
-    /// After each activation: a catalogue opened anew gets its disk cache and its find index.
+    /// After each activation: a catalogue opened anew gets its disk cache, and its find index
+    /// once the overview shows.
     void CatalogueOpened();
     /// Empties the memory and the disk cache.
     void ClearCaches();
@@ -44,9 +45,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ShowHits(int hits, bool ready);
+    void BuildFindIndex();
 
     TDataModule1* data_ = nullptr;
     QLineEdit* edFind_;
@@ -54,4 +57,5 @@ private:
     controls::TOverview* grid_;
     std::unique_ptr<controls::FindBuilder> finder_;
     QString storeIdentity_;
+    bool findPending_ = false; // the open catalogue's index is still to be made
 };

@@ -10,6 +10,10 @@ namespace bench {
 /// `blobBytes` each, and a category table beside it. Returns the descriptions written.
 QStringList WriteBenchCatalogue(const QString& dir, int records, int blobBytes);
 
+/// Writes what `vlmor-catalog build` makes the same catalogue from: a folder "pictures" with
+/// one file a record, "manifest.csv" and "categories.txt". False when a file cannot be written.
+bool WriteBenchSources(const QString& dir, int records, int blobBytes);
+
 /// The resident set size of this process in bytes.
 long long ResidentBytes();
 

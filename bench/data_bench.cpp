@@ -9,18 +9,14 @@
 #include "app/config.h"
 #include "app/data_module.h"
 #include "app/process_values.h"
+#include "bench/bare_select.h"
 #include "bench/bench_catalogue.h"
 #include "bench/bench_report.h"
 #include "data/catalogue_schema.h"
 #include "data/data_link.h"
 #include "data/session.h"
 #include "data/table.h"
-#include "data/table_file.h"
 #include "platform/core/text_case.h"
-#include "tools/catalog/catalogue_tables.h"
-
-#define SQLITE_HAS_CODEC 1
-#include <sqlcipher/sqlite3.h>
 
 #include <QDir>
 #include <QFile>
@@ -91,30 +87,9 @@ void BM_OpenTable(benchmark::State& state) {
 }
 
 void BM_OpenBareSelect(benchmark::State& state) {
-    const QByteArray path = QFile::encodeName(fixture.dir.filePath(QStringLiteral("vlmor.db")));
-    const QByteArray key = catalog::TablePassword();
-    for (auto _ : state) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        data::KeyDatabase(db, key);
-        sqlite3_stmt* stmt = nullptr;
-        // The same read the table makes: from the index over the text columns.
-        sqlite3_prepare_v2(db,
-                           "SELECT rowid, FileName, Description, Category FROM Catalogue "
-                           "INDEXED BY Catalogue_text ORDER BY FileName, Description, Category",
-                           -1, &stmt, nullptr);
-        long long bytes = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            bytes += sqlite3_column_int64(stmt, 0);
-            for (int c = 1; c <= 3; ++c) {
-                benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
-                bytes += sqlite3_column_bytes(stmt, c);
-            }
-        }
-        sqlite3_finalize(stmt);
-        sqlite3_close(db);
-        benchmark::DoNotOptimize(bytes);
-    }
+    const QString path = fixture.dir.filePath(QStringLiteral("vlmor.db"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bench::BareSelect(path));
 }
 
 // What the list does to fill its rows: mark, suspend, walk every visible record, go back.

@@ -25,8 +25,8 @@ inline const QString kCategoryTableFile = QStringLiteral("category.db");
 
 /// The main window's search: a record passes when its description holds the search text,
 /// both in upper case (`upperSearch` is given so already).
-inline bool MatchesSearch(const QString& description, const QString& upperSearch) {
-    return upperSearch.isEmpty() || platform::UpperCase(description).contains(upperSearch);
+inline bool MatchesSearch(QAnyStringView description, const QString& upperSearch) {
+    return platform::UpperCaseContains(description, upperSearch);
 }
 
 /// The filter that shows one category's records (its tab caption, any case).

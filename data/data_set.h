@@ -127,6 +127,9 @@ public:
     /// The same, as a view of the characters the record source holds: valid while it stays
     /// open, for reading many records without a string apiece.
     QAnyStringView RecordView(int record, const TField& field) const;
+    /// The text columns of every stored record as the record source holds them (a field's
+    /// Column() is its column there).
+    const RecordTexts& Texts() const { return cache_.Texts; }
     /// The stored blob of a record (what was posted, not an edit in progress).
     QByteArray RecordBlob(int record, const TBlobField& field) const;
 

@@ -22,25 +22,23 @@ void FindBuilder::Build(const data::TDataSet& records, const data::TField& fileN
         thread_.join();
     identity_ = identity;
     index_.reset();
-    // The texts are shared with the record source, not copied: the thread only reads them.
+    // The thread reads a copy of the record source's texts (one block, copied at once): the
+    // record source may close or open again while it works.
     const int count = records.RecordCount();
-    std::vector<QString> texts;
-    texts.reserve(size_t(count) * 2);
-    for (int record = 0; record < count; ++record) {
-        texts.push_back(records.RecordText(record, fileName));
-        texts.push_back(records.RecordText(record, description));
-    }
+    const int nameColumn = fileName.Column();
+    const int descriptionColumn = description.Column();
     const std::uint64_t generation = ++generation_;
-    thread_ = std::thread([this, texts = std::move(texts), generation]() mutable {
+    thread_ = std::thread([this, texts = records.Texts(), count, nameColumn, descriptionColumn,
+                           generation]() mutable {
         // In two halves at once, one a core of the machine this runs on.
         auto index = std::make_shared<data::FindIndex>(data::FindIndex::BuildInParts(
-            std::uint32_t(texts.size() / 2),
-            [&texts](data::FindIndex& into, std::uint32_t record) {
-                into.Add(record, texts[2 * size_t(record)]);
-                into.Add(record, texts[2 * size_t(record) + 1]);
+            std::uint32_t(count),
+            [&](data::FindIndex& into, std::uint32_t record) {
+                into.Add(record, texts.Text(record, nameColumn));
+                into.Add(record, texts.Text(record, descriptionColumn));
             },
             2));
-        texts.clear();
+        texts = data::RecordTexts();
         {
             std::lock_guard hold(lock_);
             built_ = std::move(index);

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMultiHash>
 
 namespace catalog {
 
@@ -31,15 +32,36 @@ bool ReadText(const QString& path, QString& text) {
     return true;
 }
 
-// The picture file of an entry, matched ignoring case when only that finds it.
-QString FindPicture(const QDir& dir, const QString& name) {
-    if (QFileInfo(dir.filePath(name)).isFile())
-        return dir.filePath(name);
-    for (const QString& entry : dir.entryList(QDir::Files)) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return dir.filePath(entry);
+// Finds an entry's picture file in the folder, matched ignoring case when only that finds it;
+// the folder is listed once, at the first name that needs it.
+class PictureFinder {
+public:
+    explicit PictureFinder(const QDir& dir)
+        : dir_(dir) {}
+    QString Find(const QString& name) {
+        if (name.isEmpty())
+            return {};
+        if (QFileInfo(dir_.filePath(name)).isFile())
+            return dir_.filePath(name);
+        if (!listed_) {
+            listed_ = true;
+            for (const QString& entry : dir_.entryList(QDir::Files))
+                byLowerCase_.insert(entry.toLower(), entry);
+        }
+        const auto it = byLowerCase_.constFind(name.toLower());
+        return it == byLowerCase_.cend() ? QString() : dir_.filePath(*it);
     }
-    return {};
+
+private:
+    QDir dir_;
+    bool listed_ = false;
+    QMultiHash<QString, QString> byLowerCase_;
+};
+
+// Tells the caller how far a stage has come, every so many entries and at its end.
+void Tell(const BuildOptions& options, const char* stage, int done, int total) {
+    if (options.Progress && (done % 1000 == 0 || done == total))
+        options.Progress(stage, done, total);
 }
 
 } // namespace
@@ -70,10 +92,13 @@ QStringList ParseCategories(const QString& text, QStringList& errors) {
     return captions;
 }
 
+// The manifest is read twice, line by line: once to check every entry and picture, once to
+// write them; a million entries are never all in memory at once.
 BuildResult BuildCatalogue(const BuildOptions& options) {
     BuildResult result;
-    QString manifestText, categoriesText;
-    if (!ReadText(options.Manifest, manifestText))
+    QString categoriesText;
+    ManifestReader manifest;
+    if (!manifest.Open(options.Manifest))
         result.Errors << QStringLiteral("cannot read the manifest %1").arg(options.Manifest);
     if (!ReadText(options.Categories, categoriesText))
         result.Errors
@@ -86,23 +111,25 @@ BuildResult BuildCatalogue(const BuildOptions& options) {
         return result;
 
     const QStringList categories = ParseCategories(categoriesText, result.Errors);
-    const ParsedManifest manifest = ParseManifest(manifestText);
-    result.Errors << manifest.Errors << CheckEntries(manifest.Entries, categories);
-    std::vector<QString> files;
-    for (const ManifestEntry& e : manifest.Entries) {
-        const QString path = e.File.isEmpty() ? QString() : FindPicture(pictures, e.File);
+    EntryChecker checker(categories);
+    PictureFinder finder(pictures);
+    QStringList lineFaults, fileFaults;
+    int count = 0;
+    for (ManifestEntry e; manifest.Next(e, lineFaults);) {
+        checker.Check(e);
+        const QString path = finder.Find(e.File);
         if (!e.File.isEmpty() && path.isEmpty())
-            result.Errors << QStringLiteral("line %1: picture file '%2' not found in %3")
-                                 .arg(e.Line)
-                                 .arg(e.File, options.Pictures);
+            fileFaults << QStringLiteral("line %1: picture file '%2' not found in %3")
+                              .arg(e.Line)
+                              .arg(e.File, options.Pictures);
         // Every file is looked at before anything is written: the kind is told by content.
         if (QFile file(path); !path.isEmpty() && file.open(QIODevice::ReadOnly))
             if (const QString problem = PictureProblem(file.readAll()); !problem.isEmpty())
-                result.Errors
-                    << QStringLiteral("line %1: '%2' %3").arg(e.Line).arg(e.File, problem);
-        files.push_back(path);
+                fileFaults << QStringLiteral("line %1: '%2' %3").arg(e.Line).arg(e.File, problem);
+        Tell(options, "checked", ++count, -1);
     }
-    if (manifest.Entries.empty() && result.Errors.isEmpty())
+    result.Errors << lineFaults << checker.Faults() << fileFaults;
+    if (count == 0 && result.Errors.isEmpty())
         result.Errors << QStringLiteral("the manifest lists no picture");
     if (!result.Errors.isEmpty())
         return result;
@@ -113,15 +140,26 @@ BuildResult BuildCatalogue(const BuildOptions& options) {
     }
     try {
         CatalogueWriter writer(QDir(options.OutDir).filePath(options.CatalogueName));
-        for (size_t i = 0; i < manifest.Entries.size(); ++i) {
-            const ManifestEntry& e = manifest.Entries[i];
-            QFile file(files[i]);
-            if (!file.open(QIODevice::ReadOnly)) {
-                result.Errors
-                    << QStringLiteral("line %1: cannot read %2").arg(e.Line).arg(files[i]);
+        if (!manifest.Open(options.Manifest)) {
+            result.Errors << QStringLiteral("cannot read the manifest %1").arg(options.Manifest);
+            return result;
+        }
+        QStringList unused;
+        int written = 0;
+        for (ManifestEntry e; manifest.Next(e, unused);) {
+            const QString path = finder.Find(e.File);
+            QFile file(path);
+            if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+                result.Errors << QStringLiteral("line %1: cannot read %2").arg(e.Line).arg(path);
                 return result;
             }
             writer.Add({e.File.toUpper(), e.Description, e.Category.toLower(), file.readAll()});
+            Tell(options, "written", ++written, count);
+        }
+        if (written != count) {
+            result.Errors << QStringLiteral("the manifest %1 changed while it was read")
+                                 .arg(options.Manifest);
+            return result;
         }
         writer.Commit();
         WriteCategoryTable(QDir(options.OutDir).filePath(cat::kCategoryTableFile), categories);
@@ -129,7 +167,7 @@ BuildResult BuildCatalogue(const BuildOptions& options) {
         result.Errors << QString::fromStdString(e.what());
         return result;
     }
-    result.Records = static_cast<int>(manifest.Entries.size());
+    result.Records = count;
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 
 namespace catalog {
 
@@ -14,6 +15,9 @@ struct BuildOptions {
     QString Categories; // one tab caption per line; the first tab shows every category
     QString OutDir;     // receives the catalogue table and category.db
     QString CatalogueName = QStringLiteral("vlmor.db");
+    /// Told how far the build has come: a stage ("checked", "written"), the entries done and
+    /// their total (-1 while it is not known yet).
+    std::function<void(const char* stage, int done, int total)> Progress;
 };
 
 struct BuildResult {

@@ -94,7 +94,16 @@ int main(int argc, char** argv) {
     if (options.Manifest.isEmpty() || options.Pictures.isEmpty() || options.Categories.isEmpty() ||
         options.OutDir.isEmpty())
         return Usage(err);
+    if (isatty(STDERR_FILENO) == 1)
+        options.Progress = [&err](const char* stage, int done, int total) {
+            err << '\r' << stage << ' ' << done;
+            if (total >= 0)
+                err << " of " << total;
+            err << " pictures" << Qt::flush;
+        };
     const catalog::BuildResult result = catalog::BuildCatalogue(options);
+    if (options.Progress)
+        err << '\n';
     for (const QString& e : result.Errors)
         err << e << '\n';
     if (!result.Errors.isEmpty())
