@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -199,6 +200,13 @@ int ResidentChild(const QString& dir, int argc, char** argv) {
     while (settle.elapsed() < 3000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     std::printf("%lld\n", bench::ResidentBytes());
+    if (qEnvironmentVariableIsSet("PROBE")) {
+        struct mallinfo2 m = mallinfo2();
+        std::fprintf(stderr, "arena %zu inuse %zu free %zu mmap %zu\n", m.arena, m.uordblks,
+                     m.fordblks, m.hblkhd);
+        malloc_trim(0);
+        std::fprintf(stderr, "after trim %lld\n", bench::ResidentBytes());
+    }
     return 0;
 }
 

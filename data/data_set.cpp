@@ -34,17 +34,6 @@ void TDataSet::Error(const QString& message) const {
 
 // ---- Opening and closing -------------------------------------------------------------
 
-void TDataSet::RecordCache::SetRowIds(std::vector<std::int64_t> ids) {
-    Count = ids.size();
-    FirstRowId = ids.empty() ? 0 : ids.front();
-    const bool dense = ids.empty() || ids.back() - ids.front() == std::int64_t(ids.size()) - 1;
-    // Sorted and spanning exactly their count: every id is its predecessor's plus one.
-    if (dense)
-        RowIds = {};
-    else
-        RowIds = std::move(ids);
-}
-
 void TDataSet::SetActive(bool value) {
     if (value == Active())
         return;

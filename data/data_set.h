@@ -5,6 +5,7 @@
 #include "data/data_event.h"
 #include "data/filter_expression.h"
 #include "data/record_texts.h"
+#include "data/row_ids.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -114,7 +115,7 @@ public:
 
     // The records without moving the cursor: every stored record by its number (0 up, in
     // stored order), and the visible ones (those that pass the filters) by their position.
-    int RecordCount() const { return static_cast<int>(cache_.Count); }
+    int RecordCount() const { return static_cast<int>(cache_.Ids.Count()); }
     /// The stored record at a visible position (0 .. CountRecords() - 1).
     int VisibleRecord(int position) const { return visible_.at(static_cast<size_t>(position)); }
     /// The visible position of the current record; -1 when there is none.
@@ -143,16 +144,9 @@ protected:
     /// What a store hands over when the record source opens: one row id and the text
     /// columns' values per record, in stored order.
     struct RecordCache {
-        std::size_t Count = 0;
+        RowIds Ids;
         RecordTexts Texts;
-        /// Empty when the ids are dense: record i has FirstRowId + i.
-        std::vector<std::int64_t> RowIds;
-        std::int64_t FirstRowId = 0;
-        std::int64_t RowId(std::size_t record) const {
-            return RowIds.empty() ? FirstRowId + std::int64_t(record) : RowIds[record];
-        }
-        /// Takes the records' ids in stored order, keeping none when they are dense.
-        void SetRowIds(std::vector<std::int64_t> ids);
+        std::int64_t RowId(std::size_t record) const { return Ids.At(record); }
     };
 
     /// Opens the store, fills the cache and binds or makes the fields.

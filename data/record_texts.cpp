@@ -6,7 +6,7 @@
 #include <QUtf8StringView>
 
 #include <algorithm>
-#include <limits>
+#include <cstring>
 #include <stdexcept>
 
 namespace data {
@@ -14,6 +14,8 @@ namespace data {
 namespace {
 
 constexpr std::size_t kMaxShared = 16;
+// Places from here on name cells held on their own, not in a block.
+constexpr std::uint32_t kLongPlaces = 0xff000000u;
 
 bool IsAscii(const char* bytes, std::size_t size) {
     unsigned char any = 0;
@@ -28,20 +30,42 @@ RecordTexts::RecordTexts(int columns)
     : columns_(std::max(columns, 0))
     , seen_(std::size_t(columns_)) {}
 
+void RecordTexts::PushCell(std::uint32_t place) {
+    constexpr std::size_t kCells = std::size_t(1) << kCellBits;
+    if (cellCount_ % kCells == 0)
+        cells_.emplace_back(new std::uint32_t[kCells]);
+    cells_.back()[cellCount_ % kCells] = place;
+    ++cellCount_;
+}
+
 // A cell is its length and width as a variable-length number (seven bits a byte, low bits
-// first), then its characters: bytes, or 16-bit units starting on an even place.
-void RecordTexts::Header(std::size_t length, bool wide) {
-    if (block_.size() > std::numeric_limits<std::uint32_t>::max() - 16 - 2 * length)
-        throw std::length_error("the texts of the records are too large");
-    cells_.push_back(static_cast<std::uint32_t>(block_.size()));
+// first), then its characters: bytes, or 16-bit units starting on an even place. The cell is
+// placed whole in a block; the room for its characters is returned, or null for a cell longer
+// than a block, which is held on its own.
+char* RecordTexts::Room(std::size_t length, bool wide) {
+    constexpr std::size_t kBlock = std::size_t(1) << kBlockBits;
+    const std::size_t bytes = 10 + 1 + (wide ? 2 : 1) * length;
+    if (bytes > kBlock / 4)
+        return nullptr;
+    if (blocks_.empty() || used_ + bytes > kBlock) {
+        if (blocks_.size() >= kLongPlaces >> kBlockBits)
+            throw std::length_error("the texts of the records are too large");
+        blocks_.emplace_back(new char[kBlock]);
+        used_ = 0;
+    }
+    char* block = blocks_.back().get();
+    PushCell(static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) | used_));
     std::uint64_t value = (std::uint64_t(length) << 1) | (wide ? 1 : 0);
     do {
         const auto byte = static_cast<unsigned char>(value & 0x7f);
         value >>= 7;
-        block_.push_back(static_cast<char>(byte | (value ? 0x80 : 0)));
+        block[used_++] = static_cast<char>(byte | (value ? 0x80 : 0));
     } while (value);
-    if (wide && block_.size() % 2)
-        block_.push_back('\0');
+    if (wide && used_ % 2)
+        block[used_++] = '\0';
+    char* room = block + used_;
+    used_ += (wide ? 2 : 1) * length;
+    return room;
 }
 
 QAnyStringView RecordTexts::View(std::size_t record, int column) const {
@@ -50,10 +74,14 @@ QAnyStringView RecordTexts::View(std::size_t record, int column) const {
     return ViewAt(Place(record, column));
 }
 
-QAnyStringView RecordTexts::ViewAt(std::size_t at) const {
+QAnyStringView RecordTexts::ViewAt(std::uint32_t place) const {
+    if (place >= kLongPlaces)
+        return long_[place - kLongPlaces];
+    const char* block = blocks_[place >> kBlockBits].get();
+    std::size_t at = place & ((std::size_t(1) << kBlockBits) - 1);
     std::uint64_t value = 0;
     for (int shift = 0;; shift += 7) {
-        const auto byte = static_cast<unsigned char>(block_[at++]);
+        const auto byte = static_cast<unsigned char>(block[at++]);
         value |= std::uint64_t(byte & 0x7f) << shift;
         if (!(byte & 0x80))
             break;
@@ -61,9 +89,9 @@ QAnyStringView RecordTexts::ViewAt(std::size_t at) const {
     const auto length = static_cast<qsizetype>(value >> 1);
     if (value & 1) {
         at += at % 2;
-        return QStringView(reinterpret_cast<const char16_t*>(block_.data() + at), length);
+        return QStringView(reinterpret_cast<const char16_t*>(block + at), length);
     }
-    return QLatin1StringView(block_.data() + at, length);
+    return QLatin1StringView(block + at, length);
 }
 
 QString RecordTexts::Text(std::size_t record, int column) const {
@@ -71,12 +99,12 @@ QString RecordTexts::Text(std::size_t record, int column) const {
 }
 
 bool RecordTexts::Shared(QAnyStringView text) {
-    Seen& seen = seen_[cells_.size() % std::size_t(columns_)];
+    Seen& seen = seen_[cellCount_ % std::size_t(columns_)];
     if (!seen.sharing)
         return false;
     for (std::uint32_t place : seen.places) {
         if (QAnyStringView::equal(ViewAt(place), text)) {
-            cells_.push_back(place);
+            PushCell(place);
             return true;
         }
     }
@@ -88,66 +116,82 @@ void RecordTexts::Remember(std::size_t column) {
     if (!seen.sharing)
         return;
     if (seen.places.size() < kMaxShared)
-        seen.places.push_back(cells_.back());
+        seen.places.push_back(CellAt(cellCount_ - 1));
     else
         seen.sharing = false;
 }
 
 void RecordTexts::AddLatin1(const char* bytes, std::size_t size) {
-    Header(size, false);
-    block_.insert(block_.end(), bytes, bytes + size);
+    if (char* room = Room(size, false)) {
+        std::memcpy(room, bytes, size);
+        return;
+    }
+    if (long_.size() >= std::size_t(~kLongPlaces))
+        throw std::length_error("the texts of the records are too large");
+    PushCell(kLongPlaces + std::uint32_t(long_.size()));
+    long_.push_back(QString::fromLatin1(bytes, qsizetype(size)));
 }
 
 void RecordTexts::AddWide(const char16_t* units, std::size_t size) {
-    Header(size, true);
-    const auto* bytes = reinterpret_cast<const char*>(units);
-    block_.insert(block_.end(), bytes, bytes + 2 * size);
+    if (char* room = Room(size, true)) {
+        std::memcpy(room, units, 2 * size);
+        return;
+    }
+    if (long_.size() >= std::size_t(~kLongPlaces))
+        throw std::length_error("the texts of the records are too large");
+    PushCell(kLongPlaces + std::uint32_t(long_.size()));
+    long_.push_back(QString(reinterpret_cast<const QChar*>(units), qsizetype(size)));
 }
 
 void RecordTexts::Add(const QString& text) {
     if (columns_ == 0 || Shared(text))
         return;
-    const std::size_t before = cells_.size();
+    const std::size_t column = cellCount_ % std::size_t(columns_);
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; })) {
         const QByteArray latin1 = text.toLatin1();
         AddLatin1(latin1.constData(), std::size_t(latin1.size()));
     } else {
         AddWide(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
     }
-    Remember(before % std::size_t(columns_));
+    Remember(column);
 }
 
 void RecordTexts::AddUtf8(const char* bytes, std::size_t size) {
     if (columns_ == 0)
         return;
-    if (IsAscii(bytes, size)) {
-        if (Shared(QLatin1StringView(bytes, qsizetype(size))))
-            return;
-        const std::size_t column = cells_.size() % std::size_t(columns_);
-        AddLatin1(bytes, size);
-        Remember(column);
+    if (!IsAscii(bytes, size)) {
+        Add(QString::fromUtf8(bytes, qsizetype(size)));
         return;
     }
-    Add(QString::fromUtf8(bytes, qsizetype(size)));
+    if (Shared(QLatin1StringView(bytes, qsizetype(size))))
+        return;
+    const std::size_t column = cellCount_ % std::size_t(columns_);
+    AddLatin1(bytes, size);
+    Remember(column);
 }
 
 void RecordTexts::Reorder(const std::vector<std::size_t>& order) {
     const auto n = std::size_t(columns_);
-    std::vector<std::uint32_t> cells(order.size() * n);
-    for (std::size_t i = 0; i < order.size(); ++i)
-        std::copy_n(cells_.begin() + std::ptrdiff_t(order[i] * n), n,
-                    cells.begin() + std::ptrdiff_t(i * n));
-    cells_.swap(cells);
+    RecordTexts reordered(*this);
+    reordered.cells_.clear();
+    reordered.cellCount_ = 0;
+    for (std::size_t record : order)
+        for (std::size_t c = 0; c < n; ++c)
+            reordered.PushCell(CellAt(record * n + c));
+    *this = std::move(reordered);
 }
 
-void RecordTexts::Squeeze() {
-    block_.shrink_to_fit();
-    cells_.shrink_to_fit();
+void RecordTexts::Finish() {
     seen_.assign(seen_.size(), Seen{{}, false});
 }
 
 std::size_t RecordTexts::MemoryBytes() const {
-    return block_.capacity() + cells_.capacity() * sizeof(std::uint32_t);
+    std::size_t longBytes = 0;
+    for (const QString& text : long_)
+        longBytes += sizeof(QString) + 2 * std::size_t(text.size());
+    const std::size_t blockBytes =
+        blocks_.empty() ? 0 : ((blocks_.size() - 1) << kBlockBits) + used_;
+    return blockBytes + cellCount_ * sizeof(std::uint32_t) + longBytes;
 }
 
 } // namespace data

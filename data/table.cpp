@@ -139,9 +139,7 @@ void TTable::InternalOpen(RecordCache& cache) {
     std::vector<int> textColumns;
     BindFields(textColumns);
     try {
-        std::vector<std::int64_t> rowIds;
-        file_->ReadRows(textColumns, rowIds, cache.Texts);
-        cache.SetRowIds(std::move(rowIds));
+        file_->ReadRows(textColumns, cache.Ids, cache.Texts);
     } catch (const TableFile::DamagedError&) {
         Error(QStringLiteral("Cannot open table %1: the table file is damaged").arg(path));
     }

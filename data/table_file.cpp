@@ -66,37 +66,6 @@ bool LooksLikePlainDatabase(const QString& path) {
     return file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-// Puts the records (one row id and one text a column each) into row id order. Row ids are
-// nearly always dense, so each record is placed by its id; a sort serves the rest.
-void SortByRowId(std::vector<std::int64_t>& rowIds, RecordTexts& texts) {
-    const size_t count = rowIds.size();
-    const auto [low, high] = std::minmax_element(rowIds.begin(), rowIds.end());
-    std::vector<size_t> order;
-    const std::uint64_t span = static_cast<std::uint64_t>(*high) - static_cast<std::uint64_t>(*low);
-    if (span < 4 * static_cast<std::uint64_t>(count)) {
-        constexpr size_t kNone = ~size_t(0);
-        std::vector<size_t> slot(static_cast<size_t>(span) + 1, kNone);
-        for (size_t i = 0; i < count; ++i)
-            slot[static_cast<size_t>(rowIds[i] - *low)] = i;
-        order.reserve(count);
-        for (size_t i : slot) {
-            if (i != kNone)
-                order.push_back(i);
-        }
-    } else {
-        order.resize(count);
-        for (size_t i = 0; i < count; ++i)
-            order[i] = i;
-        std::sort(order.begin(), order.end(),
-                  [&rowIds](size_t a, size_t b) { return rowIds[a] < rowIds[b]; });
-    }
-    std::vector<std::int64_t> sortedIds(count);
-    for (size_t i = 0; i < count; ++i)
-        sortedIds[i] = rowIds[order[i]];
-    rowIds.swap(sortedIds);
-    texts.Reorder(order);
-}
-
 } // namespace
 
 int KeyDatabase(sqlite3* db, const QByteArray& password) {
@@ -202,7 +171,7 @@ TableFile::OpenResult TableFile::ReadSchema() {
     return columns_.empty() ? OpenResult::NotATable : OpenResult::Ok;
 }
 
-void TableFile::ReadRows(const std::vector<int>& columns, std::vector<std::int64_t>& rowIds,
+void TableFile::ReadRows(const std::vector<int>& columns, RowIds& rowIds,
                          RecordTexts& texts) const {
     QString sql = QStringLiteral("SELECT rowid");
     for (int column : columns)
@@ -228,7 +197,7 @@ void TableFile::ReadRows(const std::vector<int>& columns, std::vector<std::int64
     int code;
     try {
         while ((code = sqlite3_step(rows.Get())) == SQLITE_ROW) {
-            rowIds.push_back(sqlite3_column_int64(rows.Get(), 0));
+            rowIds.Add(sqlite3_column_int64(rows.Get(), 0));
             for (int i = 1; i <= n; ++i) {
                 const auto* text =
                     reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), i));
@@ -241,9 +210,9 @@ void TableFile::ReadRows(const std::vector<int>& columns, std::vector<std::int64
     }
     if (code != SQLITE_DONE)
         throw DamagedError();
-    if (!std::is_sorted(rowIds.begin(), rowIds.end()))
-        SortByRowId(rowIds, texts);
-    texts.Squeeze();
+    if (const std::vector<size_t> stored = rowIds.Sort(); !stored.empty())
+        texts.Reorder(stored);
+    texts.Finish();
 }
 
 QString TableFile::CoveringIndex(const std::vector<int>& columns, QStringList& order) const {

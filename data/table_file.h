@@ -3,6 +3,7 @@
 
 #include "data/field.h"
 #include "data/record_texts.h"
+#include "data/row_ids.h"
 
 #include <QByteArray>
 #include <QString>
@@ -58,8 +59,7 @@ public:
 
     /// Reads the given columns of every record in stored order: one row id per record and
     /// columns.size() texts per record. Throws DamagedError.
-    void ReadRows(const std::vector<int>& columns, std::vector<std::int64_t>& rowIds,
-                  RecordTexts& texts) const;
+    void ReadRows(const std::vector<int>& columns, RowIds& rowIds, RecordTexts& texts) const;
 
     /// The whole blob of one record, read incrementally; empty for an empty value.
     /// Throws DamagedError.

@@ -29,7 +29,7 @@ TEST(RecordTextsTest, EveryKindOfTextComesBackAsItWent) {
         AddUtf8(texts, value);
     texts.Add(QStringLiteral("\u20ac sign"));
     texts.Add(QStringLiteral("plain"));
-    texts.Squeeze();
+    texts.Finish();
     ASSERT_EQ(texts.Records(), 5u);
     for (int i = 0; i < values.size(); ++i) {
         EXPECT_EQ(texts.Text(std::size_t(i / 2), i % 2), values[i]) << i;
@@ -39,6 +39,28 @@ TEST(RecordTextsTest, EveryKindOfTextComesBackAsItWent) {
     EXPECT_EQ(texts.Text(4, 1), QStringLiteral("plain"));
     EXPECT_TRUE(texts.Text(5, 0).isNull()) << "past the last record";
     EXPECT_TRUE(texts.Text(0, 2).isNull()) << "past the last column";
+}
+
+TEST(RecordTextsTest, CellsLongerThanABlockAndManyBlocksReadBack) {
+    // A table may hold a text of any length, whatever its column declares.
+    RecordTexts texts(1);
+    const QString longWide = QString(700000, QChar(0x8377)) + u'!';
+    const QString longNarrow(3 << 20, u'x');
+    AddUtf8(texts, QStringLiteral("before"));
+    AddUtf8(texts, longWide);
+    texts.Add(longNarrow);
+    // Enough short cells to fill several blocks.
+    for (int i = 0; i < 400000; ++i)
+        AddUtf8(texts, QStringLiteral("cell %1").arg(i));
+    texts.Finish();
+    EXPECT_EQ(texts.Text(0, 0), QStringLiteral("before"));
+    EXPECT_EQ(texts.Text(1, 0), longWide);
+    EXPECT_EQ(texts.Text(2, 0), longNarrow);
+    EXPECT_EQ(texts.Text(3, 0), QStringLiteral("cell 0"));
+    EXPECT_EQ(texts.Text(400002, 0), QStringLiteral("cell 399999"));
+    // A copy shares what it holds and reads the same.
+    const RecordTexts copy = texts;
+    EXPECT_EQ(copy.Text(200000, 0), QStringLiteral("cell 199997"));
 }
 
 TEST(RecordTextsTest, RepeatedValuesAreHeldOnceAndAColumnOfManyStopsSharing) {
@@ -84,7 +106,7 @@ TEST(RecordTextsTest, ACatalogueRecordTakesLittleMoreThanItsCharacters) {
         AddUtf8(texts, QStringLiteral("border"));
         characters += std::size_t(name.size() + description.size());
     }
-    texts.Squeeze();
+    texts.Finish();
     // One byte a character, one length byte and one 4-byte place a cell: the category once.
     EXPECT_LE(texts.MemoryBytes(), characters + kRecords * (2 + 3 * 4) + 64);
 }

@@ -132,6 +132,39 @@ TEST_F(BuilderTest, BadLinesAreRefusedByNumberAndNothingIsWritten) {
     EXPECT_EQ(Build("# nothing\n"), QStringList({"the manifest lists no picture"}));
 }
 
+// A long manifest is read as it goes, checked then written, and the build says how far it has
+// come: every thousand entries and at the end of writing.
+TEST_F(BuilderTest, ALongManifestIsBuiltWithItsProgressTold) {
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray manifest = "\xEF\xBB\xBF"
+                          "file,description,category\r\n";
+    constexpr int kEntries = 2100;
+    for (int i = 0; i < kEntries; ++i) {
+        const QString name = QStringLiteral("L%1.BMP").arg(i, 5, 10, QLatin1Char('0'));
+        ASSERT_TRUE(picture.save(dir.filePath("pictures/" + name), "BMP"));
+        manifest += name.toLatin1() + ",Picture number " + QByteArray::number(i) + ",misc\r\n";
+    }
+    std::vector<std::tuple<std::string, int, int>> told;
+    options.Progress = [&told](const char* stage, int done, int total) {
+        told.emplace_back(stage, done, total);
+    };
+    ASSERT_EQ(Build(manifest), QStringList());
+    EXPECT_EQ(told,
+              (std::vector<std::tuple<std::string, int, int>>{{"checked", 1000, -1},
+                                                              {"checked", 2000, -1},
+                                                              {"written", 1000, kEntries},
+                                                              {"written", 2000, kEntries},
+                                                              {"written", kEntries, kEntries}}));
+    data::Session().AddPassword("tamsin###");
+    data::TTable table;
+    table.SetTableName(QDir(options.OutDir).filePath("vlmor.db"));
+    table.Open();
+    ASSERT_EQ(table.RecordCount(), kEntries);
+    EXPECT_EQ(table.RecordText(kEntries - 1, *table.LookupField("Description")),
+              QStringLiteral("Picture number 2099"));
+}
+
 TEST_F(BuilderTest, BadCategoriesAreRefused) {
     QStringList errors;
     catalog::ParseCategories("All\nBorder\nborder\nO'Neil\nAVeryLongCategory\n", errors);
