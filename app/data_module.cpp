@@ -107,18 +107,27 @@ void TDataModule1::CategoryChange(int tabIndex, const QString& caption) {
 }
 
 void TDataModule1::Table1FilterRecord(data::TDataSet& dataSet, bool& accept) {
-    // With the toggle up every record passes, whatever the text: asked first, it saves
-    // reading the box for every record.
-    if (!window_ || !window_->SearchToggleDown())
-        return;
-    // The box is read for every record; its upper case is only worked out again when the
-    // text differs from the one before.
-    const QString search = window_->SearchText();
-    if (search != lastSearchText_) {
-        lastSearchText_ = search;
-        lastSearchUpper_ = platform::UpperCase(search);
+    // Nothing can change the toggle, the box or the fields while one pass examines the records
+    // (no event is handled in between), so they are read once a pass, not once a record: the
+    // same answers, a million records sooner.
+    if (dataSet.FilterPass() != searchPass_) {
+        searchPass_ = dataSet.FilterPass();
+        // With the toggle up every record passes, whatever the text.
+        searching_ = window_ && window_->SearchToggleDown();
+        if (searching_) {
+            const QString search = window_->SearchText();
+            if (search != lastSearchText_) {
+                lastSearchText_ = search;
+                lastSearchUpper_ = platform::UpperCase(search);
+            }
+        }
+        searchField_ = dataSet.FindField(QStringLiteral("description"));
     }
-    const data::TField* field = dataSet.LookupField(QStringLiteral("description"));
+    if (!searching_)
+        return;
+    // No such field: asked again, so its error is raised as for any lookup.
+    const data::TField* field =
+        searchField_ ? searchField_ : dataSet.LookupField(QStringLiteral("description"));
     // A text field is read where the record source holds it, without a copy a record.
     accept = field->DataType() == data::TFieldType::ftString
                  ? cat::MatchesSearch(static_cast<const data::TStringField*>(field)->View(),

@@ -47,6 +47,10 @@ private:
     CatalogueWindow* window_ = nullptr;
     QString lastSearchText_;
     QString lastSearchUpper_;
+    // What the search filter read at the start of the pass it is in.
+    std::uint64_t searchPass_ = 0;
+    bool searching_ = false;
+    const data::TField* searchField_ = nullptr;
     QString programDirectory_;
     QString saveInitialDir_;
     QString helpFileName_;

@@ -255,6 +255,7 @@ std::vector<int> TDataSet::VisibleRecords() const {
         }
     } guard{self, state_};
     self->state_ = TDataSetState::dsFilter;
+    ++self->filterPass_;
     // A text field is compared on its cached value, without a copy per record.
     const int column = expressionField && expressionField->DataType() == TFieldType::ftString
                            ? expressionField->Column()

@@ -65,6 +65,9 @@ public:
     TFilterOptions FilterOptions() const { return filterOptions_; }
     void SetFilterOptions(TFilterOptions options);
     void SetOnFilterRecord(TFilterRecordEvent handler);
+    /// Changes with every pass of the filters over the records (never 0): what a filter
+    /// handler reads once a pass it may keep for that pass.
+    std::uint64_t FilterPass() const { return filterPass_; }
 
     // Navigation over the visible records.
     void GoFirst();
@@ -197,6 +200,7 @@ private:
     mutable std::map<int, ColumnIndex> indexes_;
     std::vector<int> visible_; // cache rows that pass the filters, in stored order
     std::uint64_t visibleGeneration_ = 0;
+    std::uint64_t filterPass_ = 0;
     int readRecord_ = -1; // the row a filter examines, or -1
 
     // The record window: visible_[first_ .. first_ + count_), current at first_ + active_.

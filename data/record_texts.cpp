@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "data/record_texts.h"
 
+#include "platform/core/large_blocks.h"
+
 #include <QLatin1StringView>
 #include <QStringView>
 #include <QUtf8StringView>
@@ -33,8 +35,8 @@ RecordTexts::RecordTexts(int columns)
 void RecordTexts::PushCell(std::uint32_t place) {
     constexpr std::size_t kCells = std::size_t(1) << kCellBits;
     if (cellCount_ % kCells == 0)
-        cells_.emplace_back(new std::uint32_t[kCells]);
-    cells_.back()[cellCount_ % kCells] = place;
+        cells_.push_back(platform::LargeBlock(kCells * sizeof(std::uint32_t)));
+    reinterpret_cast<std::uint32_t*>(cells_.back().get())[cellCount_ % kCells] = place;
     ++cellCount_;
 }
 
@@ -50,7 +52,7 @@ char* RecordTexts::Room(std::size_t length, bool wide) {
     if (blocks_.empty() || used_ + bytes > kBlock) {
         if (blocks_.size() >= kLongPlaces >> kBlockBits)
             throw std::length_error("the texts of the records are too large");
-        blocks_.emplace_back(new char[kBlock]);
+        blocks_.push_back(platform::LargeBlock(kBlock));
         used_ = 0;
     }
     char* block = blocks_.back().get();
@@ -75,8 +77,17 @@ QAnyStringView RecordTexts::View(std::size_t record, int column) const {
 }
 
 QAnyStringView RecordTexts::ViewAt(std::uint32_t place) const {
-    if (place >= kLongPlaces)
-        return long_[place - kLongPlaces];
+    const Held held = HeldAt(place);
+    if (held.wide)
+        return QStringView(reinterpret_cast<const char16_t*>(held.data), held.length);
+    return QLatin1StringView(held.data, held.length);
+}
+
+RecordTexts::Held RecordTexts::HeldAt(std::uint32_t place) const {
+    if (place >= kLongPlaces) {
+        const QString& text = long_[place - kLongPlaces];
+        return {reinterpret_cast<const char*>(text.utf16()), text.size(), true};
+    }
     const char* block = blocks_[place >> kBlockBits].get();
     std::size_t at = place & ((std::size_t(1) << kBlockBits) - 1);
     std::uint64_t value = 0;
@@ -87,11 +98,10 @@ QAnyStringView RecordTexts::ViewAt(std::uint32_t place) const {
             break;
     }
     const auto length = static_cast<qsizetype>(value >> 1);
-    if (value & 1) {
+    const bool wide = value & 1;
+    if (wide)
         at += at % 2;
-        return QStringView(reinterpret_cast<const char16_t*>(block + at), length);
-    }
-    return QLatin1StringView(block + at, length);
+    return {block + at, length, wide};
 }
 
 QString RecordTexts::Text(std::size_t record, int column) const {
@@ -104,6 +114,22 @@ bool RecordTexts::Shared(QAnyStringView text) {
         return false;
     for (std::uint32_t place : seen.places) {
         if (QAnyStringView::equal(ViewAt(place), text)) {
+            PushCell(place);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The same for one-byte characters, as a million records' categories come: compared as bytes.
+bool RecordTexts::SharedLatin1(const char* bytes, std::size_t size) {
+    Seen& seen = seen_[cellCount_ % std::size_t(columns_)];
+    if (!seen.sharing)
+        return false;
+    for (std::uint32_t place : seen.places) {
+        const Held held = HeldAt(place);
+        if (!held.wide && std::size_t(held.length) == size &&
+            std::memcmp(held.data, bytes, size) == 0) {
             PushCell(place);
             return true;
         }
@@ -163,7 +189,7 @@ void RecordTexts::AddUtf8(const char* bytes, std::size_t size) {
         Add(QString::fromUtf8(bytes, qsizetype(size)));
         return;
     }
-    if (Shared(QLatin1StringView(bytes, qsizetype(size))))
+    if (SharedLatin1(bytes, size))
         return;
     const std::size_t column = cellCount_ % std::size_t(columns_);
     AddLatin1(bytes, size);

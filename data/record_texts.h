@@ -53,18 +53,26 @@ private:
     char* Room(std::size_t length, bool wide);
     void PushCell(std::uint32_t place);
     std::uint32_t CellAt(std::size_t index) const {
-        return cells_[index >> kCellBits][index & ((std::size_t(1) << kCellBits) - 1)];
+        return reinterpret_cast<const std::uint32_t*>(
+            cells_[index >> kCellBits].get())[index & ((std::size_t(1) << kCellBits) - 1)];
     }
     bool Shared(QAnyStringView text);
+    bool SharedLatin1(const char* bytes, std::size_t size);
     void Remember(std::size_t column);
     QAnyStringView ViewAt(std::uint32_t place) const;
+    struct Held {
+        const char* data;
+        qsizetype length; // in characters
+        bool wide;        // two bytes a character
+    };
+    Held HeldAt(std::uint32_t place) const;
 
     static constexpr int kBlockBits = 22; // 4 MiB blocks
     static constexpr int kCellBits = 20;  // a million cells a block
     int columns_ = 0;
     std::vector<std::shared_ptr<char[]>> blocks_;
     std::size_t used_ = 0; // bytes of the last block written
-    std::vector<std::shared_ptr<std::uint32_t[]>> cells_;
+    std::vector<std::shared_ptr<char[]>> cells_;
     std::size_t cellCount_ = 0;
     // Cells too long for a block (no catalogue has them; a table may), held on their own.
     std::vector<QString> long_;

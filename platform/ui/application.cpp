@@ -4,7 +4,7 @@
 #include "platform/core/dialogs.h"
 #include "platform/core/error_reporter.h"
 #include "platform/core/errors.h"
-#include "platform/core/freed_memory.h"
+#include "platform/core/large_blocks.h"
 #include "platform/ui/widget_dialogs.h"
 
 #include <QFont>
