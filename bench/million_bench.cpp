@@ -31,8 +31,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <sys/resource.h>
 #include <sys/wait.h>
