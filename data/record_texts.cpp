@@ -26,6 +26,12 @@ bool IsAscii(const char* bytes, std::size_t size) {
     return any < 0x80;
 }
 
+// The first block of a kind takes ordinary pages, so a small table only takes the few it
+// writes; the blocks after it, of a large one, lie on huge pages where the system has them.
+std::shared_ptr<char[]> Block(bool first, std::size_t bytes) {
+    return first ? std::shared_ptr<char[]>(new char[bytes]) : platform::LargeBlock(bytes);
+}
+
 } // namespace
 
 RecordTexts::RecordTexts(int columns)
@@ -35,7 +41,7 @@ RecordTexts::RecordTexts(int columns)
 void RecordTexts::PushCell(std::uint32_t place) {
     constexpr std::size_t kCells = std::size_t(1) << kCellBits;
     if (cellCount_ % kCells == 0)
-        cells_.push_back(platform::LargeBlock(kCells * sizeof(std::uint32_t)));
+        cells_.push_back(Block(cells_.empty(), kCells * sizeof(std::uint32_t)));
     reinterpret_cast<std::uint32_t*>(cells_.back().get())[cellCount_ % kCells] = place;
     ++cellCount_;
 }
@@ -52,7 +58,7 @@ char* RecordTexts::Room(std::size_t length, bool wide) {
     if (blocks_.empty() || used_ + bytes > kBlock) {
         if (blocks_.size() >= kLongPlaces >> kBlockBits)
             throw std::length_error("the texts of the records are too large");
-        blocks_.push_back(platform::LargeBlock(kBlock));
+        blocks_.push_back(Block(blocks_.empty(), kBlock));
         used_ = 0;
     }
     char* block = blocks_.back().get();

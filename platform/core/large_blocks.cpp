@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/core/large_blocks.h"
 
-#include <cstdlib> // defines __GLIBC__ on the GNU C library
+#include <cstdlib>
 #include <new>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -22,12 +19,6 @@ struct FreeBlock {
 };
 
 } // namespace
-
-void ReturnLargeBlocksWhenFreed() {
-#if defined(__GLIBC__)
-    mallopt(M_MMAP_THRESHOLD, 1 << 20);
-#endif
-}
 
 std::shared_ptr<char[]> LargeBlock(std::size_t bytes) {
     const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;

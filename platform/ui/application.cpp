@@ -4,7 +4,6 @@
 #include "platform/core/dialogs.h"
 #include "platform/core/error_reporter.h"
 #include "platform/core/errors.h"
-#include "platform/core/large_blocks.h"
 #include "platform/ui/widget_dialogs.h"
 
 #include <QFont>
@@ -31,7 +30,6 @@ void InstallFontSubstitutes() {
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv) {
     g_instance = this;
-    platform::ReturnLargeBlocksWhenFreed();
     setQuitOnLastWindowClosed(false); // the main window alone decides
     // The layers without windows ask and report through these.
     SetDefaultDialogService(&g_dialogs);
