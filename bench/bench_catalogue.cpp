@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "bench/bench_catalogue.h"
 
+#include "data/data_set.h"
+#include "data/field.h"
 #include "tools/catalog/catalogue_tables.h"
 
 #include <QDir>
 #include <QFile>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 
@@ -99,6 +102,18 @@ bool WriteBenchSources(const QString& dir, int records, int blobBytes) {
                            .toUtf8());
     }
     return manifest.flush() && categories.flush();
+}
+
+int WalkVisible(data::TDataSet& records, const data::TField& field) {
+    const data::TBookmark mark = records.MarkPosition();
+    records.SuspendLinks();
+    records.GoFirst();
+    int walked = 0;
+    for (; !records.AtEnd(); records.GoNext(), ++walked)
+        benchmark::DoNotOptimize(field.AsString());
+    records.GotoMark(mark);
+    records.ResumeLinks();
+    return walked;
 }
 
 long long ResidentBytes() {

@@ -4,6 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+namespace data {
+class TDataSet;
+class TField;
+} // namespace data
+
 namespace bench {
 
 /// Writes a catalogue table of `records` pictures with varied descriptions and blobs of
@@ -13,6 +18,10 @@ QStringList WriteBenchCatalogue(const QString& dir, int records, int blobBytes);
 /// Writes what `vlmor-catalog build` makes the same catalogue from: a folder "pictures" with
 /// one file a record, "manifest.csv" and "categories.txt". False when a file cannot be written.
 bool WriteBenchSources(const QString& dir, int records, int blobBytes);
+
+/// Walks every visible record as a list fill would: the position marked, the links suspended,
+/// `field` read at each record, then back to the mark. Returns the records walked.
+int WalkVisible(data::TDataSet& records, const data::TField& field);
 
 /// The resident set size of this process in bytes.
 long long ResidentBytes();

@@ -99,17 +99,7 @@ void BM_WalkSuspended(benchmark::State& state) {
     table.SetFiltered(true);
     int walked = 0;
     for (auto _ : state) {
-        const data::TBookmark mark = table.MarkPosition();
-        table.SuspendLinks();
-        table.GoFirst();
-        walked = 0;
-        while (!table.AtEnd()) {
-            benchmark::DoNotOptimize(fixture.module->Table1FileName->AsString());
-            ++walked;
-            table.GoNext();
-        }
-        table.GotoMark(mark);
-        table.ResumeLinks();
+        walked = bench::WalkVisible(table, *fixture.module->Table1FileName);
     }
     state.counters["records"] = walked;
     fixture.window.down = true;

@@ -53,15 +53,7 @@ void BM_Walk(benchmark::State& state) {
     }
     const data::TField* name = table.LookupField(QStringLiteral("FileName"));
     for (auto _ : state) {
-        const data::TBookmark mark = table.MarkPosition();
-        table.SuspendLinks();
-        table.GoFirst();
-        while (!table.AtEnd()) {
-            benchmark::DoNotOptimize(name->AsString());
-            table.GoNext();
-        }
-        table.GotoMark(mark);
-        table.ResumeLinks();
+        benchmark::DoNotOptimize(bench::WalkVisible(table, *name));
     }
 }
 

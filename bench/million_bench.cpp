@@ -88,15 +88,7 @@ void BM_WalkCategory(benchmark::State& state) {
     table.SetFiltered(true);
     const data::TField* name = table.LookupField(QStringLiteral("FileName"));
     for (auto _ : state) {
-        const data::TBookmark mark = table.MarkPosition();
-        table.SuspendLinks();
-        table.GoFirst();
-        while (!table.AtEnd()) {
-            benchmark::DoNotOptimize(name->AsString());
-            table.GoNext();
-        }
-        table.GotoMark(mark);
-        table.ResumeLinks();
+        benchmark::DoNotOptimize(bench::WalkVisible(table, *name));
     }
     state.counters["records"] = table.CountRecords();
 }
