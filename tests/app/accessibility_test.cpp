@@ -97,6 +97,37 @@ TEST_F(MainWindowTest, CtrlPlusAndMinusZoomThePictureAndCtrlZeroFitsIt) {
     EXPECT_NEAR(view->ZoomFactor(), fitted, 1e-9);
 }
 
+// Tab from the search box walks every control the keyboard reaches and comes back to it: the
+// list follows the box, and whatever has the focus is shown inside the window.
+TEST_F(MainWindowTest, TabWalksTheControlsInOrderAndTheFocusedOneIsAlwaysShown) {
+    QApplication::setActiveWindow(window.get());
+    window->edFilter->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), window->edFilter);
+    std::vector<QWidget*> walked{window->edFilter};
+    for (int step = 0; step < 60; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr) << "the focus went nowhere after " << step + 1 << " tabs";
+        if (focused == window->edFilter)
+            break;
+        walked.push_back(focused);
+        EXPECT_TRUE(focused->isVisible()) << focused->metaObject()->className();
+        const QRect inWindow(focused->mapTo(window.get(), QPoint(0, 0)), focused->size());
+        EXPECT_TRUE(window->rect().intersects(inWindow))
+            << focused->metaObject()->className() << " lies outside the window";
+    }
+    EXPECT_EQ(QApplication::focusWidget(), window->edFilter) << "Tab comes back round";
+    ASSERT_GE(walked.size(), 3u);
+    EXPECT_EQ(walked[1], window->DBDataList1) << "the list follows the search box";
+    auto reached = [&walked](const QWidget* widget) {
+        return std::any_of(walked.begin(), walked.end(), [widget](const QWidget* w) {
+            return w == widget || widget->isAncestorOf(w);
+        });
+    };
+    EXPECT_TRUE(reached(window->PDBMultiImage1)) << "the picture takes the focus for its keys";
+    EXPECT_TRUE(reached(window->TabControl1)) << "the tabs are reached";
+}
+
 namespace {
 
 // The main window under a dark desktop palette.
