@@ -157,19 +157,34 @@ long long BuildCatalogue(const QString& sources, const QString& out) {
     return static_cast<long long>(usage.ru_maxrss) * 1024;
 }
 
+// The program as it starts on the catalogue in `dir`: its application, data module and main
+// window (not shown yet); a failure it would show in a message box ends the run instead.
+struct Program {
+    struct Settled {
+        explicit Settled(const QString& dir) {
+            bench::FailOnErrors();
+            data::Session().AddPassword(data::catalogue::kTablePassword);
+            InitProcessValues(QDir(dir).filePath(QStringLiteral("vlmor")));
+            Settings().DataPath = dir;
+        }
+    };
+    Program(int& argc, char** argv, const QString& dir)
+        : app(argc, argv)
+        , settled(dir) {
+        window.SetDataModule(&module);
+    }
+    platform::TApplication app;
+    Settled settled; // before the module and the window, which read what it sets
+    TDataModule1 module;
+    TfMain window;
+};
+
 // The program's first activation on the catalogue in `dir`, in a process of its own as a user
 // starts it: prints the time from the activation to the first painted picture, the time of a
 // bare SELECT of the same columns just before it, and the resident memory once it has settled.
 int ChildRun(const QString& dir, int argc, char** argv) {
-    platform::TApplication app(argc, argv);
-    bench::FailOnErrors();
-    app.Initialize();
-    data::Session().AddPassword(data::catalogue::kTablePassword);
-    InitProcessValues(QDir(dir).filePath(QStringLiteral("vlmor")));
-    Settings().DataPath = dir;
-    TDataModule1 module;
-    TfMain window;
-    window.SetDataModule(&module);
+    Program program(argc, argv, dir);
+    TfMain& window = program.window;
     QElapsedTimer clock;
     clock.start();
     benchmark::DoNotOptimize(bench::BareSelect(QDir(dir).filePath(QStringLiteral("vlmor.db"))));
@@ -247,20 +262,12 @@ int main(int argc, char** argv) {
         std::printf("first activation %.1f ms, bare SELECT %.1f ms, resident %.1f MB\n",
                     run.activationMs, run.bareMs, run.resident / 1048576.0);
 
-    platform::TApplication app(argc, argv);
-    bench::FailOnErrors();
-    app.Initialize();
-    data::Session().AddPassword(data::catalogue::kTablePassword);
-    InitProcessValues(QDir(big).filePath(QStringLiteral("vlmor")));
-    Settings().DataPath = big;
+    Program program(argc, argv, big);
     fixture.table = QDir(big).filePath(QStringLiteral("vlmor.db"));
-    TDataModule1 module;
-    TfMain window;
-    window.SetDataModule(&module);
-    window.show();
+    program.window.show();
     QCoreApplication::processEvents();
-    fixture.module = &module;
-    fixture.window = &window;
+    fixture.module = &program.module;
+    fixture.window = &program.window;
     {
         data::TTable table;
         table.SetTableName(fixture.table);

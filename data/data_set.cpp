@@ -275,7 +275,7 @@ std::vector<int> TDataSet::VisibleRecords() const {
     visible.reserve(static_cast<size_t>(total));
     for (int i = 0; i < total; ++i) {
         if (column >= 0 &&
-            !filterExpression_.Matches(cache_.Texts.Text(size_t(i), column), filterOptions_))
+            !filterExpression_.Matches(cache_.Texts.View(size_t(i), column), filterOptions_))
             continue;
         if (Accepts(i, column >= 0 ? nullptr : expressionField))
             visible.push_back(i);

@@ -3,6 +3,10 @@
 
 #include "platform/core/errors.h"
 
+#include <QLatin1StringView>
+#include <QStringView>
+#include <QUtf8StringView>
+#include <type_traits>
 #include <vector>
 
 namespace data {
@@ -99,15 +103,19 @@ FilterExpression FilterExpression::Parse(const QString& text) {
     return expression;
 }
 
-bool FilterExpression::Matches(const QString& value, const TFilterOptions& options) const {
+bool FilterExpression::Matches(QAnyStringView value, const TFilterOptions& options) const {
     if (IsEmpty())
         return true;
+    const Qt::CaseSensitivity cs =
+        options.CaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
     if (!options.NoPartialCompare && !prefix_.isEmpty())
-        return value.startsWith(prefix_,
-                                options.CaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
-    if (!options.CaseInsensitive)
-        return value == literal_; // lengths first, then the characters
-    return value.compare(literal_, Qt::CaseInsensitive) == 0;
+        return value.visit([this, cs](auto view) {
+            if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+                return view.toString().startsWith(prefix_, cs);
+            else
+                return view.startsWith(prefix_, cs);
+        });
+    return QAnyStringView::compare(value, literal_, cs) == 0;
 }
 
 } // namespace data

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QAnyStringView>
 #include <QString>
 
 namespace data {
@@ -24,7 +25,7 @@ public:
     const QString& Literal() const { return literal_; }
 
     /// Whether a field value passes, with the given options.
-    bool Matches(const QString& value, const TFilterOptions& options) const;
+    bool Matches(QAnyStringView value, const TFilterOptions& options) const;
     /// Whether, with the options, a value passes exactly when it equals the literal (no prefix,
     /// case counts): what an index of exact values answers.
     bool ComparesExactly(const TFilterOptions& options) const {

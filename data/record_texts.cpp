@@ -114,28 +114,16 @@ QString RecordTexts::Text(std::size_t record, int column) const {
     return View(record, column).toString();
 }
 
-bool RecordTexts::Shared(QAnyStringView text) {
-    Seen& seen = seen_[cellCount_ % std::size_t(columns_)];
-    if (!seen.sharing)
-        return false;
-    for (std::uint32_t place : seen.places) {
-        if (QAnyStringView::equal(ViewAt(place), text)) {
-            PushCell(place);
-            return true;
-        }
-    }
-    return false;
-}
-
-// The same for one-byte characters, as a million records' categories come: compared as bytes.
-bool RecordTexts::SharedLatin1(const char* bytes, std::size_t size) {
+// Whether the column's cell takes a value it holds already, given as it would be held (bytes,
+// or 16-bit units when `wide`): compared as bytes, so a million categories cost a few compares.
+bool RecordTexts::Shared(const char* bytes, std::size_t length, bool wide) {
     Seen& seen = seen_[cellCount_ % std::size_t(columns_)];
     if (!seen.sharing)
         return false;
     for (std::uint32_t place : seen.places) {
         const Held held = HeldAt(place);
-        if (!held.wide && std::size_t(held.length) == size &&
-            std::memcmp(held.data, bytes, size) == 0) {
+        if (held.wide == wide && std::size_t(held.length) == length &&
+            std::memcmp(held.data, bytes, (wide ? 2 : 1) * length) == 0) {
             PushCell(place);
             return true;
         }
@@ -153,53 +141,41 @@ void RecordTexts::Remember(std::size_t column) {
         seen.sharing = false;
 }
 
-void RecordTexts::AddLatin1(const char* bytes, std::size_t size) {
-    if (char* room = Room(size, false)) {
-        std::memcpy(room, bytes, size);
+// Appends a cell given as it is held, shared when the column holds it already.
+void RecordTexts::AddHeld(const char* bytes, std::size_t length, bool wide) {
+    if (Shared(bytes, length, wide))
         return;
+    const std::size_t column = cellCount_ % std::size_t(columns_);
+    if (char* room = Room(length, wide)) {
+        std::memcpy(room, bytes, (wide ? 2 : 1) * length);
+    } else {
+        if (long_.size() >= std::size_t(~kLongPlaces))
+            throw std::length_error("the texts of the records are too large");
+        PushCell(kLongPlaces + std::uint32_t(long_.size()));
+        long_.push_back(wide ? QString(reinterpret_cast<const QChar*>(bytes), qsizetype(length))
+                             : QString::fromLatin1(bytes, qsizetype(length)));
     }
-    if (long_.size() >= std::size_t(~kLongPlaces))
-        throw std::length_error("the texts of the records are too large");
-    PushCell(kLongPlaces + std::uint32_t(long_.size()));
-    long_.push_back(QString::fromLatin1(bytes, qsizetype(size)));
-}
-
-void RecordTexts::AddWide(const char16_t* units, std::size_t size) {
-    if (char* room = Room(size, true)) {
-        std::memcpy(room, units, 2 * size);
-        return;
-    }
-    if (long_.size() >= std::size_t(~kLongPlaces))
-        throw std::length_error("the texts of the records are too large");
-    PushCell(kLongPlaces + std::uint32_t(long_.size()));
-    long_.push_back(QString(reinterpret_cast<const QChar*>(units), qsizetype(size)));
+    Remember(column);
 }
 
 void RecordTexts::Add(const QString& text) {
-    if (columns_ == 0 || Shared(text))
+    if (columns_ == 0)
         return;
-    const std::size_t column = cellCount_ % std::size_t(columns_);
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; })) {
         const QByteArray latin1 = text.toLatin1();
-        AddLatin1(latin1.constData(), std::size_t(latin1.size()));
+        AddHeld(latin1.constData(), std::size_t(latin1.size()), false);
     } else {
-        AddWide(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
+        AddHeld(reinterpret_cast<const char*>(text.utf16()), std::size_t(text.size()), true);
     }
-    Remember(column);
 }
 
 void RecordTexts::AddUtf8(const char* bytes, std::size_t size) {
     if (columns_ == 0)
         return;
-    if (!IsAscii(bytes, size)) {
+    if (IsAscii(bytes, size))
+        AddHeld(bytes, size, false);
+    else
         Add(QString::fromUtf8(bytes, qsizetype(size)));
-        return;
-    }
-    if (SharedLatin1(bytes, size))
-        return;
-    const std::size_t column = cellCount_ % std::size_t(columns_);
-    AddLatin1(bytes, size);
-    Remember(column);
 }
 
 void RecordTexts::Reorder(const std::vector<std::size_t>& order) {

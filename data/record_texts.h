@@ -48,16 +48,14 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
-    void AddLatin1(const char* bytes, std::size_t size);
-    void AddWide(const char16_t* units, std::size_t size);
+    void AddHeld(const char* bytes, std::size_t length, bool wide);
     char* Room(std::size_t length, bool wide);
     void PushCell(std::uint32_t place);
     std::uint32_t CellAt(std::size_t index) const {
         return reinterpret_cast<const std::uint32_t*>(
             cells_[index >> kCellBits].get())[index & ((std::size_t(1) << kCellBits) - 1)];
     }
-    bool Shared(QAnyStringView text);
-    bool SharedLatin1(const char* bytes, std::size_t size);
+    bool Shared(const char* bytes, std::size_t length, bool wide);
     void Remember(std::size_t column);
     QAnyStringView ViewAt(std::uint32_t place) const;
     struct Held {
