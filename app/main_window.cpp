@@ -137,8 +137,12 @@ void TfMain::showEvent(QShowEvent* event) {
 }
 
 // The window becomes the program's active window again when the focus comes back to it
-// from another window of the program; coming back from another program does not count.
+// from another window of the program; coming back from another program does not count. A
+// menu, a list's drop-down or a tool tip is part of the window it opens from, not a window
+// of its own: a command chosen from the File menu must find the record it was chosen for.
 void TfMain::FocusWindowChanged(QWindow* now) {
+    if (now && (now->type() == Qt::Popup || now->type() == Qt::ToolTip))
+        return;
     const QWindow* mine = windowHandle();
     const QWindow* aboutWindow = about_ ? about_->windowHandle() : nullptr;
     if (now && now == mine && lastFocusWindow_ && lastFocusWindow_ != mine &&

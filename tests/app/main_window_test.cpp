@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -28,6 +29,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using controls::TNavigateBtn;
@@ -245,4 +247,25 @@ TEST_F(MainWindowTest, FocusBackFromTheHelpWindowActivatesButFromAnotherProgramD
     emit qApp->focusWindowChanged(mine);
     EXPECT_EQ(window->Activations(), before + 1) << "back from another program";
     viewer.hide();
+}
+
+// A menu takes the keyboard while it is open, but it is part of the window: a command chosen
+// from the File menu finds the tab and the record it was chosen for.
+TEST_F(MainWindowTest, FocusBackFromAMenuDoesNotActivateTheWindowAgain) {
+    ClickTab(1);
+    QTest::keyClick(window->DBDataList1, Qt::Key_Down);
+    const QString record = FileLabel();
+    QWindow* mine = window->windowHandle();
+    window->mnuFile->popup(window->mapToGlobal(QPoint(10, 10)));
+    QWindow* menu = window->mnuFile->windowHandle();
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->type(), Qt::Popup);
+    const int before = window->Activations();
+    emit qApp->focusWindowChanged(mine);
+    emit qApp->focusWindowChanged(menu);
+    window->mnuFile->hide();
+    emit qApp->focusWindowChanged(mine);
+    EXPECT_EQ(window->Activations(), before) << "back from the File menu";
+    EXPECT_EQ(window->TabControl1->Tabs()->currentIndex(), 1);
+    EXPECT_EQ(FileLabel(), record);
 }

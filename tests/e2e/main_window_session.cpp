@@ -2,6 +2,7 @@
 #include "tests/e2e/main_window_session.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QThread>
 
 void MainWindowSession::Launch(const QString& title, const QStringList& environment) {
@@ -36,4 +37,16 @@ void MainWindowSession::Menu(const char* key, const QString& shot) {
     if (!shot.isEmpty())
         Shot(shot);
     x.Xdo({"key", key});
+}
+
+QString MainWindowSession::WaitForFile(const QString& file) {
+    qint64 size = -1;
+    for (int look = 0; look < 120; ++look) {
+        const qint64 now = QFileInfo(file).size();
+        if (now > 0 && now == size)
+            return file;
+        size = now;
+        QThread::msleep(250);
+    }
+    return {};
 }

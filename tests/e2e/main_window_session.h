@@ -32,6 +32,8 @@ protected:
     /// A File menu command by its key, the main window clicked first so it has the keyboard;
     /// the open menu is kept under `shot` when given.
     void Menu(const char* key, const QString& shot = {});
+    /// The file once something is in it and its size has settled ("" when none came).
+    static QString WaitForFile(const QString& file);
 
     XvfbSession x;
     QTemporaryDir dir;

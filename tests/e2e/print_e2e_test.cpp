@@ -3,85 +3,23 @@
 // private CUPS scheduler with a cups-pdf queue (where CUPS cannot run, the dialog's PDF file
 // printer). The PDF is read with poppler's tools: the picture is embedded with every pixel and
 // printed at its size on the screen.
-#include "tests/e2e/main_window_session.h"
+#include "tests/e2e/print_session.h"
 #include "tests/engines/picture_tools.h"
-#include "tests/support/cups_session.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QThread>
 #include <gtest/gtest.h>
-
-#include <iostream>
 
 namespace {
 
 const QString kFirst = QStringLiteral(VLMOR_SAMPLES_DIR "/pictures/BORD01.BMP");
 
-class PrintQueue : public MainWindowSession {
+class PrintQueue : public PrintSession {
 protected:
-    void SetUp() override {
-        // Where CUPS cannot run (not root, or no cups-pdf), the program sees no scheduler and
-        // the same dialog prints to a PDF file; where it can, a scheduler that failed fails.
-        ASSERT_TRUE(cups.Running() || !cups.Possible())
-            << "the CUPS scheduler failed: " << cups.WhyNot().toStdString();
-        const bool queue = cups.Running() && !toPdfFile;
-        if (!queue)
-            toFile = QDir(out.path()).filePath(QStringLiteral("printed.pdf"));
-        const QString server =
-            queue ? cups.Server() : QDir(out.path()).filePath(QStringLiteral("none"));
-        Launch(QStringLiteral("Print Commands"), QStringList{"CUPS_SERVER=" + server} + extra);
-    }
-    void TearDown() override {
-        MainWindowSession::TearDown();
-        if (!pdf.isEmpty())
-            QFile::remove(pdf);
-    }
-    // The file the PDF printer wrote, once its size has settled ("" when none came).
-    QString WaitForFile(const QString& file) const {
-        qint64 size = -1;
-        for (int look = 0; look < 120; ++look) {
-            const qint64 now = QFileInfo(file).size();
-            if (now > 0 && now == size)
-                return file;
-            size = now;
-            QThread::msleep(250);
-        }
-        return {};
-    }
-
-    // Prints through the dialog that is open: to the queue, or into the file `toFile`.
-    void PrintFromDialog(const QString& jobName) {
-        const auto dialog = x.WaitForWindow("Print", 10000);
-        ASSERT_TRUE(dialog.has_value()) << "the print dialog";
-        QThread::msleep(500);
-        x.Screenshot(QDir(VLMOR_SHOTS_DIR).filePath(jobName + "-dialog.png"));
-        if (toFile.isEmpty()) {
-            x.Xdo({"key", "Return"}); // Print, to the default queue
-            pdf = cups.WaitForPdf(jobName, 30000);
-            ASSERT_FALSE(pdf.isEmpty()) << "the queue wrote no PDF";
-        } else {
-            if (!toPdfFile)
-                std::cerr << "No CUPS here (" << cups.WhyNot().toStdString()
-                          << "): printing to a PDF file through the same dialog\n";
-            // "Print to File (PDF)" is the printer; its output file field is typed into.
-            x.Xdo({"mousemove", QString::number(dialog->x() + 190),
-                   QString::number(dialog->y() + 118), "click", "1"});
-            x.Xdo({"key", "ctrl+a"});
-            x.Xdo({"type", toFile});
-            x.Xdo({"key", "Return"});
-            pdf = WaitForFile(toFile);
-            ASSERT_FALSE(pdf.isEmpty()) << "no PDF file was printed";
-        }
-    }
-
-    CupsSession cups;
-    QTemporaryDir out;
-    QString toFile, pdf;
-    QStringList extra;      // more of the program's environment
-    bool toPdfFile = false; // the dialog's PDF file printer even where a queue runs
+    void SetUp() override { LaunchPrinting(QStringLiteral("Print Commands"), extra); }
+    QStringList extra; // more of the program's environment
 };
 
 // The contact sheet's columns and rows set beforehand, as the dialog's page remembers them. It
