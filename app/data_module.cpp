@@ -35,6 +35,7 @@ TDataModule1::TDataModule1(QObject* parent)
     Table1->SetTableName(QStringLiteral("vlmor1ncr.DB")); // replaced on activation
     Table1->SetOnFilterRecord(
         [this](data::TDataSet& set, bool& accept) { Table1FilterRecord(set, accept); });
+    Table1->SetOnFilterPass([this](data::TDataSet& set) { return Table1FilterPass(set); });
     Table1FileName = Named(new data::TStringField(Table1, cat::kFileName, cat::kFileNameSize, this),
                            "Table1FileName");
     Table1Description =
@@ -77,13 +78,21 @@ void TDataModule1::Activate(CatalogueWindow& window) {
     Config& settings = Settings();
     settings.DataPath = StripTrailingBackslash(settings.DataPath);
 
+    // The category table's file is read on a worker (its key derivation is most of its
+    // opening) while the catalogue's records are read here; the tables still open in their
+    // order below, and only then does anybody hear of them.
+    const QString catalogueName =
+        platform::ChangeFileExt(Process().ProgramPath, QStringLiteral(".db"));
+    Table2->ReadAhead(settings.DataPath, Table2->TableName());
+    Table1->ReadAhead(settings.DataPath, catalogueName, data::TTable::Reader::ThisThread);
+
     Table2->Close();
     Table2->SetDatabaseName(settings.DataPath);
     Table2->Open();
 
     Table1->Close();
     Table1->SetDatabaseName(settings.DataPath);
-    Table1->SetTableName(platform::ChangeFileExt(Process().ProgramPath, QStringLiteral(".db")));
+    Table1->SetTableName(catalogueName);
     Table1->Open();
 
     Table1->SetFilter(QString());
@@ -106,23 +115,24 @@ void TDataModule1::CategoryChange(int tabIndex, const QString& caption) {
         Table1->SetFilter(QString());
 }
 
-void TDataModule1::Table1FilterRecord(data::TDataSet& dataSet, bool& accept) {
+bool TDataModule1::Table1FilterPass(data::TDataSet& dataSet) {
     // Nothing can change the toggle, the box or the fields while one pass examines the records
     // (no event is handled in between), so they are read once a pass, not once a record: the
-    // same answers, a million records sooner.
-    if (dataSet.FilterPass() != searchPass_) {
-        searchPass_ = dataSet.FilterPass();
-        // With the toggle up every record passes, whatever the text.
-        searching_ = window_ && window_->SearchToggleDown();
-        if (searching_) {
-            const QString search = window_->SearchText();
-            if (search != lastSearchText_) {
-                lastSearchText_ = search;
-                lastSearchUpper_ = platform::UpperCase(search);
-            }
+    // same answers, a million records sooner. With the toggle up every record passes, whatever
+    // the text, and no record need be asked.
+    searching_ = window_ && window_->SearchToggleDown();
+    if (searching_) {
+        const QString search = window_->SearchText();
+        if (search != lastSearchText_) {
+            lastSearchText_ = search;
+            lastSearchUpper_ = platform::UpperCase(search);
         }
-        searchField_ = dataSet.FindField(QStringLiteral("description"));
     }
+    searchField_ = dataSet.FindField(QStringLiteral("description"));
+    return searching_;
+}
+
+void TDataModule1::Table1FilterRecord(data::TDataSet& dataSet, bool& accept) {
     if (!searching_)
         return;
     // No such field: asked again, so its error is raised as for any lookup.

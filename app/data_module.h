@@ -27,6 +27,8 @@ public:
 
     /// The search filter of the catalogue table.
     void Table1FilterRecord(data::TDataSet& dataSet, bool& accept);
+    /// Reads the search state once for a pass of Table1's filters; whether records are asked.
+    bool Table1FilterPass(data::TDataSet& dataSet);
 
     /// Values the activation sequence leaves for the main window.
     const QString& ProgramDirectory() const { return programDirectory_; }
@@ -48,7 +50,6 @@ private:
     QString lastSearchText_;
     QString lastSearchUpper_;
     // What the search filter read at the start of the pass it is in.
-    std::uint64_t searchPass_ = 0;
     bool searching_ = false;
     const data::TField* searchField_ = nullptr;
     QString programDirectory_;

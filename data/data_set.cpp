@@ -61,14 +61,14 @@ void TDataSet::OpenCursor() {
     }
     FillFrom(0, 0);
     bof_ = true;
-    eof_ = visible_.empty();
+    eof_ = visible_.Empty();
 }
 
 void TDataSet::CloseCursor() {
     InternalClose();
     cache_ = {};
     indexes_.clear();
-    visible_.clear();
+    visible_ = {};
     first_ = count_ = active_ = 0;
     bof_ = eof_ = false;
     const std::vector<TField*> dynamic = std::move(dynamicFields_);
@@ -126,7 +126,7 @@ TField* TDataSet::LookupField(const QString& name) const {
 int TDataSet::CurrentRecord() const {
     if (state_ == TDataSetState::dsInactive || count_ == 0)
         return -1;
-    return visible_[static_cast<size_t>(first_ + active_)];
+    return visible_[first_ + active_];
 }
 
 QString TDataSet::CellText(int column) const {
@@ -151,9 +151,9 @@ QByteArray TDataSet::NeighbourBlob(const TBlobField& field, int offset) const {
     if (state_ != TDataSetState::dsBrowse || count_ == 0)
         return {};
     const std::int64_t position = std::int64_t(first_) + active_ + offset;
-    if (position < 0 || position >= std::int64_t(visible_.size()))
+    if (position < 0 || position >= visible_.Size())
         return {};
-    const int record = visible_[static_cast<size_t>(position)];
+    const int record = visible_[static_cast<int>(position)];
     return ReadBlob(cache_.RowId(static_cast<size_t>(record)), field.Column());
 }
 
@@ -165,8 +165,7 @@ int TDataSet::CurrentPosition() const {
 
 int TDataSet::PositionOf(int record) const {
     // The visible records are in stored order: found by halving.
-    const auto it = std::lower_bound(visible_.begin(), visible_.end(), record);
-    return it != visible_.end() && *it == record ? int(it - visible_.begin()) : -1;
+    return visible_.PositionOf(record);
 }
 
 QString TDataSet::RecordText(int record, const TField& field) const {
@@ -227,25 +226,30 @@ void TDataSet::SetOnFilterRecord(TFilterRecordEvent handler) {
         ApplyFilter();
 }
 
+void TDataSet::SetOnFilterPass(TFilterPassEvent handler) {
+    onFilterPass_ = std::move(handler);
+    if (Active() && filtered_)
+        ApplyFilter();
+}
+
 void TDataSet::ApplyFilter() {
     visible_ = VisibleRecords();
     ++visibleGeneration_;
     GoFirst();
 }
 
-std::vector<int> TDataSet::VisibleRecords() const {
+VisibleRows TDataSet::VisibleRecords() const {
     const int total = RecordCount();
+    auto* self = const_cast<TDataSet*>(this);
+    self->askRecords_ = filtered_ && onFilterRecord_;
+    if (self->askRecords_ && onFilterPass_)
+        platform::RunGuarded([self] { self->askRecords_ = self->onFilterPass_(*self); });
+    if (!filtered_ || (filterExpression_.IsEmpty() && !askRecords_))
+        return VisibleRows::All(total);
     std::vector<int> visible;
-    if (!filtered_ || (filterExpression_.IsEmpty() && !onFilterRecord_)) {
-        visible.resize(static_cast<size_t>(total));
-        for (int i = 0; i < total; ++i)
-            visible[static_cast<size_t>(i)] = i;
-        return visible;
-    }
     const TField* expressionField =
         filterExpression_.IsEmpty() ? nullptr : LookupField(filterExpression_.FieldName());
     // While records are examined their fields read the record examined, in the filter state.
-    auto* self = const_cast<TDataSet*>(this);
     struct ScanGuard {
         TDataSet* set;
         TDataSetState state;
@@ -255,7 +259,6 @@ std::vector<int> TDataSet::VisibleRecords() const {
         }
     } guard{self, state_};
     self->state_ = TDataSetState::dsFilter;
-    ++self->filterPass_;
     // A text field is compared on its cached value, without a copy per record.
     const int column = expressionField && expressionField->DataType() == TFieldType::ftString
                            ? expressionField->Column()
@@ -270,7 +273,7 @@ std::vector<int> TDataSet::VisibleRecords() const {
         for (int i : rows)
             if (Accepts(i, nullptr))
                 visible.push_back(i);
-        return visible;
+        return VisibleRows(std::move(visible));
     }
     visible.reserve(static_cast<size_t>(total));
     for (int i = 0; i < total; ++i) {
@@ -280,18 +283,18 @@ std::vector<int> TDataSet::VisibleRecords() const {
         if (Accepts(i, column >= 0 ? nullptr : expressionField))
             visible.push_back(i);
     }
-    return visible;
+    return VisibleRows(std::move(visible));
 }
 
 // Within a scan of VisibleRecords (the filter state is set): whether the record passes.
 bool TDataSet::Accepts(int record, const TField* expressionField) const {
-    if (!expressionField && !onFilterRecord_)
+    if (!expressionField && !askRecords_)
         return true;
     auto* self = const_cast<TDataSet*>(this);
     self->readRecord_ = record;
     if (expressionField && !filterExpression_.Matches(expressionField->AsString(), filterOptions_))
         return false;
-    if (!onFilterRecord_)
+    if (!askRecords_)
         return true;
     bool accept = true;
     try {
@@ -307,7 +310,7 @@ bool TDataSet::Accepts(int record, const TField* expressionField) const {
 // ---- Navigation -----------------------------------------------------------------------
 
 void TDataSet::FillFrom(int firstVisible, int activeIndex) {
-    const int total = static_cast<int>(visible_.size());
+    const int total = visible_.Size();
     first_ = std::clamp(firstVisible, 0, total);
     count_ = std::min(bufferCount_, total - first_);
     active_ = count_ > 0 ? std::clamp(activeIndex, 0, count_ - 1) : 0;
@@ -319,7 +322,7 @@ void TDataSet::GoFirst() {
     CheckBrowseMode();
     FillFrom(0, 0);
     bof_ = true;
-    eof_ = visible_.empty();
+    eof_ = visible_.Empty();
     DataEvent(TDataEvent::deDataSetChange);
 }
 
@@ -327,11 +330,11 @@ void TDataSet::GoLast() {
     if (!Active())
         Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
     CheckBrowseMode();
-    const int total = static_cast<int>(visible_.size());
+    const int total = visible_.Size();
     const int count = std::min(bufferCount_, total);
     FillFrom(total - count, count - 1);
     eof_ = true;
-    bof_ = visible_.empty();
+    bof_ = visible_.Empty();
     DataEvent(TDataEvent::deDataSetChange);
 }
 
@@ -343,7 +346,7 @@ int TDataSet::StepBy(int distance) {
     if ((distance > 0 && eof_) || (distance < 0 && bof_) || distance == 0)
         return 0;
     bof_ = eof_ = false;
-    const int total = static_cast<int>(visible_.size());
+    const int total = visible_.Size();
     const int oldCount = count_;
     int shifts = 0;
     int moved = 0;
@@ -403,14 +406,13 @@ void TDataSet::GotoMark(const TBookmark& mark) {
     if (!Active())
         Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
     // Visible records are in stored (row id) order, so the mark is found by bisection.
-    const auto it = std::lower_bound(visible_.begin(), visible_.end(), *mark.RowId,
-                                     [this](int record, std::int64_t rowId) {
-                                         return cache_.RowId(static_cast<size_t>(record)) < rowId;
-                                     });
-    if (it == visible_.end() || cache_.RowId(static_cast<size_t>(*it)) != *mark.RowId)
+    const std::int64_t rowId = *mark.RowId;
+    const int position = visible_.FirstNotBefore(
+        [this, rowId](int record) { return cache_.RowId(static_cast<size_t>(record)) < rowId; });
+    if (position == visible_.Size() ||
+        cache_.RowId(static_cast<size_t>(visible_[position])) != rowId)
         Error(QStringLiteral("Record not found"));
-    const int position = static_cast<int>(it - visible_.begin());
-    const int total = static_cast<int>(visible_.size());
+    const int total = visible_.Size();
     // Up to half the window before the marked record, the rest after, then more before
     // when the end of the records left the window short.
     const int before = std::min((bufferCount_ - 1) / 2, position);
@@ -503,7 +505,7 @@ void TDataSet::AdjustFirstRecords(int delta) {
 void TDataSet::SetBufferCount(int value) {
     if (value == bufferCount_)
         return;
-    const int total = static_cast<int>(visible_.size());
+    const int total = visible_.Size();
     if (value < bufferCount_) {
         // Drop records before the current one first, so it stays in the window.
         const int drop = std::clamp(active_ - (value - 1), 0, count_);

@@ -6,10 +6,12 @@
 #include "data/filter_expression.h"
 #include "data/record_texts.h"
 #include "data/row_ids.h"
+#include "data/visible_rows.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -40,6 +42,10 @@ public:
     ~TDataSet() override;
 
     using TFilterRecordEvent = std::function<void(TDataSet& dataSet, bool& accept)>;
+    /// Asked once before a pass of the filters examines the records: whether the pass needs
+    /// the record handler at all. False lets every record through that handler unasked, for
+    /// a handler that would accept them all; what it reads once a pass it reads here.
+    using TFilterPassEvent = std::function<bool(TDataSet& dataSet)>;
 
     // Opening and state.
     bool Active() const { return state_ != TDataSetState::dsInactive; }
@@ -65,9 +71,7 @@ public:
     TFilterOptions FilterOptions() const { return filterOptions_; }
     void SetFilterOptions(TFilterOptions options);
     void SetOnFilterRecord(TFilterRecordEvent handler);
-    /// Changes with every pass of the filters over the records (never 0): what a filter
-    /// handler reads once a pass it may keep for that pass.
-    std::uint64_t FilterPass() const { return filterPass_; }
+    void SetOnFilterPass(TFilterPassEvent handler);
 
     // Navigation over the visible records.
     void GoFirst();
@@ -75,7 +79,7 @@ public:
     void GoNext() { StepBy(1); }
     void GoPrior() { StepBy(-1); }
     int StepBy(int distance);
-    int CountRecords() const { return static_cast<int>(visible_.size()); }
+    int CountRecords() const { return visible_.Size(); }
     /// Changes whenever the set of visible records may have changed (open, re-filter).
     std::uint64_t VisibleGeneration() const { return visibleGeneration_; }
     TBookmark MarkPosition() const;
@@ -120,7 +124,7 @@ public:
     // stored order), and the visible ones (those that pass the filters) by their position.
     int RecordCount() const { return static_cast<int>(cache_.Ids.Count()); }
     /// The stored record at a visible position (0 .. CountRecords() - 1).
-    int VisibleRecord(int position) const { return visible_.at(static_cast<size_t>(position)); }
+    int VisibleRecord(int position) const { return visible_.At(position); }
     /// The visible position of the current record; -1 when there is none.
     int CurrentPosition() const;
     /// The visible position of a stored record; -1 when the filters hide it.
@@ -166,6 +170,11 @@ protected:
 
     /// Fields made for this opening only; they go when it closes.
     void AdoptDynamicField(TField* field);
+    /// Whether the field was made by the open (and goes with the close).
+    bool IsDynamicField(const TField* field) const {
+        return std::find(dynamicFields_.begin(), dynamicFields_.end(), field) !=
+               dynamicFields_.end();
+    }
 
 private:
     friend class TField;
@@ -179,7 +188,7 @@ private:
     void CloseCursor();
     void SetState(TDataSetState state);
     void ApplyFilter();
-    std::vector<int> VisibleRecords() const;
+    VisibleRows VisibleRecords() const;
     bool Accepts(int record, const TField* expressionField) const;
     void SetBufferCount(int value);
     void AdjustFirstRecords(int delta);
@@ -198,10 +207,10 @@ private:
     RecordCache cache_;
     // Exact-value indexes of the cache's text columns, made when a filter first needs one.
     mutable std::map<int, ColumnIndex> indexes_;
-    std::vector<int> visible_; // cache rows that pass the filters, in stored order
+    VisibleRows visible_; // cache rows that pass the filters, in stored order
     std::uint64_t visibleGeneration_ = 0;
-    std::uint64_t filterPass_ = 0;
-    int readRecord_ = -1; // the row a filter examines, or -1
+    bool askRecords_ = false; // whether the pass running asks the record handler
+    int readRecord_ = -1;     // the row a filter examines, or -1
 
     // The record window: visible_[first_ .. first_ + count_), current at first_ + active_.
     int bufferCount_ = 1;
@@ -220,6 +229,7 @@ private:
     bool filtered_ = false;
     TFilterOptions filterOptions_;
     TFilterRecordEvent onFilterRecord_;
+    TFilterPassEvent onFilterPass_;
 
     std::vector<std::pair<int, QByteArray>> pendingBlobs_; // of the record being edited
 

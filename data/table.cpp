@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace data {
 
 namespace {
@@ -22,7 +24,72 @@ bool IsFullPath(const QString& name) {
            (name.size() >= 3 && name[1] == u':' && platform::IsPathSeparator(name[2]));
 }
 
+QString ResolveTablePath(const QString& databaseName, const QString& tableName) {
+    QString path = IsFullPath(tableName) || databaseName.isEmpty()
+                       ? tableName
+                       : platform::JoinPath(databaseName, tableName);
+    path.replace(u'\\', u'/');
+    if (platform::ExtractFileExt(path).isEmpty())
+        path += QStringLiteral(".db");
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.absoluteFilePath();
+    // Table names come from another platform's habits ("category.DB"); allow for case.
+    const QDir dir = info.absoluteDir();
+    for (const QString& entry : dir.entryList(QDir::Files)) {
+        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return dir.absoluteFilePath(entry);
+    }
+    return info.absoluteFilePath();
+}
+
+// The stored column a field of that name reads, or -1.
+int ColumnOf(const std::vector<StoreColumn>& columns, const QString& name) {
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].Name.compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// A field as the read-ahead sees it: its name and type.
+struct FieldShape {
+    QString Name;
+    TFieldType Type;
+};
+
+// The text columns a table with these fields reads, in the order of its fields (every
+// column in stored order when it has none of its own); none when a field finds no column
+// of its type, which the open itself then reports.
+std::optional<std::vector<int>> TextColumns(const std::vector<StoreColumn>& columns,
+                                            const std::vector<FieldShape>& fields) {
+    std::vector<int> text;
+    if (fields.empty()) {
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (columns[i].Type != TFieldType::ftBlob)
+                text.push_back(static_cast<int>(i));
+        return text;
+    }
+    for (const FieldShape& field : fields) {
+        const int column = ColumnOf(columns, field.Name);
+        if (column < 0 || columns[static_cast<size_t>(column)].Type != field.Type)
+            return std::nullopt;
+        if (field.Type != TFieldType::ftBlob)
+            text.push_back(column);
+    }
+    return text;
+}
+
 } // namespace
+
+struct TTable::ReadAheadResult {
+    QString Path;
+    bool Writable = false;
+    std::unique_ptr<TableFile> File;
+    std::vector<int> TextColumns;
+    RowIds Ids;
+    RecordTexts Texts;
+};
 
 TTable::TTable(QObject* owner)
     : TDataSet(owner) {}
@@ -56,22 +123,7 @@ void TTable::SetReadOnly(bool value) {
 }
 
 QString TTable::TablePath() const {
-    QString path = IsFullPath(tableName_) || databaseName_.isEmpty()
-                       ? tableName_
-                       : platform::JoinPath(databaseName_, tableName_);
-    path.replace(u'\\', u'/');
-    if (platform::ExtractFileExt(path).isEmpty())
-        path += QStringLiteral(".db");
-    const QFileInfo info(path);
-    if (info.exists())
-        return info.absoluteFilePath();
-    // Table names come from another platform's habits ("category.DB"); allow for case.
-    const QDir dir = info.absoluteDir();
-    for (const QString& entry : dir.entryList(QDir::Files)) {
-        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-            return dir.absoluteFilePath(entry);
-    }
-    return info.absoluteFilePath();
+    return ResolveTablePath(databaseName_, tableName_);
 }
 
 void TTable::OpenFile(const QString& path) {
@@ -100,13 +152,6 @@ void TTable::OpenFile(const QString& path) {
 // one field is made per stored column.
 void TTable::BindFields(std::vector<int>& textColumns) {
     const std::vector<StoreColumn>& columns = file_->Columns();
-    auto columnOf = [&columns](const QString& name) {
-        for (size_t i = 0; i < columns.size(); ++i) {
-            if (columns[i].Name.compare(name, Qt::CaseInsensitive) == 0)
-                return static_cast<int>(i);
-        }
-        return -1;
-    };
     if (Fields().empty()) {
         for (const StoreColumn& column : columns) {
             TField* field = column.Type == TFieldType::ftBlob
@@ -116,7 +161,7 @@ void TTable::BindFields(std::vector<int>& textColumns) {
         }
     }
     for (TField* field : Fields()) {
-        const int column = columnOf(field->FieldName());
+        const int column = ColumnOf(columns, field->FieldName());
         if (column < 0)
             Error(QStringLiteral("Field '%1' not found").arg(field->FieldName()));
         const TFieldType stored = columns[static_cast<size_t>(column)].Type;
@@ -132,12 +177,65 @@ void TTable::BindFields(std::vector<int>& textColumns) {
     }
 }
 
+void TTable::ReadAhead(const QString& databaseName, const QString& tableName, Reader reader) {
+    TakeReadAhead({});
+    std::vector<FieldShape> fields;
+    for (const TField* field : Fields())
+        if (!IsDynamicField(field))
+            fields.push_back({field->FieldName(), field->DataType()});
+    auto read = [path = ResolveTablePath(databaseName, tableName), fields, writable = !readOnly_,
+                 passwords = Session().Passwords()] {
+        auto result = std::make_unique<ReadAheadResult>();
+        result->Path = path;
+        result->Writable = writable;
+        result->File = std::make_unique<TableFile>();
+        if (result->File->Open(path, passwords, writable) != TableFile::OpenResult::Ok)
+            return std::unique_ptr<ReadAheadResult>();
+        std::optional<std::vector<int>> text = TextColumns(result->File->Columns(), fields);
+        if (!text)
+            return std::unique_ptr<ReadAheadResult>();
+        result->TextColumns = std::move(*text);
+        try {
+            result->File->ReadRows(result->TextColumns, result->Ids, result->Texts);
+        } catch (const TableFile::DamagedError&) {
+            return std::unique_ptr<ReadAheadResult>();
+        }
+        return result;
+    };
+    if (reader == Reader::Worker) {
+        readAhead_ = std::async(std::launch::async, std::move(read));
+        return;
+    }
+    std::promise<std::unique_ptr<ReadAheadResult>> done;
+    done.set_value(read());
+    readAhead_ = done.get_future();
+}
+
+std::unique_ptr<TTable::ReadAheadResult> TTable::TakeReadAhead(const QString& path) {
+    if (!readAhead_.valid())
+        return nullptr;
+    std::unique_ptr<ReadAheadResult> result = readAhead_.get();
+    if (!result || result->Path != path || result->Writable != !readOnly_)
+        return nullptr;
+    return result;
+}
+
 void TTable::InternalOpen(RecordCache& cache) {
     const QString path = TablePath();
-    file_ = std::make_unique<TableFile>();
-    OpenFile(path);
+    std::unique_ptr<ReadAheadResult> ahead = TakeReadAhead(path);
+    if (ahead) {
+        file_ = std::move(ahead->File);
+    } else {
+        file_ = std::make_unique<TableFile>();
+        OpenFile(path);
+    }
     std::vector<int> textColumns;
     BindFields(textColumns);
+    if (ahead && textColumns == ahead->TextColumns) {
+        cache.Ids = std::move(ahead->Ids);
+        cache.Texts = std::move(ahead->Texts);
+        return;
+    }
     try {
         file_->ReadRows(textColumns, cache.Ids, cache.Texts);
     } catch (const TableFile::DamagedError&) {

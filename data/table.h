@@ -3,6 +3,7 @@
 
 #include "data/data_set.h"
 
+#include <future>
 #include <memory>
 
 namespace data {
@@ -34,6 +35,18 @@ public:
     /// The password that opened the table's file; empty while it is closed.
     QByteArray Key() const;
 
+    /// Where a read-ahead reads: on a worker thread, or here before ReadAhead returns.
+    enum class Reader { Worker, ThisThread };
+    /// Opens and reads the file of the table `tableName` in `databaseName`, with the
+    /// session's passwords as they are now, ahead of the Open which follows: so that the
+    /// reading of two tables can overlap while they still open in their order. That Open
+    /// takes what was read when it opens the same file with the same fields, and otherwise
+    /// (or when the file did not open cleanly then) opens the file itself as it always does;
+    /// until then nobody is told anything. What was read is held until that Open or the next
+    /// read-ahead.
+    void ReadAhead(const QString& databaseName, const QString& tableName,
+                   Reader reader = Reader::Worker);
+
 protected:
     void InternalOpen(RecordCache& cache) override;
     void InternalClose() override;
@@ -47,10 +60,15 @@ private:
     void OpenFile(const QString& path);
     void BindFields(std::vector<int>& textColumns);
 
+    struct ReadAheadResult;
+    /// What the read-ahead of `path` read, when it did; ends any read-ahead.
+    std::unique_ptr<ReadAheadResult> TakeReadAhead(const QString& path);
+
     QString databaseName_;
     QString tableName_;
     bool readOnly_ = false;
     std::unique_ptr<TableFile> file_;
+    std::future<std::unique_ptr<ReadAheadResult>> readAhead_;
 };
 
 } // namespace data

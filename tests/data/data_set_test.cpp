@@ -234,6 +234,52 @@ TEST_F(DataSetTest, FilteredRunsTheCallbackAndMovesFirstEveryTime) {
     EXPECT_EQ(table.CountRecords(), 9);
 }
 
+// The pass handler is asked once a pass; when it answers that no record need be asked, every
+// record passes and the record handler is not called, whatever it would have said; a filter
+// expression still applies; a pass handler that fails is shown and the records are asked.
+TEST_F(DataSetTest, APassHandlerAskedOnceAPassCanLetEveryRecordThrough) {
+    Build(9);
+    int passes = 0, calls = 0;
+    bool ask = false;
+    table.SetOnFilterRecord([&](TDataSet& set, bool& accept) {
+        ++calls;
+        accept = set.LookupField("description")->AsString().contains("letter");
+    });
+    table.SetOnFilterPass([&](TDataSet&) {
+        ++passes;
+        return ask;
+    });
+    table.SetFiltered(true);
+    EXPECT_EQ(passes, 1);
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(table.CountRecords(), 9);
+    EXPECT_EQ(table.VisibleRecord(8), 8);
+    EXPECT_THROW(table.VisibleRecord(9), std::out_of_range);
+    table.GoLast();
+    EXPECT_EQ(Current(), "PIC008.BMP");
+
+    ask = true;
+    table.SetFiltered(true);
+    EXPECT_EQ(passes, 2);
+    EXPECT_EQ(calls, 9);
+    EXPECT_EQ(table.CountRecords(), 3);
+
+    ask = false;
+    table.SetFilter("FileName = 'PIC00*'");
+    EXPECT_EQ(calls, 9);
+    EXPECT_EQ(table.CountRecords(), 9);
+    table.SetFilter("FileName = 'PIC004.BMP'");
+    EXPECT_EQ(table.CountRecords(), 1);
+    EXPECT_EQ(calls, 9);
+
+    FakeDialogs dialogs;
+    table.SetFilter(QString());
+    table.SetOnFilterPass([](TDataSet&) -> bool { throw platform::Exception("No pass"); });
+    EXPECT_EQ(table.CountRecords(), 3) << "the records were asked";
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "No pass.");
+}
+
 TEST_F(DataSetTest, AnExceptionInTheCallbackIsShownAndTheFlagDecides) {
     Build(4);
     FakeDialogs dialogs;

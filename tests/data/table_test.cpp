@@ -294,3 +294,82 @@ TEST_F(TableTest, AWritableCopyTakesBlobEditsOnPostAndDropsThemOnCancel) {
     again.GoNext();
     EXPECT_EQ(kept->Value(), CatalogueFixture::Records(3)[2].Picture) << "the others unchanged";
 }
+
+// A read-ahead, on a worker or here, gives the open that follows the records a plain open
+// reads, and the file it opened goes on serving the pictures; nothing opens before the open.
+// A read-ahead of another file, of a file that was not there yet, or without the password
+// leaves the open to do it all as always, with its usual errors.
+TEST_F(TableTest, AReadAheadGivesTheOpenTheRecordsOfAPlainOpenAndAnythingElseOpensAsAlways) {
+    const std::vector<catalog::CatalogueRecord> records = CatalogueFixture::Records(40);
+    fixture.WriteCatalogue("vlmor.db", records);
+    table.SetTableName("vlmor.db");
+    auto readsAllOf = [&](const std::vector<catalog::CatalogueRecord>& expected) {
+        ASSERT_EQ(table.CountRecords(), int(expected.size()));
+        table.GoFirst();
+        for (const catalog::CatalogueRecord& record : expected) {
+            EXPECT_EQ(table.LookupField("FileName")->AsString(), record.FileName);
+            EXPECT_EQ(table.LookupField("Description")->AsString(), record.Description);
+            EXPECT_EQ(table.LookupField("Category")->AsString(), record.Category);
+            EXPECT_EQ(static_cast<data::TBlobField*>(table.LookupField("GraphicFile"))->Value(),
+                      record.Picture);
+            table.GoNext();
+        }
+    };
+    for (TTable::Reader reader : {TTable::Reader::Worker, TTable::Reader::ThisThread}) {
+        table.ReadAhead(fixture.Dir(), "VLMOR.DB", reader);
+        EXPECT_FALSE(table.Active());
+        table.Open();
+        readsAllOf(records);
+        table.Close();
+    }
+
+    // What was read is what the open shows: the file replaced in between is not read again.
+    table.ReadAhead(fixture.Dir(), "vlmor.db", TTable::Reader::ThisThread);
+    ASSERT_TRUE(QFile::remove(fixture.Path("vlmor.db")));
+    fixture.WriteCatalogue("vlmor.db", CatalogueFixture::Records(3));
+    table.Open();
+    readsAllOf(records);
+    table.Close();
+    table.Open();
+    EXPECT_EQ(table.CountRecords(), 3);
+    table.Close();
+    ASSERT_TRUE(QFile::remove(fixture.Path("vlmor.db")));
+    fixture.WriteCatalogue("vlmor.db", records);
+
+    fixture.WriteCatalogue("other.db", CatalogueFixture::Records(3));
+    table.SetTableName("other.db");
+    table.ReadAhead(fixture.Dir(), "vlmor.db");
+    table.Open();
+    EXPECT_EQ(table.CountRecords(), 3);
+    table.Close();
+
+    table.ReadAhead(fixture.Dir(), "late.db");
+    const std::vector<catalog::CatalogueRecord> late = CatalogueFixture::Records(5);
+    fixture.WriteCatalogue("late.db", late);
+    table.SetTableName("late.db");
+    table.Open();
+    readsAllOf(late);
+    table.Close();
+
+    // Read ahead without the password: the open finds it in the session by then.
+    data::Session().RemoveAllPasswords();
+    table.SetTableName("vlmor.db");
+    table.ReadAhead(fixture.Dir(), "vlmor.db");
+    data::Session().AddPassword("tamsin###");
+    FakeDialogs dialogs;
+    table.Open();
+    EXPECT_TRUE(dialogs.prompts.isEmpty());
+    readsAllOf(records);
+    table.Close();
+
+    // Fields given after the read-ahead fix the list the open reads, and must exist.
+    table.ReadAhead(fixture.Dir(), "vlmor.db", TTable::Reader::ThisThread);
+    auto* description = new data::TStringField(&table, "Description", 255, &table);
+    table.Open();
+    ASSERT_EQ(table.Fields().size(), 1u);
+    EXPECT_EQ(description->AsString(), records[0].Description);
+    table.Close();
+    table.ReadAhead(fixture.Dir(), "vlmor.db");
+    new data::TStringField(&table, "Colour", 10, &table);
+    EXPECT_EQ(OpenError(table), "Table1: Field 'Colour' not found");
+}
