@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <iostream>
@@ -47,4 +48,17 @@ void PrintSession::PrintFromDialog(const QString& jobName) {
     x.Xdo({"key", "Return"});
     pdf = WaitForFile(toFile);
     ASSERT_FALSE(pdf.isEmpty()) << "no PDF file was printed";
+}
+
+void PrintSession::ExpectOnePicture(const QString& fileName, QSize size) {
+    const QString info = QString::fromUtf8(x.Output("pdfinfo", {pdf}));
+    const QString title = QStringLiteral("Title:\\s+\\(?") + QRegularExpression::escape(fileName);
+    EXPECT_TRUE(info.contains(QRegularExpression(title))) << info.toStdString();
+    const QStringList images =
+        QString::fromUtf8(x.Output("pdfimages", {"-list", pdf})).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(images.size(), 3) << "a header of two lines and one picture";
+    const QStringList columns = images[2].simplified().split(u' ');
+    ASSERT_GT(columns.size(), 4);
+    EXPECT_EQ(columns[3], QString::number(size.width()));
+    EXPECT_EQ(columns[4], QString::number(size.height()));
 }

@@ -8,6 +8,7 @@
 #include "tests/e2e/main_window_session.h"
 #include "tests/support/cups_session.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -22,6 +23,9 @@ protected:
     /// Prints through the dialog that is open, to the queue or into the file `toFile`; `pdf`
     /// is then the PDF written (a fatal failure when none comes).
     void PrintFromDialog(const QString& jobName);
+    /// The PDF printed is the job of the record's file `fileName` (the title), and its page
+    /// holds one picture of `size` pixels.
+    void ExpectOnePicture(const QString& fileName, QSize size);
 
     CupsSession cups;
     QTemporaryDir out;
