@@ -78,13 +78,20 @@ void TDataModule1::Activate(CatalogueWindow& window) {
     Config& settings = Settings();
     settings.DataPath = StripTrailingBackslash(settings.DataPath);
 
-    // The category table's file is read on a worker (its key derivation is most of its
-    // opening) while the catalogue's records are read here; the tables still open in their
-    // order below, and only then does anybody hear of them.
+    // On the first activation the category table's file is read on a worker (its key
+    // derivation is most of its opening) while the catalogue's records are read here; the
+    // tables still open in their order below, and only then does anybody hear of them. An
+    // open catalogue is not read ahead: that would hold its records twice.
     const QString catalogueName =
         platform::ChangeFileExt(Process().ProgramPath, QStringLiteral(".db"));
-    Table2->ReadAhead(settings.DataPath, Table2->TableName());
-    Table1->ReadAhead(settings.DataPath, catalogueName, data::TTable::Reader::ThisThread);
+    struct ReadAheadGuard {
+        data::TTable* table;
+        ~ReadAheadGuard() { table->DiscardReadAhead(); } // nothing held after a failure
+    } readAhead{Table1};
+    if (!Table1->Active()) {
+        Table2->ReadAhead(settings.DataPath, Table2->TableName());
+        Table1->ReadAhead(settings.DataPath, catalogueName, data::TTable::Reader::ThisThread);
+    }
 
     Table2->Close();
     Table2->SetDatabaseName(settings.DataPath);

@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
+#include <system_error>
 
 namespace data {
 
@@ -178,32 +180,42 @@ void TTable::BindFields(std::vector<int>& textColumns) {
 }
 
 void TTable::ReadAhead(const QString& databaseName, const QString& tableName, Reader reader) {
-    TakeReadAhead({});
+    DiscardReadAhead();
+    // A record being edited is posted by the close before the open: the file is not read
+    // while that may write it.
+    if (State() == TDataSetState::dsEdit)
+        return;
     std::vector<FieldShape> fields;
     for (const TField* field : Fields())
         if (!IsDynamicField(field))
             fields.push_back({field->FieldName(), field->DataType()});
     auto read = [path = ResolveTablePath(databaseName, tableName), fields, writable = !readOnly_,
-                 passwords = Session().Passwords()] {
-        auto result = std::make_unique<ReadAheadResult>();
-        result->Path = path;
-        result->Writable = writable;
-        result->File = std::make_unique<TableFile>();
-        if (result->File->Open(path, passwords, writable) != TableFile::OpenResult::Ok)
-            return std::unique_ptr<ReadAheadResult>();
-        std::optional<std::vector<int>> text = TextColumns(result->File->Columns(), fields);
-        if (!text)
-            return std::unique_ptr<ReadAheadResult>();
-        result->TextColumns = std::move(*text);
+                 passwords = Session().Passwords()]() -> std::unique_ptr<ReadAheadResult> {
+        // Whatever goes wrong here (a file that does not open cleanly, no memory) leaves the
+        // open to do it all, and to report it as always.
         try {
+            auto result = std::make_unique<ReadAheadResult>();
+            result->Path = path;
+            result->Writable = writable;
+            result->File = std::make_unique<TableFile>();
+            if (result->File->Open(path, passwords, writable) != TableFile::OpenResult::Ok)
+                return nullptr;
+            std::optional<std::vector<int>> text = TextColumns(result->File->Columns(), fields);
+            if (!text)
+                return nullptr;
+            result->TextColumns = std::move(*text);
             result->File->ReadRows(result->TextColumns, result->Ids, result->Texts);
-        } catch (const TableFile::DamagedError&) {
-            return std::unique_ptr<ReadAheadResult>();
+            return result;
+        } catch (...) {
+            return nullptr;
         }
-        return result;
     };
     if (reader == Reader::Worker) {
-        readAhead_ = std::async(std::launch::async, std::move(read));
+        try {
+            readAhead_ = std::async(std::launch::async, std::move(read));
+        } catch (const std::system_error&) {
+            // No thread to be had: the open reads the file itself.
+        }
         return;
     }
     std::promise<std::unique_ptr<ReadAheadResult>> done;
@@ -211,11 +223,21 @@ void TTable::ReadAhead(const QString& databaseName, const QString& tableName, Re
     readAhead_ = done.get_future();
 }
 
+void TTable::DiscardReadAhead() {
+    if (readAhead_.valid())
+        readAhead_.get();
+}
+
 std::unique_ptr<TTable::ReadAheadResult> TTable::TakeReadAhead(const QString& path) {
     if (!readAhead_.valid())
         return nullptr;
     std::unique_ptr<ReadAheadResult> result = readAhead_.get();
+    // The same file, opened as this open would open it, with a password the session still
+    // holds.
     if (!result || result->Path != path || result->Writable != !readOnly_)
+        return nullptr;
+    const std::vector<QByteArray>& passwords = Session().Passwords();
+    if (std::find(passwords.begin(), passwords.end(), result->File->Key()) == passwords.end())
         return nullptr;
     return result;
 }

@@ -46,6 +46,8 @@ public:
     /// read-ahead.
     void ReadAhead(const QString& databaseName, const QString& tableName,
                    Reader reader = Reader::Worker);
+    /// Lets go of what a read-ahead read (waiting for one that is still reading).
+    void DiscardReadAhead();
 
 protected:
     void InternalOpen(RecordCache& cache) override;

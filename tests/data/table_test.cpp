@@ -362,6 +362,15 @@ TEST_F(TableTest, AReadAheadGivesTheOpenTheRecordsOfAPlainOpenAndAnythingElseOpe
     readsAllOf(records);
     table.Close();
 
+    // A password taken away after the read-ahead is asked for again by the open.
+    table.ReadAhead(fixture.Dir(), "vlmor.db", TTable::Reader::ThisThread);
+    data::Session().RemoveAllPasswords();
+    dialogs.promptAnswers = {std::nullopt};
+    EXPECT_TRUE(OpenError(table).endsWith("the password is not valid or the table file is "
+                                          "damaged"));
+    EXPECT_EQ(dialogs.prompts.size(), 1);
+    data::Session().AddPassword("tamsin###");
+
     // Fields given after the read-ahead fix the list the open reads, and must exist.
     table.ReadAhead(fixture.Dir(), "vlmor.db", TTable::Reader::ThisThread);
     auto* description = new data::TStringField(&table, "Description", 255, &table);
