@@ -12,9 +12,10 @@
 
 XvfbSession::XvfbSession(QSize screen) {
     // A display number nobody uses, from a place of this process's own; when another session
-    // took the same number at the same moment, our server is the one that gives up (it finds
-    // the other's lock), and the next number is tried. A socket alone proves nothing: it may
-    // be the other server's.
+    // took the same number at the same moment, one of the two servers gives up (it finds the
+    // other's lock), and the next number is tried. A socket alone proves nothing: it may be
+    // the other server's, and a server that lost may be slow to end; the lock file names the
+    // server that holds the number.
     for (int tried = 0, n = 140 + getpid() % 50; tried < 30 && n < 400; ++tried, ++n) {
         if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
             QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
@@ -29,11 +30,16 @@ XvfbSession::XvfbSession(QSize screen) {
         QElapsedTimer timer;
         timer.start();
         const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+        const QString lock = QStringLiteral("/tmp/.X%1-lock").arg(n);
+        auto ours = [&] {
+            QFile file(lock);
+            return file.open(QIODevice::ReadOnly) &&
+                   file.readAll().trimmed().toLongLong() == server_.processId();
+        };
         while (timer.elapsed() < 10000 && server_.state() == QProcess::Running &&
-               !QFileInfo::exists(socket))
+               !(QFileInfo::exists(socket) && ours()))
             QThread::msleep(50);
-        QThread::msleep(300); // a server that lost the number has ended by now
-        if (server_.state() == QProcess::Running && QFileInfo::exists(socket)) {
+        if (server_.state() == QProcess::Running && QFileInfo::exists(socket) && ours()) {
             running_ = true;
             return;
         }
