@@ -44,11 +44,10 @@ protected:
         x.Xdo({"type", file});
         x.Xdo({"key", "Return"});
     }
-    // The same, waiting for the file to be written.
+    // The same, waiting for the file to be written whole.
     void SaveAs(const QString& file, const QString& shot) {
         ChooseInSaveDialog(file, shot);
-        for (int i = 0; i < 40 && !QFile::exists(file); ++i)
-            QThread::msleep(250);
+        WaitForFile(file);
     }
 
     QTemporaryDir out;

@@ -17,8 +17,9 @@ XvfbSession::XvfbSession(QSize screen) {
     // the other server's, and a server that lost may be slow to end; the lock file names the
     // server that holds the number.
     for (int tried = 0, n = 140 + getpid() % 50; tried < 30 && n < 400; ++tried, ++n) {
-        if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
-            QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+        const QString lock = QStringLiteral("/tmp/.X%1-lock").arg(n);
+        if (QFileInfo::exists(socket) || QFileInfo::exists(lock))
             continue;
         display_ = n;
         server_.start(QStringLiteral("Xvfb"),
@@ -29,8 +30,6 @@ XvfbSession::XvfbSession(QSize screen) {
             return;
         QElapsedTimer timer;
         timer.start();
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-        const QString lock = QStringLiteral("/tmp/.X%1-lock").arg(n);
         auto ours = [&] {
             QFile file(lock);
             return file.open(QIODevice::ReadOnly) &&
